@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantor {
+
+// File system access for the engine. Every path here is cp1252, like every
+// other text of the engine; the conversion to the UTF-8 names of the disk
+// happens inside. The directory separator is '/'.
+namespace files {
+
+constexpr char kSeparator = '/';
+
+// The UTF-8 form of a cp1252 path, for handing to the operating system.
+std::string osPath(const std::string &path);
+
+bool exists(const std::string &path);
+bool isFile(const std::string &path);
+bool isDirectory(const std::string &path);
+std::optional<std::uint64_t> size(const std::string &path);
+
+// Reads the whole file; false when it cannot be opened or read.
+bool read(const std::string &path, std::string &content);
+// Replaces the file: delete, then create and write. Use writeAtomic for
+// anything the user must never find half-written.
+bool write(const std::string &path, const std::string &content);
+// Writes to a temporary file beside the target and renames it over the
+// target, so a crash or a full disk leaves either the old or the new file.
+bool writeAtomic(const std::string &path, const std::string &content);
+bool remove(const std::string &path);
+// Copies with overwrite when overwrite is set; false when the target exists
+// and overwrite is not set.
+bool copy(const std::string &from, const std::string &to, bool overwrite = true);
+
+bool createDirectory(const std::string &path);
+bool createDirectories(const std::string &path);
+// Removes an empty directory only.
+bool removeDirectory(const std::string &path);
+
+// Wildcard listing like the system's find-first/find-next: pattern is a
+// directory plus a file-name pattern with '*' and '?', e.g. "/site/*.htm".
+// Returns the bare names, sorted. Matching of the name is case-insensitive
+// for ASCII letters, as the site owners' Windows habits expect.
+std::vector<std::string> listFiles(const std::string &pattern);
+std::vector<std::string> listDirectories(const std::string &pattern);
+
+// Path helpers on cp1252 text.
+std::string join(const std::string &directory, const std::string &name);
+std::string directoryOf(const std::string &path); // without the last separator and name
+std::string fileNameOf(const std::string &path);  // the part after the last separator
+std::string extensionOf(const std::string &path); // after the last dot of the file name, lower case
+
+bool wildcardMatch(const std::string &pattern, const std::string &name);
+
+} // namespace files
+} // namespace vantor

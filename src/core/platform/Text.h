@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vantor {
+
+// The engine keeps every text as cp1252 bytes, the encoding of the files it
+// reads and writes. Our sources are UTF-8, and Linux file names are UTF-8 too,
+// so these two functions are the only crossing between the two worlds.
+//
+// The conversion is lossless for every byte: the five bytes cp1252 leaves
+// undefined map to the C1 controls of the same value and back, and bytes that
+// are not valid UTF-8 are taken as Latin-1 on the way in.
+std::string toCp1252(std::string_view utf8);
+std::string toUtf8(std::string_view cp1252);
+
+// German literals of the program: written in UTF-8 in the source, handed to
+// the engine as cp1252.
+inline std::string de(std::string_view utf8) { return toCp1252(utf8); }
+
+// Lower-case for ASCII and the cp1252 letters with accents.
+std::string lowerCp1252(std::string_view text);
+
+} // namespace vantor
