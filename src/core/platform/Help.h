@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace vantor {
+
+// Help topics by number; each is a German HTML page help/<number>.htm of the
+// program directory, help/index.htm being the main topic.
+namespace help {
+constexpr int kMain = 1;
+constexpr int kBasics = 10;          // "Grundlagen"
+constexpr int kInternetAccess = 20;  // Internet access dialog
+constexpr int kTOnline = 21;         // settings for T-Online
+constexpr int kUserLevel = 22;
+constexpr int kWizardMenu = 30;
+constexpr int kInfo = 40;
+constexpr int kProjects = 50;
+constexpr int kConfiguration = 60;
+constexpr int kTips = 950; // tip n has 950 + n
+} // namespace help
+
+// The page of a topic; the main topic when the page is missing.
+std::string helpTopicPath(int topic);
+
+// Opens the topic; the GUI puts its help window here, otherwise the browser.
+bool openHelp(int topic);
+using HelpOpener = std::function<bool(int topic)>;
+void setHelpOpener(HelpOpener opener);
+// Closes the help window, if the GUI has one.
+void closeHelp();
+void setHelpCloser(std::function<void()> closer);
+
+} // namespace vantor
