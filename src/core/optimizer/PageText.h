@@ -1,0 +1,74 @@
+#pragma once
+
+#include <string>
+
+namespace vantor {
+
+// The optimiser never parses HTML: every change to a page (homepage, copy,
+// doorway page, template, report) is one of these literal operations on the
+// whole file held as cp1252 bytes. Matching is byte-exact, "first" always
+// means the first occurrence from the start of the page, and the page comes
+// last. They return true when they changed the page and false when their
+// anchor was missing, in which case the page is untouched; a missing anchor
+// is no error, the caller decides what it means. An empty pattern, anchor or
+// needle never counts as found.
+//
+// Running out of memory ends the program through outOfMemoryExit().
+
+bool replaceFirst(const std::string &replacement, const std::string &pattern, std::string &text);
+
+// Replaces until the pattern no longer occurs anywhere, so replacements that
+// complete a new match with their neighbours are replaced as well ("aa" by "a"
+// turns "aaaa" into "a"). A replacement that holds the pattern itself would
+// never finish that way; it gets one left-to-right pass instead. Always true.
+bool replaceAll(const std::string &replacement, const std::string &pattern, std::string &text);
+
+bool insertBefore(const std::string &insertion, const std::string &anchor, std::string &text);
+bool insertAfter(const std::string &insertion, const std::string &anchor, std::string &text);
+
+// Inserts right after the '>' that closes the first "<HEAD" (upper case only;
+// see upperCaseHeadBody).
+bool insertAfterHeadTag(const std::string &insertion, std::string &text);
+
+// Deletes from the first start through the first end that follows it.
+bool cutBetween(const std::string &start, const std::string &end, std::string &text);
+
+// Deletes the smallest open...close stretch around the first needle, e.g.
+// the whole tag that holds NAME="author". The close may be the needle's last
+// byte and the open its first.
+bool removeEnclosing(char open, char close, const std::string &needle, std::string &text);
+
+// Deletes the first open...close block of the page, but only when the anchor
+// lies inside it and the block begins fewer than reach bytes before the
+// anchor. An earlier block without the anchor protects a later one: we only
+// ever clean up what our own last run put first.
+bool removeBlock(const std::string &open, const std::string &close, const std::string &anchor, std::string &text,
+                 int reach);
+
+// Deletes from an open byte at most 20 bytes before the needle, through the
+// first inner byte after it, on to the next '>'. Made for the comment heading
+// <H1><!--qx! ... --></H1>: the inner '>' ends the comment, the next one the
+// heading.
+bool removeElement(char open, char inner, const std::string &needle, std::string &text);
+
+// Deletes the hidden link an earlier run wrapped round vantor.gif.
+bool removeTrackingLink(std::string &text);
+
+// Deletes every <...> stretch of at most 200 bytes. A '<' without '>' in the
+// next 199 bytes loses itself and the byte after it; when the page ends
+// before 199 bytes are seen, the rest stays as it is.
+bool stripTags(std::string &text);
+
+// The same for &...; with a reach of 6 bytes.
+bool stripEntities(std::string &text);
+
+// How many needles stand directly in a row in the visible text (tags,
+// entities, blanks and line breaks do not separate them), at most 20. True
+// when the needle occurs at all.
+bool countRepeats(const std::string &needle, const std::string &text, int &count);
+
+// Rewrites the first "<head", "/head>", "<body" and "/body>" to upper case so
+// later steps need only look for the upper-case spellings of these four.
+bool upperCaseHeadBody(std::string &text);
+
+} // namespace vantor

@@ -1,0 +1,297 @@
+#include "optimizer/PageText.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vantor {
+namespace {
+
+// What replaceAll must come to: rescan from the start after every replacement.
+std::string rescanEverything(const std::string &replacement, const std::string &pattern, std::string text)
+{
+    for (auto pos = text.find(pattern); pos != std::string::npos; pos = text.find(pattern))
+        text.replace(pos, pattern.size(), replacement);
+    return text;
+}
+
+TEST(PageText, ReplaceFirstAndInsertTouchOnlyTheFirstMatch)
+{
+    std::string page = "<b>x</b><b>y</b>";
+    EXPECT_TRUE(replaceFirst("<i>", "<b>", page));
+    EXPECT_EQ(page, "<i>x</b><b>y</b>");
+    EXPECT_TRUE(insertBefore("[", "</b>", page));
+    EXPECT_EQ(page, "<i>x[</b><b>y</b>");
+    EXPECT_TRUE(insertAfter("]", "</b>", page));
+    EXPECT_EQ(page, "<i>x[</b>]<b>y</b>");
+
+    const std::string before = page;
+    EXPECT_FALSE(replaceFirst("x", "<B>", page)); // byte-exact, no case folding
+    EXPECT_FALSE(insertBefore("x", "", page));
+    EXPECT_FALSE(insertAfter("x", "<TITLE", page));
+    EXPECT_EQ(page, before);
+}
+
+TEST(PageText, ReplaceAllMatchesRescanningFromTheStart)
+{
+    struct Case
+    {
+        std::string replacement, pattern, text;
+    };
+    const Case cases[] = {
+        {"a", "aa", "aaaa"},
+        {"a", "aa", "aaaaaaaaaaaaaaaaaaaaaaaaaaa"},
+        {"", "ab", "aaabbb"},         // cascades backwards into the prefix
+        {"b", "aab", "aaaaabbxaab"},  // replacement completes a match on its left
+        {"ba", "ab", "aabbab"},       // equal length, bubbles forward
+        {"x", "abc", "ababcc abcabc"},
+        {"yy", "x", "xaxbx"},
+        {"", "x", "xxx"},
+        {"Kunde", "%Suchbegriff%", "<b>%Suchbegriff%</b>%Suchbegriff%"},
+        {"q", "zz", "no match here"},
+    };
+    for (const Case &c : cases) {
+        std::string page = c.text;
+        EXPECT_TRUE(replaceAll(c.replacement, c.pattern, page));
+        EXPECT_EQ(page, rescanEverything(c.replacement, c.pattern, c.text)) << c.pattern << " in " << c.text;
+    }
+}
+
+TEST(PageText, ReplaceAllMatchesRescanningOnEverySmallShrinkingCase)
+{
+    // Every text up to 8 bytes over {a, b}, every pattern up to 3 bytes and
+    // every shorter replacement: cascades in all directions.
+    auto words = [](std::size_t maxLength) {
+        std::vector<std::string> all{""};
+        for (std::size_t i = 0; i < all.size(); ++i)
+            if (all[i].size() < maxLength)
+                for (const char c : {'a', 'b'})
+                    all.push_back(all[i] + c);
+        return all;
+    };
+    const auto texts = words(8);
+    const auto patterns = words(3);
+    int differing = 0;
+    for (const auto &pattern : patterns) {
+        for (const auto &replacement : patterns) {
+            if (pattern.empty() || replacement.size() >= pattern.size())
+                continue;
+            for (const auto &text : texts) {
+                std::string page = text;
+                replaceAll(replacement, pattern, page);
+                if (page != rescanEverything(replacement, pattern, text) && ++differing < 5)
+                    ADD_FAILURE() << pattern << " -> " << replacement << " in " << text << " gave " << page;
+            }
+        }
+    }
+    EXPECT_EQ(differing, 0);
+}
+
+TEST(PageText, ReplaceAllEndsOnReplacementsHoldingThePattern)
+{
+    std::string page = "Term: %Suchbegriff%, %Suchbegriff%%Suchbegriff%";
+    EXPECT_TRUE(replaceAll("<b>%Suchbegriff%</b>", "%Suchbegriff%", page));
+    EXPECT_EQ(page, "Term: <b>%Suchbegriff%</b>, <b>%Suchbegriff%</b><b>%Suchbegriff%</b>");
+
+    std::string same = "aaa";
+    EXPECT_TRUE(replaceAll("a", "a", same));
+    EXPECT_EQ(same, "aaa");
+
+    std::string untouched = "abc";
+    EXPECT_TRUE(replaceAll("x", "", untouched));
+    EXPECT_EQ(untouched, "abc");
+}
+
+TEST(PageText, InsertAfterHeadTagNeedsUpperCaseAndTheClosingBracket)
+{
+    std::string lower = "<html><head><title>t</title></head><body></body></html>";
+    EXPECT_FALSE(insertAfterHeadTag("<META>", lower));
+    EXPECT_TRUE(upperCaseHeadBody(lower));
+    EXPECT_EQ(lower, "<html><HEAD><title>t</title></HEAD><BODY></BODY></html>");
+    EXPECT_TRUE(insertAfterHeadTag("<META>", lower));
+    EXPECT_EQ(lower, "<html><HEAD><META><title>t</title></HEAD><BODY></BODY></html>");
+
+    std::string profile = "<HEAD profile=\"x\">\n";
+    EXPECT_TRUE(insertAfterHeadTag("<M>", profile));
+    EXPECT_EQ(profile, "<HEAD profile=\"x\"><M>\n");
+
+    std::string open = "<HEAD profile";
+    EXPECT_FALSE(insertAfterHeadTag("<M>", open));
+    EXPECT_EQ(open, "<HEAD profile");
+}
+
+TEST(PageText, UpperCaseHeadBodyRewritesOnlyTheFirstOfEach)
+{
+    std::string page = "<head></head><head></head><body x></body>";
+    EXPECT_TRUE(upperCaseHeadBody(page));
+    EXPECT_EQ(page, "<HEAD></HEAD><head></head><BODY x></BODY>");
+    std::string done = page;
+    EXPECT_TRUE(upperCaseHeadBody(done)); // the second <head is now the first
+    EXPECT_EQ(done, "<HEAD></HEAD><HEAD></HEAD><BODY x></BODY>");
+    std::string plain = "no tags";
+    EXPECT_FALSE(upperCaseHeadBody(plain));
+}
+
+TEST(PageText, CutBetweenDeletesThroughTheEnd)
+{
+    std::string page = "a<TITLE>x</TITLE>b<TITLE>y</TITLE>c";
+    EXPECT_TRUE(cutBetween("<TITLE", "</TITLE>", page));
+    EXPECT_EQ(page, "ab<TITLE>y</TITLE>c");
+    EXPECT_TRUE(cutBetween("<TITLE", "</TITLE>", page));
+    EXPECT_EQ(page, "abc");
+    EXPECT_FALSE(cutBetween("<TITLE", "</TITLE>", page));
+
+    std::string endFirst = "</b>x<b>y";
+    EXPECT_FALSE(cutBetween("<b>", "</b>", endFirst));
+    EXPECT_EQ(endFirst, "</b>x<b>y");
+    std::string overlapping = "x<!-->y-->";
+    EXPECT_TRUE(cutBetween("<!--", "-->", overlapping));
+    EXPECT_EQ(overlapping, "xy-->");
+}
+
+TEST(PageText, RemoveEnclosingDeletesTheWholeTag)
+{
+    std::string page = "<HEAD><META NAME=\"author\" CONTENT=\"x\"><META NAME=\"a\"></HEAD>";
+    EXPECT_TRUE(removeEnclosing('<', '>', "NAME=\"author\"", page));
+    EXPECT_EQ(page, "<HEAD><META NAME=\"a\"></HEAD>");
+
+    std::string selfClosing = "ab<x>cd"; // needle's own first and last bytes count
+    EXPECT_TRUE(removeEnclosing('<', '>', "<x>", selfClosing));
+    EXPECT_EQ(selfClosing, "abcd");
+
+    std::string noClose = "<META NAME=\"author\"";
+    EXPECT_FALSE(removeEnclosing('<', '>', "NAME=\"author\"", noClose));
+    std::string noOpen = "NAME=\"author\">";
+    EXPECT_FALSE(removeEnclosing('<', '>', "NAME=\"author\"", noOpen));
+    EXPECT_EQ(noOpen, "NAME=\"author\">");
+}
+
+TEST(PageText, RemoveBlockOnlyTakesTheFirstBlockOfThePage)
+{
+    const std::string form = "<FORM><input value=\"qx! a\"></FORM>";
+    std::string page = "x" + form + "y";
+    EXPECT_TRUE(removeBlock("<FORM>", "</FORM>", "value=\"qx!", page, 100));
+    EXPECT_EQ(page, "xy");
+
+    std::string older = "<FORM><input name=\"q\"></FORM>" + form;
+    EXPECT_FALSE(removeBlock("<FORM>", "</FORM>", "value=\"qx!", older, 100));
+    EXPECT_EQ(older, "<FORM><input name=\"q\"></FORM>" + form);
+
+    // The anchor must start fewer than reach bytes after the open literal.
+    std::string heading = "<H1><qx!><KEY></H1>";
+    EXPECT_FALSE(removeBlock("<H1>", "</H1>", "<qx!>", heading, 4));
+    EXPECT_TRUE(removeBlock("<H1>", "</H1>", "<qx!>", heading, 5));
+    EXPECT_EQ(heading, "");
+
+    std::string closeBefore = "</H1><H1><qx!></H1>";
+    EXPECT_FALSE(removeBlock("<H1>", "</H1>", "<qx!>", closeBefore, 10));
+    std::string noAnchor = "<H1>x</H1>";
+    EXPECT_FALSE(removeBlock("<H1>", "</H1>", "<qx!>", noAnchor, 10));
+}
+
+TEST(PageText, RemoveElementDeletesTheCommentHeading)
+{
+    std::string page = "a\r\n<H1><!--qx! Haus, Garten, --></H1>\r\n</BODY>";
+    EXPECT_TRUE(removeElement('<', '>', "H1><!--qx!", page));
+    EXPECT_EQ(page, "a\r\n\r\n</BODY>");
+
+    std::string far = "<" + std::string(20, 'x') + "needle>>";
+    EXPECT_FALSE(removeElement('<', '>', "needle", far));
+    std::string near = "<" + std::string(19, 'x') + "needle>>";
+    EXPECT_TRUE(removeElement('<', '>', "needle", near));
+    EXPECT_EQ(near, "");
+
+    std::string oneClose = "<H1><!--qx! a -->";
+    EXPECT_FALSE(removeElement('<', '>', "H1><!--qx!", oneClose));
+}
+
+TEST(PageText, RemoveTrackingLinkTakesTheLinkAroundTheImage)
+{
+    std::string page = "x<a href=\"http://s/\"><img src=\"vantor.gif\" border=0></a>y<a href=\"z\">z</a>";
+    EXPECT_TRUE(removeTrackingLink(page));
+    EXPECT_EQ(page, "xy<a href=\"z\">z</a>");
+    EXPECT_FALSE(removeTrackingLink(page));
+
+    std::string upper = "<A HREF=\"h\"><IMG SRC=\"vantor.gif\"></A >!";
+    EXPECT_TRUE(removeTrackingLink(upper));
+    EXPECT_EQ(upper, "!");
+
+    std::string farLink = "<a href=\"" + std::string(50, 'h') + "\"><img src=\"vantor.gif\"></a>";
+    EXPECT_FALSE(removeTrackingLink(farLink));
+    std::string unclosed = "<a href=\"h\"><img src=\"vantor.gif\">";
+    EXPECT_FALSE(removeTrackingLink(unclosed));
+}
+
+TEST(PageText, StripTagsKeepsItsOldHabits)
+{
+    std::string page = "<p>Hallo <b>Welt</b></p>";
+    EXPECT_TRUE(stripTags(page));
+    EXPECT_EQ(page, "Hallo Welt");
+
+    std::string comparison = "a < b";
+    EXPECT_FALSE(stripTags(comparison));
+    EXPECT_EQ(comparison, "a < b");
+
+    // 199 bytes without '>' after the '<': it goes with its neighbour.
+    std::string longOpen = "x<" + std::string(199, 'y');
+    EXPECT_TRUE(stripTags(longOpen));
+    EXPECT_EQ(longOpen, "x" + std::string(198, 'y'));
+    std::string shortOpen = "x<" + std::string(198, 'y');
+    EXPECT_FALSE(stripTags(shortOpen));
+
+    // '>' as the 199th byte after '<' is still in reach, as the 200th not.
+    std::string edge = "<" + std::string(198, 'y') + ">z";
+    EXPECT_TRUE(stripTags(edge));
+    EXPECT_EQ(edge, "z");
+    std::string beyond = "<" + std::string(199, 'y') + ">z";
+    EXPECT_TRUE(stripTags(beyond));
+    EXPECT_EQ(beyond, std::string(198, 'y') + ">z");
+
+    // Later tags are still stripped after a dropped '<'; the stop at the end
+    // keeps a final unclosed one.
+    std::string mixed = "<" + std::string(200, 'y') + "<i>k<b";
+    EXPECT_TRUE(stripTags(mixed));
+    EXPECT_EQ(mixed, std::string(199, 'y') + "k<b");
+}
+
+TEST(PageText, StripEntitiesReachesSixBytes)
+{
+    std::string page = "Gr&ouml;&szlig;e &amp; mehr";
+    EXPECT_TRUE(stripEntities(page));
+    EXPECT_EQ(page, "Gre  mehr");
+
+    std::string far = "a&abcdef;b";
+    EXPECT_TRUE(stripEntities(far));
+    EXPECT_EQ(far, "abcdef;b");
+    std::string reach = "a&abcde;b";
+    EXPECT_TRUE(stripEntities(reach));
+    EXPECT_EQ(reach, "ab");
+    std::string loose = "Tom & Jerry";
+    EXPECT_TRUE(stripEntities(loose));
+    EXPECT_EQ(loose, "Tom Jerry");
+    std::string tail = "Tom & Co";
+    EXPECT_FALSE(stripEntities(tail));
+    EXPECT_EQ(tail, "Tom & Co");
+}
+
+TEST(PageText, CountRepeatsLooksThroughTagsAndBlanks)
+{
+    int count = -1;
+    EXPECT_TRUE(countRepeats("%Suchbegriff%", "<b>%Suchbegriff%</b> %Suchbegriff%", count));
+    EXPECT_EQ(count, 2);
+
+    std::string many;
+    for (int i = 0; i < 25; ++i)
+        many += "%Suchbegriff%\r\n";
+    EXPECT_TRUE(countRepeats("%Suchbegriff%", many, count));
+    EXPECT_EQ(count, 20);
+
+    EXPECT_TRUE(countRepeats("%S%", "%S%&nbsp;%S% x %S%", count));
+    EXPECT_EQ(count, 2);
+    EXPECT_FALSE(countRepeats("%S%", "<p>nothing</p>", count));
+    EXPECT_EQ(count, 0);
+}
+
+} // namespace
+} // namespace vantor
