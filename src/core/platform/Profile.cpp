@@ -149,6 +149,19 @@ std::size_t ProfileFile::findKey(std::size_t sectionLine, const std::string &key
     return std::string::npos;
 }
 
+namespace {
+std::string valueOfLine(std::string_view line)
+{
+    const auto eq = line.find('=');
+    if (eq == std::string_view::npos)
+        return std::string();
+    std::string_view v = trim(line.substr(eq + 1));
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    return std::string(v);
+}
+} // namespace
+
 std::optional<std::string> ProfileFile::value(const std::string &section, const std::string &key) const
 {
     const auto s = findSection(section);
@@ -157,14 +170,27 @@ std::optional<std::string> ProfileFile::value(const std::string &section, const 
     const auto k = findKey(s, key);
     if (k == std::string::npos)
         return std::nullopt;
-    const std::string_view line = m_lines[k];
-    const auto eq = line.find('=');
-    if (eq == std::string_view::npos)
-        return std::string();
-    std::string_view v = trim(line.substr(eq + 1));
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-        v = v.substr(1, v.size() - 2);
-    return std::string(v);
+    return valueOfLine(m_lines[k]);
+}
+
+std::unordered_map<std::string, std::string> ProfileFile::sectionValues(const std::string &section) const
+{
+    std::unordered_map<std::string, std::string> result;
+    const auto s = findSection(section);
+    if (s == std::string::npos)
+        return result;
+    const auto end = sectionEnd(s);
+    for (std::size_t i = s + 1; i < end; ++i) {
+        const std::string_view line = m_lines[i];
+        const auto t = trim(line);
+        if (t.empty() || t.front() == ';')
+            continue;
+        std::string key(keyOf(line));
+        for (char &c : key)
+            c = lowerAscii(c);
+        result.try_emplace(std::move(key), valueOfLine(line));
+    }
+    return result;
 }
 
 std::string ProfileFile::read(const std::string &section, const std::string &key, const std::string &fallback,
@@ -194,7 +220,12 @@ void ProfileFile::insertIntoSection(const std::string &section, const std::strin
 
 void ProfileFile::write(const std::string &section, const std::string &key, const std::string &value)
 {
-    const std::string line = key + "=" + value;
+    // A line break inside a value would end the line early and could start a
+    // bogus section; the rest of the file would be misread from there on.
+    std::string line = key + "=" + value;
+    for (char &c : line)
+        if (c == '\r' || c == '\n')
+            c = ' ';
     const auto s = findSection(section);
     if (s != std::string::npos) {
         const auto k = findKey(s, key);

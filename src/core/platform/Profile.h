@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace vantor {
@@ -47,6 +48,11 @@ public:
     // Removes every key of the section, keeping the section line.
     void clearSection(const std::string &section);
     void deleteSection(const std::string &section);
+
+    // Every key of the section with its value as value() reads it; keys in
+    // ASCII lower case, the first of two equal keys wins. One pass, for
+    // reading many keys of one section from a large file.
+    std::unordered_map<std::string, std::string> sectionValues(const std::string &section) const;
 
     bool hasSection(const std::string &section) const;
     std::vector<std::string> keys(const std::string &section) const;
