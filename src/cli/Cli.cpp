@@ -1,0 +1,283 @@
+#include "Cli.h"
+
+#include "platform/Files.h"
+#include "platform/SettingsStore.h"
+#include "platform/Text.h"
+#include "project/ProgramSettings.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectOptions.h"
+#include "project/ProjectRecord.h"
+#include "project/Startup.h"
+#include "ui/StreamUi.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+#include <limits>
+
+namespace vantor {
+
+namespace {
+
+bool lessNoCase(const std::string &a, const std::string &b)
+{
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return lowerCp1252(std::string(1, x)) < lowerCp1252(std::string(1, y));
+    });
+}
+
+// The standard project may be named the way the lists show it.
+std::string projectArgument(const std::string &utf8)
+{
+    const std::string name = toCp1252(utf8);
+    return name == "Standardprojekt" ? std::string("default") : name;
+}
+
+bool validValueName(const std::string &name)
+{
+    return !name.empty() && name.find_first_of("=\r\n") == std::string::npos;
+}
+
+} // namespace
+
+Cli::Cli(std::ostream &out, std::ostream &err)
+    : m_out(out)
+    , m_err(err)
+{
+}
+
+std::string Cli::usage()
+{
+    return "Aufruf / Usage:\n"
+           "  vantor-cli settings get NAME\n"
+           "  vantor-cli settings set NAME WERT [--number]\n"
+           "  vantor-cli settings unset NAME\n"
+           "  vantor-cli project list\n"
+           "  vantor-cli project show [PROJEKT]\n"
+           "  vantor-cli project homepage [PROJEKT] DATEI\n"
+           "  vantor-cli --help\n"
+           "\n"
+           "Befehle:\n"
+           "  settings get      zeigt einen Wert der Programmeinstellungen\n"
+           "  settings set      setzt einen Text (mit --number eine 32-Bit-Zahl)\n"
+           "  settings unset    löscht einen Wert\n"
+           "  project list      listet die Projekte, \"Standardprojekt\" zuerst\n"
+           "  project show      zeigt die Daten eines Projekts (ohne Angabe: das aktuelle)\n"
+           "  project homepage  setzt die Homepage-Datei eines Projekts\n"
+           "\n"
+           "Commands:\n"
+           "  settings get      print one value of the program settings\n"
+           "  settings set      set a text value (a 32-bit number with --number)\n"
+           "  settings unset    delete a value\n"
+           "  project list      list the projects, \"Standardprojekt\" first\n"
+           "  project show      print a project's data (default: the current project)\n"
+           "  project homepage  set the homepage file of a project\n"
+           "\n"
+           "Exit-Status: 0 Erfolg / success, 1 Fehler / failure, 2 Aufruffehler / usage error.\n"
+           "Die Einstellungen liegen in $VANTOR_CONFIG_HOME (sonst $XDG_CONFIG_HOME oder ~/.config)/Keldrum/Vantor.\n";
+}
+
+int Cli::usageError(const std::string &problem)
+{
+    m_err << "vantor-cli: " << problem << "\n\n" << usage();
+    return 2;
+}
+
+int Cli::fail(const std::string &title, const std::string &text)
+{
+    m_err << toUtf8(title) << ": " << toUtf8(text) << '\n';
+    return 1;
+}
+
+int Cli::run(const std::vector<std::string> &args)
+{
+    if (args.empty())
+        return usageError("Kein Befehl angegeben / no command given");
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        m_out << usage();
+        return 0;
+    }
+    if (args[0] != "settings" && args[0] != "project")
+        return usageError("Unbekannter Befehl / unknown command: " + args[0]);
+
+    // Every command runs on a program that has been set up: settings read,
+    // program directory and standard project in place, current project loaded.
+    StreamUi ui(m_err, std::cin, false);
+    setCurrentUi(&ui);
+    const StartupResult started = prepareProgram(std::nullopt, ui, nullptr);
+    int status = 1;
+    if (started.ok)
+        status = args[0] == "settings" ? settingsCommand(args) : projectCommand(args);
+    setCurrentUi(nullptr);
+    return status;
+}
+
+int Cli::settingsCommand(const std::vector<std::string> &args)
+{
+    if (args.size() < 2)
+        return usageError("settings: get, set oder unset erwartet / expected get, set or unset");
+    SettingsStore &store = settingsStore();
+    const std::string &verb = args[1];
+    if (verb == "get" && args.size() == 3) {
+        const std::string name = toCp1252(args[2]);
+        if (const auto number = store.readNumber(name)) {
+            m_out << *number << '\n';
+            return 0;
+        }
+        if (const auto text = store.readText(name)) {
+            m_out << toUtf8(*text) << '\n';
+            return 0;
+        }
+        return fail(de("Wert nicht gefunden"), de("Der Wert \"") + name + de("\" ist in den Einstellungen nicht gesetzt."));
+    }
+    if (verb == "set" && (args.size() == 4 || (args.size() == 5 && args[4] == "--number"))) {
+        const std::string name = toCp1252(args[2]);
+        if (!validValueName(name))
+            return usageError("Ungültiger Name / invalid name: " + args[2]);
+        bool written = false;
+        if (args.size() == 5) {
+            const std::string &text = args[3];
+            std::size_t used = 0;
+            long long value = 0;
+            try {
+                value = std::stoll(text, &used, 10);
+            } catch (...) {
+                used = 0;
+            }
+            if (used != text.size() || text.empty() || value < std::numeric_limits<std::int32_t>::min()
+                || value > std::numeric_limits<std::uint32_t>::max())
+                return usageError("Keine gültige Zahl / not a valid number: " + text);
+            written = store.writeNumber(name, static_cast<std::uint32_t>(value));
+        } else {
+            written = store.writeText(name, toCp1252(args[3]));
+        }
+        if (!written)
+            return fail(de("Fehler Code 7001"),
+                        de("Fehler beim Zugriff auf Registrierungsdatei Ihres Systems. Programm kann nicht ausgeführt "
+                           "werden. Konsultieren Sie Ihr Betriebssystem-Handbuch oder den System-Administrator. "
+                           "Eventuell haben Sie nicht die Rechte zum Zugriff."));
+        return 0;
+    }
+    if (verb == "unset" && args.size() == 3) {
+        const std::string name = toCp1252(args[2]);
+        if (!store.hasValue(name))
+            return fail(de("Wert nicht gefunden"),
+                        de("Der Wert \"") + name + de("\" ist in den Einstellungen nicht gesetzt."));
+        if (!store.deleteValue(name))
+            return fail(de("Fehler Code 7001"), de("Der Wert konnte nicht aus den Einstellungen gelöscht werden."));
+        return 0;
+    }
+    return usageError("settings: falsche Argumente / wrong arguments");
+}
+
+int Cli::projectCommand(const std::vector<std::string> &args)
+{
+    if (args.size() < 2)
+        return usageError("project: list, show oder homepage erwartet / expected list, show or homepage");
+    const std::string &verb = args[1];
+    if (verb == "list" && args.size() == 2)
+        return projectList();
+    if (verb == "show" && args.size() <= 3)
+        return projectShow(args.size() == 3 ? projectArgument(args[2]) : programSettings().currentProject);
+    if (verb == "homepage" && (args.size() == 3 || args.size() == 4)) {
+        const std::string name = args.size() == 4 ? projectArgument(args[2]) : programSettings().currentProject;
+        return projectHomepage(name, args.back());
+    }
+    return usageError("project: falsche Argumente / wrong arguments");
+}
+
+int Cli::projectList()
+{
+    std::vector<std::string> names;
+    for (const auto &key : settingsStore().subkeys())
+        if (key != "default")
+            names.push_back(key);
+    std::sort(names.begin(), names.end(), lessNoCase);
+    m_out << "Standardprojekt\n";
+    for (const auto &n : names)
+        m_out << toUtf8(n) << '\n';
+    return 0;
+}
+
+int Cli::projectShow(const std::string &name)
+{
+    if (!isPlainProjectName(name))
+        return usageError("Ungültiger Projektname / invalid project name: " + toUtf8(name));
+    if (!LoadProjectData(name)) {
+        showProjectFailure(currentUi(), ProjectFailure::LoadData, name);
+        return 1;
+    }
+    const bool optionsLoaded = LoadProjectOptions(name);
+    const ProjectRecord &r = projectRecord();
+    const auto line = [&](const std::string &key, std::string_view value) {
+        m_out << key << '=' << toUtf8(value) << '\n';
+    };
+    line("project", displayNameMain(name));
+    line("homepage.path", r.path.view());
+    line("homepage.title1", r.title1.view());
+    line("homepage.title2", r.title2.view());
+    line("homepage.title3", r.title3.view());
+    line("homepage.author", r.author.view());
+    line("homepage.description", r.description.view());
+    line("homepage.startpage", r.startpage.view());
+    line("homepage.makedirs", std::to_string(r.makedirs));
+    line("homepage.deleteold", std::to_string(r.deleteold));
+    line("homepage.doorlikehp", std::to_string(r.doorlikehp));
+    line("homepage.scope", std::to_string(r.scope));
+    for (int i = 0; i < ProjectRecord::kHomepageTerms; ++i)
+        if (!r.homepageKeywords[i].empty())
+            line("keywords." + std::to_string(4000 + i), r.homepageKeywords[i].view());
+    for (int c = 0; c < ProjectRecord::kCopies; ++c)
+        for (int i = 0; i < ProjectRecord::kTermsPerCopy; ++i)
+            if (!r.copyKeywords[c][i].empty())
+                line("keywords." + std::to_string(4100 + 15 * c + i), r.copyKeywords[c][i].view());
+    for (int c = 0; c < ProjectRecord::kCopies; ++c) {
+        if (!r.copyTitles[c].empty())
+            line("copy." + std::to_string(5300 + c), r.copyTitles[c].view());
+        if (!r.copyReserved[c].empty())
+            line("copy." + std::to_string(5400 + c), r.copyReserved[c].view());
+        if (!r.copyDescriptions[c].empty())
+            line("copy." + std::to_string(5500 + c), r.copyDescriptions[c].view());
+    }
+    for (int i = 0; i < ProjectRecord::kDoorwayTerms; ++i)
+        if (!r.doorwayKeywords[i].empty())
+            line("doorways." + std::to_string(i + 1), r.doorwayKeywords[i].view());
+    for (int i = 0; i < ProjectRecord::kResearchEntries; ++i)
+        if (!r.researchList[i].empty())
+            line("research." + std::to_string(i + 1), r.researchList[i].view());
+    const ProjectOptions &o = projectOptions();
+    for (const auto &code : ProjectOptions::codes())
+        line(std::string("config.") + code.name, std::to_string(o.*code.field));
+    if (!optionsLoaded)
+        showProjectFailure(currentUi(), ProjectFailure::LoadOptions, name);
+    return optionsLoaded ? 0 : 1;
+}
+
+int Cli::projectHomepage(const std::string &name, const std::string &path)
+{
+    if (!isPlainProjectName(name))
+        return usageError("Ungültiger Projektname / invalid project name: " + toUtf8(name));
+    std::string full = toCp1252(path);
+    if (full.empty() || full.front() != '/') {
+        std::error_code ec;
+        const auto cwd = std::filesystem::current_path(ec);
+        full = toCp1252(cwd.string()) + "/" + full;
+    }
+    if (!files::isFile(full))
+        return fail(de("Datei nicht gefunden"), de("Die Homepage-Datei \"") + full + de("\" existiert nicht."));
+    if (!LoadProjectData(name)) {
+        showProjectFailure(currentUi(), ProjectFailure::LoadData, name);
+        return 1;
+    }
+    ProjectRecord &r = projectRecord();
+    r.path = full;
+    r.deriveHomepageFields();
+    if (!SaveHomepagePath(name)) {
+        showProjectFailure(currentUi(), ProjectFailure::SaveData, name);
+        return 1;
+    }
+    m_out << toUtf8(r.path.view()) << '\n';
+    return 0;
+}
+
+} // namespace vantor

@@ -1,0 +1,135 @@
+#include "Cli.h"
+
+#include "platform/SettingsStore.h"
+#include "platform/Text.h"
+#include "project/ProgramSettings.h"
+#include "project/ProjectFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace vantor;
+
+namespace {
+
+class CliTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path()
+            / ("vantor-cli-test-" + std::to_string(::getpid()) + "-"
+               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        ::setenv("VANTOR_CONFIG_HOME", (m_dir / "config").c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
+        ::setenv("VANTOR_DATA_DIR", VANTOR_SOURCE_DATA_DIR, 1);
+        setSettingsStorePath(SettingsStore::defaultFilePath());
+        programSettings() = ProgramSettings{};
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    int run(std::vector<std::string> args)
+    {
+        m_out.str({});
+        m_err.str({});
+        // Every call is a fresh program run.
+        programSettings() = ProgramSettings{};
+        Cli cli(m_out, m_err);
+        return cli.run(args);
+    }
+
+    fs::path m_dir;
+    std::ostringstream m_out;
+    std::ostringstream m_err;
+};
+
+TEST_F(CliTest, UsageErrorsExitWithTwo)
+{
+    EXPECT_EQ(run({}), 2);
+    EXPECT_EQ(run({"frobnicate"}), 2);
+    EXPECT_EQ(run({"settings"}), 2);
+    EXPECT_EQ(run({"settings", "set", "tip", "abc", "--number"}), 2);
+    EXPECT_EQ(run({"settings", "set", "a=b", "x"}), 2);
+    EXPECT_EQ(run({"project", "show", "a", "b"}), 2);
+    EXPECT_NE(m_err.str().find("Usage"), std::string::npos);
+    EXPECT_EQ(run({"--help"}), 0);
+    EXPECT_NE(m_out.str().find("vantor-cli settings get NAME"), std::string::npos);
+}
+
+TEST_F(CliTest, FirstRunPreparesProgramDirectoryAndStandardProject)
+{
+    ASSERT_EQ(run({"settings", "get", "progpath"}), 0);
+    const std::string progpath = m_out.str().substr(0, m_out.str().size() - 1);
+    EXPECT_EQ(progpath, (m_dir / "data" / "vantor").string());
+    EXPECT_TRUE(fs::exists(fs::path(progpath) / "projects" / "default.qx!"));
+    ASSERT_EQ(run({"settings", "get", "lastproject"}), 0);
+    EXPECT_EQ(m_out.str(), "default\n");
+    ASSERT_EQ(run({"settings", "get", "accesstype"}), 0);
+    EXPECT_EQ(m_out.str(), "999\n");
+}
+
+TEST_F(CliTest, SettingsRoundTripTextsAndNumbers)
+{
+    EXPECT_EQ(run({"settings", "set", "proxy", "Größe.example"}), 0);
+    EXPECT_EQ(run({"settings", "get", "PROXY"}), 0);
+    EXPECT_EQ(m_out.str(), "Größe.example\n");
+    EXPECT_EQ(settingsStore().readText("proxy"), de("Größe.example"));
+
+    EXPECT_EQ(run({"settings", "set", "tip", "7", "--number"}), 0);
+    EXPECT_EQ(settingsStore().readNumber("tip"), 7u);
+    EXPECT_EQ(run({"settings", "unset", "tip"}), 0);
+    EXPECT_EQ(run({"settings", "get", "tip"}), 1);
+    EXPECT_NE(m_err.str().find("nicht gesetzt"), std::string::npos);
+    EXPECT_EQ(run({"settings", "unset", "tip"}), 1);
+}
+
+TEST_F(CliTest, ProjectListPutsStandardProjectFirstAndSortsTheRest)
+{
+    ASSERT_EQ(run({"project", "list"}), 0);
+    EXPECT_EQ(m_out.str(), "Standardprojekt\n");
+    settingsStore().createSubkey("zoo");
+    settingsStore().createSubkey("Apfel");
+    settingsStore().createSubkey("default");
+    settingsStore().createSubkey("birne");
+    ASSERT_EQ(run({"project", "list"}), 0);
+    EXPECT_EQ(m_out.str(), "Standardprojekt\nApfel\nbirne\nzoo\n");
+}
+
+TEST_F(CliTest, ProjectShowAndHomepage)
+{
+    const fs::path site = m_dir / "site";
+    fs::create_directories(site);
+    std::ofstream(site / "index.htm") << "<html></html>";
+
+    ASSERT_EQ(run({"project", "homepage", (site / "index.htm").string()}), 0);
+    ASSERT_EQ(run({"project", "show", "Standardprojekt"}), 0);
+    const std::string shown = m_out.str();
+    EXPECT_NE(shown.find("project=Standardprojekt\n"), std::string::npos);
+    EXPECT_NE(shown.find("homepage.path=" + (site / "index.htm").string() + "\n"), std::string::npos);
+    EXPECT_NE(shown.find("config.titl=3\n"), std::string::npos);
+    EXPECT_NE(shown.find("config.door=1\n"), std::string::npos);
+
+    // A homepage that does not exist is refused, and the project keeps its path.
+    EXPECT_EQ(run({"project", "homepage", (site / "fehlt.htm").string()}), 1);
+    ASSERT_EQ(run({"project", "show"}), 0);
+    EXPECT_NE(m_out.str().find("homepage.path=" + (site / "index.htm").string()), std::string::npos);
+}
+
+TEST_F(CliTest, ProjectNamesNeverReachOutsideTheProjectDirectory)
+{
+    std::ofstream(m_dir / "evil.qx!") << "[homepage]\r\npath=/etc/passwd\r\n";
+    EXPECT_EQ(run({"project", "show", "../../evil"}), 2);
+    EXPECT_EQ(run({"project", "show", "/tmp/evil"}), 2);
+    EXPECT_EQ(run({"project", "show", "fehlt"}), 1);
+    EXPECT_NE(m_err.str().find("Fehler beim Lesen der Daten"), std::string::npos);
+}
+
+} // namespace
