@@ -1,0 +1,38 @@
+#include "platform/Help.h"
+#include "platform/HelpWindow.h"
+#include "project/QtStartupView.h"
+#include "project/Startup.h"
+#include "ui/QtText.h"
+#include "ui/QtUi.h"
+
+#include <QApplication>
+#include <QStringList>
+
+#include <optional>
+#include <string>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vantor!!"));
+    QApplication::setOrganizationName(QStringLiteral("Keldrum"));
+    // Dialogs come and go during the start-up; only the end of
+    // StartProgram ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    vantor::gui::QtUi ui;
+    vantor::setCurrentUi(&ui);
+    vantor::gui::installHelpWindow();
+
+    // Qt has taken its own options out; what is left is ours.
+    const QStringList arguments = QApplication::arguments();
+    std::optional<std::string> argument;
+    if (arguments.size() > 1)
+        argument = vantor::gui::toCp1252(arguments.at(1));
+
+    vantor::gui::QtStartupView view;
+    const int status = vantor::StartProgram(argument, view, ui);
+    vantor::closeHelp();
+    vantor::setCurrentUi(nullptr);
+    return status;
+}

@@ -1,0 +1,124 @@
+#include "ui/DialogHooks.h"
+
+#include <QFileDialog>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace vantor::gui {
+
+DialogHooks &DialogHooks::instance()
+{
+    static DialogHooks hooks;
+    return hooks;
+}
+
+void DialogHooks::reset()
+{
+    m_intercepting = false;
+    m_questionAnswers.clear();
+    m_connectionAnswers.clear();
+    m_credentials.clear();
+    m_fileNames.clear();
+    m_shown.clear();
+    m_observers.clear();
+    m_nextShown.clear();
+}
+
+void DialogHooks::pushCredentials(bool ok, const QString &user, const QString &password)
+{
+    m_credentials.push_back({ok, user, password});
+}
+
+std::optional<bool> DialogHooks::takeQuestionAnswer()
+{
+    if (m_questionAnswers.empty())
+        return std::nullopt;
+    const bool answer = m_questionAnswers.front();
+    m_questionAnswers.pop_front();
+    return answer;
+}
+
+std::optional<ConnectionAnswer> DialogHooks::takeConnectionAnswer()
+{
+    if (m_connectionAnswers.empty())
+        return std::nullopt;
+    const ConnectionAnswer answer = m_connectionAnswers.front();
+    m_connectionAnswers.pop_front();
+    return answer;
+}
+
+std::optional<DialogHooks::Credentials> DialogHooks::takeCredentials()
+{
+    if (m_credentials.empty())
+        return std::nullopt;
+    Credentials answer = m_credentials.front();
+    m_credentials.pop_front();
+    return answer;
+}
+
+std::optional<QString> DialogHooks::takeFileName()
+{
+    if (m_fileNames.empty())
+        return std::nullopt;
+    QString name = m_fileNames.front();
+    m_fileNames.pop_front();
+    return name;
+}
+
+void DialogHooks::record(const QString &kind, const QString &title, const QString &text)
+{
+    m_shown.push_back({kind, title, text});
+}
+
+bool DialogHooks::showedTitle(const QString &title) const
+{
+    return std::any_of(m_shown.begin(), m_shown.end(), [&](const ShownBox &box) { return box.title == title; });
+}
+
+int DialogHooks::countKind(const QString &kind) const
+{
+    return static_cast<int>(
+        std::count_if(m_shown.begin(), m_shown.end(), [&](const ShownBox &box) { return box.kind == kind; }));
+}
+
+void DialogHooks::notifyShown(QWidget *window)
+{
+    if (m_observers.empty() && m_nextShown.empty())
+        return;
+    // Deferred, so the window has its final layout and a modal dialog has
+    // entered its own event loop before anyone looks at it.
+    QPointer<QWidget> guarded(window);
+    std::vector<WindowAction> observers = m_observers;
+    WindowAction action;
+    if (!m_nextShown.empty()) {
+        action = std::move(m_nextShown.front());
+        m_nextShown.pop_front();
+    }
+    QTimer::singleShot(0, window, [guarded, observers, action]() {
+        for (const WindowAction &observer : observers) {
+            if (guarded)
+                observer(guarded);
+        }
+        if (action && guarded)
+            action(guarded);
+    });
+}
+
+QString askOpenFileName(QWidget *parent, const QString &caption, const QString &directory, const QString &filter)
+{
+    if (std::optional<QString> name = DialogHooks::instance().takeFileName())
+        return *name;
+    return QFileDialog::getOpenFileName(parent, caption, directory, filter);
+}
+
+QString askSaveFileName(QWidget *parent, const QString &caption, const QString &directory, const QString &filter)
+{
+    if (std::optional<QString> name = DialogHooks::instance().takeFileName())
+        return *name;
+    return QFileDialog::getSaveFileName(parent, caption, directory, filter);
+}
+
+} // namespace vantor::gui

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ui/SkinnedDialog.h"
+
+class QLabel;
+class QPushButton;
+
+namespace vantor::gui {
+
+// The program's own message window ("OK") and, with a cancel button, its
+// question window ("OK" / "Abbruch").
+class MessageDialog : public SkinnedDialog
+{
+    Q_OBJECT
+public:
+    enum class Buttons { Ok, OkCancel };
+
+    MessageDialog(const QString &title, const QString &text, Buttons buttons, QWidget *parent = nullptr);
+
+    QString text() const;
+
+private:
+    void onOkClicked();
+    void onCancelClicked();
+
+    QLabel *m_text = nullptr;
+    QPushButton *m_ok = nullptr;
+    QPushButton *m_cancel = nullptr;
+};
+
+} // namespace vantor::gui

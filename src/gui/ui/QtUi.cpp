@@ -1,0 +1,182 @@
+#include "ui/QtUi.h"
+
+#include "project/InternetAccessDialog.h"
+#include "ui/ConnectionErrorDialog.h"
+#include "ui/CredentialsDialog.h"
+#include "ui/DialogHooks.h"
+#include "ui/MessageDialog.h"
+#include "ui/QtText.h"
+#include "ui/WaitWindow.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QTimer>
+
+namespace vantor::gui {
+
+namespace {
+
+// A box that needs an answer must not show the wait cursor over itself.
+class NormalCursor
+{
+public:
+    explicit NormalCursor(bool waiting)
+        : m_waiting(waiting)
+    {
+        if (m_waiting)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~NormalCursor()
+    {
+        if (m_waiting)
+            QApplication::restoreOverrideCursor();
+    }
+    NormalCursor(const NormalCursor &) = delete;
+    NormalCursor &operator=(const NormalCursor &) = delete;
+
+private:
+    bool m_waiting;
+};
+
+} // namespace
+
+QtUi::QtUi() = default;
+
+QtUi::~QtUi() { closeWait(); }
+
+QWidget *QtUi::dialogParent() const
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    QWidget *active = QApplication::activeWindow();
+    if (active && active != m_wait.get())
+        return active;
+    return nullptr;
+}
+
+void QtUi::message(const std::string &title, const std::string &text)
+{
+    DialogHooks &hooks = DialogHooks::instance();
+    if (hooks.intercepting()) {
+        hooks.record(QStringLiteral("message"), fromCp1252(title), fromCp1252(text));
+        return;
+    }
+    NormalCursor cursor(m_wait != nullptr);
+    MessageDialog box(fromCp1252(title), fromCp1252(text), MessageDialog::Buttons::Ok, dialogParent());
+    box.exec();
+}
+
+bool QtUi::question(const std::string &title, const std::string &text)
+{
+    DialogHooks &hooks = DialogHooks::instance();
+    if (hooks.intercepting()) {
+        hooks.record(QStringLiteral("question"), fromCp1252(title), fromCp1252(text));
+        return hooks.takeQuestionAnswer().value_or(true);
+    }
+    NormalCursor cursor(m_wait != nullptr);
+    MessageDialog box(fromCp1252(title), fromCp1252(text), MessageDialog::Buttons::OkCancel, dialogParent());
+    return box.exec() == QDialog::Accepted;
+}
+
+void QtUi::systemError(const std::string &title, const std::string &text)
+{
+    DialogHooks &hooks = DialogHooks::instance();
+    if (hooks.intercepting()) {
+        hooks.record(QStringLiteral("systemError"), fromCp1252(title), fromCp1252(text));
+        return;
+    }
+    NormalCursor cursor(m_wait != nullptr);
+    // Deliberately the system's own box: these are the failures where our
+    // own windows may no longer be trustworthy.
+    QMessageBox box(QMessageBox::Warning, fromCp1252(title), fromCp1252(text), QMessageBox::Ok, dialogParent());
+    box.setWindowModality(Qt::ApplicationModal);
+    hooks.notifyShown(&box);
+    box.exec();
+}
+
+void QtUi::showWait(const std::string &text)
+{
+    const QString shownText = fromCp1252(text);
+    DialogHooks &hooks = DialogHooks::instance();
+    if (hooks.intercepting())
+        hooks.record(QStringLiteral("wait"), QString(), shownText);
+    const bool cursorOn = m_wait != nullptr;
+    m_wait.reset(new WaitWindow(shownText, dialogParent()));
+    m_wait->show();
+    if (!cursorOn)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The caller blocks right after this; the window must be painted first.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtUi::closeWait()
+{
+    if (!m_wait)
+        return;
+    m_wait.reset();
+    QApplication::restoreOverrideCursor();
+}
+
+ConnectionAnswer QtUi::connectionError(const std::string &title, const std::string &text, bool configureCloses)
+{
+    DialogHooks &hooks = DialogHooks::instance();
+    if (hooks.intercepting()) {
+        hooks.record(QStringLiteral("connectionError"), fromCp1252(title), fromCp1252(text));
+        return hooks.takeConnectionAnswer().value_or(ConnectionAnswer::Cancel);
+    }
+    NormalCursor cursor(m_wait != nullptr);
+    ConnectionErrorDialog box(fromCp1252(title), fromCp1252(text), configureCloses, dialogParent());
+    box.setConfigureHandler([](QWidget *parent) {
+        InternetAccessDialog dialog(parent);
+        dialog.exec();
+    });
+    box.exec();
+    return box.answer();
+}
+
+bool QtUi::credentials(const std::string &title, std::string &user, std::string &password)
+{
+    DialogHooks &hooks = DialogHooks::instance();
+    if (hooks.intercepting()) {
+        hooks.record(QStringLiteral("credentials"), fromCp1252(title), QString());
+        const DialogHooks::Credentials answer = hooks.takeCredentials().value_or(DialogHooks::Credentials{});
+        if (answer.ok) {
+            user = toCp1252(answer.user);
+            password = toCp1252(answer.password);
+        }
+        return answer.ok;
+    }
+    NormalCursor cursor(m_wait != nullptr);
+    CredentialsDialog box(fromCp1252(title), dialogParent());
+    box.setUser(fromCp1252(user));
+    if (box.exec() != QDialog::Accepted)
+        return false;
+    user = toCp1252(box.user());
+    password = toCp1252(box.password());
+    return true;
+}
+
+void QtUi::progress(int value, int maximum)
+{
+    if (!m_progressBar)
+        return;
+    m_progressBar->setMaximum(maximum);
+    m_progressBar->setValue(value);
+}
+
+void QtUi::pump() { QApplication::processEvents(); }
+
+void QtUi::pause(int milliseconds)
+{
+    if (milliseconds <= 0) {
+        pump();
+        return;
+    }
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+} // namespace vantor::gui
