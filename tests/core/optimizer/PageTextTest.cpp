@@ -1,7 +1,10 @@
 #include "optimizer/PageText.h"
 
+#include "optimizer/OutOfMemory.h"
+
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -291,6 +294,13 @@ TEST(PageText, CountRepeatsLooksThroughTagsAndBlanks)
     EXPECT_EQ(count, 2);
     EXPECT_FALSE(countRepeats("%S%", "<p>nothing</p>", count));
     EXPECT_EQ(count, 0);
+}
+
+TEST(PageTextDeathTest, OutOfMemoryEndsTheProgramWithItsCode)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(exitWhenOutOfMemory([]() -> int { throw std::bad_alloc(); }), ::testing::ExitedWithCode(1),
+                "Fehler Code 2007");
 }
 
 } // namespace
