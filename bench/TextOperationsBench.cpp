@@ -12,8 +12,8 @@ namespace {
 
 constexpr std::size_t kMegabyte = 1024 * 1024;
 
-// Ordinary markup with a term marker every 100 bytes per megabyte (10,000
-// markers in 1 MB, twice and four times as many in the larger pages).
+// Ordinary markup with a term marker about every 100 bytes: 10,000 markers in
+// 1 MB, twice and four times as many in the larger pages.
 std::string pageOf(std::size_t size)
 {
     const std::string marker = "%Suchbegriff%";
@@ -22,9 +22,10 @@ std::string pageOf(std::size_t size)
     const std::size_t stride = size / markers;
     std::string page;
     page.reserve(size + stride);
-    while (page.size() < size) {
-        std::size_t start = page.size();
-        page += marker;
+    for (std::size_t placed = 0; page.size() < size; ++placed) {
+        const std::size_t start = page.size();
+        if (placed < markers)
+            page += marker;
         while (page.size() - start < stride)
             page += filler.substr(0, stride - (page.size() - start));
     }
