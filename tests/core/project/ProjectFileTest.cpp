@@ -1,0 +1,518 @@
+#include "project/ProjectFile.h"
+
+#include "../TestEnvironment.h"
+#include "platform/Profile.h"
+#include "platform/SettingsStore.h"
+#include "platform/Text.h"
+#include "project/ProgramSettings.h"
+#include "project/ProjectOptions.h"
+#include "project/ProjectRecord.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <random>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace vantor {
+namespace {
+
+using ProjectFileTest = testing::CoreTest;
+
+// A text of exactly length characters that starts with tag.
+std::string filled(const std::string &tag, std::size_t length)
+{
+    std::string s = tag;
+    s.resize(length, 'x');
+    return s;
+}
+
+void fillRecordToCapacity()
+{
+    ProjectRecord &r = projectRecord();
+    r.path = filled("C:\\web\\index.htm", 999);
+    r.title1 = filled(de("Titel eins äöü"), 999);
+    r.title2 = "Titel zwei";
+    r.title3 = filled("T3", 999);
+    r.author = filled(de("Müller GmbH"), 199);
+    r.description = filled("Beschreibung", 1499);
+    r.startpage = "default.htm";
+    r.makedirs = 0;
+    r.deleteold = 1;
+    r.doorlikehp = 0;
+    r.scope = 2;
+    for (int i = 0; i < ProjectRecord::kHomepageTerms; ++i)
+        r.homepageKeywords[i] = filled("hp" + std::to_string(i), 150);
+    for (int c = 0; c < ProjectRecord::kCopies; ++c) {
+        for (int i = 0; i < ProjectRecord::kTermsPerCopy; ++i)
+            r.copyKeywords[c][i] = filled("k" + std::to_string(c) + "-" + std::to_string(i), 150);
+        r.copyTitles[c] = filled("ct" + std::to_string(c), 999);
+        r.copyReserved[c] = filled("cr" + std::to_string(c), 999);
+        r.copyDescriptions[c] = filled("cd" + std::to_string(c), 1499);
+    }
+    for (int i = 0; i < ProjectRecord::kDoorwayTerms; ++i)
+        r.doorwayKeywords[i] = filled(de("Tür ") + std::to_string(i), 150);
+}
+
+void expectRecordFilled()
+{
+    const ProjectRecord &r = projectRecord();
+    EXPECT_EQ(r.path.str(), filled("C:\\web\\index.htm", 999));
+    EXPECT_EQ(r.title1.str(), filled(de("Titel eins äöü"), 999));
+    EXPECT_EQ(r.title2.str(), "Titel zwei");
+    EXPECT_EQ(r.title3.str(), filled("T3", 999));
+    EXPECT_EQ(r.author.str(), filled(de("Müller GmbH"), 199));
+    EXPECT_EQ(r.description.str(), filled("Beschreibung", 1499));
+    EXPECT_EQ(r.startpage.str(), "default.htm");
+    EXPECT_EQ(r.makedirs, 0);
+    EXPECT_EQ(r.deleteold, 1);
+    EXPECT_EQ(r.doorlikehp, 0);
+    EXPECT_EQ(r.scope, 2);
+    for (int i = 0; i < ProjectRecord::kHomepageTerms; ++i)
+        EXPECT_EQ(r.homepageKeywords[i].str(), filled("hp" + std::to_string(i), 150)) << i;
+    for (int c = 0; c < ProjectRecord::kCopies; ++c) {
+        for (int i = 0; i < ProjectRecord::kTermsPerCopy; ++i)
+            EXPECT_EQ(r.copyKeywords[c][i].str(), filled("k" + std::to_string(c) + "-" + std::to_string(i), 150));
+        EXPECT_EQ(r.copyTitles[c].str(), filled("ct" + std::to_string(c), 999)) << c;
+        EXPECT_EQ(r.copyReserved[c].str(), filled("cr" + std::to_string(c), 999)) << c;
+        EXPECT_EQ(r.copyDescriptions[c].str(), filled("cd" + std::to_string(c), 1499)) << c;
+    }
+    for (int i = 0; i < ProjectRecord::kDoorwayTerms; ++i)
+        EXPECT_EQ(r.doorwayKeywords[i].str(), filled(de("Tür ") + std::to_string(i), 150)) << i;
+}
+
+TEST_F(ProjectFileTest, SaveAndLoadRoundTripEveryKey)
+{
+    fillRecordToCapacity();
+    ProjectOptions &o = projectOptions();
+    int n = 5;
+    for (const auto &code : ProjectOptions::codes())
+        o.*code.field = n++;
+
+    ASSERT_TRUE(SaveProjectData(de("Bäckerei")));
+    ASSERT_TRUE(SaveProjectOptions(de("Bäckerei")));
+    EXPECT_TRUE(std::filesystem::is_regular_file(projectPath("Bäckerei"))); // UTF-8 name on disk
+    EXPECT_TRUE(settingsStore().hasSubkey(de("Bäckerei")));
+    // The research list is the watch list's to write.
+    ASSERT_TRUE(profile::writeString(projectFilePath(de("Bäckerei")), "research", "1", de("Brötchen")));
+    ASSERT_TRUE(profile::writeString(projectFilePath(de("Bäckerei")), "research", "2000", "last"));
+
+    ResetProjectRecord();
+    RestoreStandardOptions();
+    ASSERT_TRUE(LoadProjectData(de("Bäckerei")));
+    ASSERT_TRUE(LoadProjectOptions(de("Bäckerei")));
+    expectRecordFilled();
+    EXPECT_EQ(projectRecord().researchList[0].str(), de("Brötchen"));
+    EXPECT_EQ(projectRecord().researchList[1999].str(), "last");
+    EXPECT_TRUE(projectRecord().researchList[1].empty());
+    n = 5;
+    for (const auto &code : ProjectOptions::codes())
+        EXPECT_EQ(o.*code.field, n++) << code.name;
+
+    // Keys in the documented order, and a second save changes nothing.
+    const std::string path = projectPath("Bäckerei");
+    ProfileFile file;
+    ASSERT_TRUE(file.load(projectFilePath(de("Bäckerei")))); // the engine's paths are cp1252
+    EXPECT_EQ(file.keys("homepage"),
+              (std::vector<std::string>{"path", "title1", "title2", "title3", "author", "description", "startpage",
+                                        "makedirs", "doorlikehp", "deleteold", "scope"}));
+    const auto copyKeys = file.keys("copy");
+    ASSERT_EQ(copyKeys.size(), 27u);
+    EXPECT_EQ(copyKeys[0], "5500");
+    EXPECT_EQ(copyKeys[9], "5300");
+    EXPECT_EQ(copyKeys[26], "5408");
+    EXPECT_EQ(file.keys("config").size(), 34u); // hiddenForm is not stored
+    EXPECT_EQ(file.keys("config").front(), "titl");
+    EXPECT_EQ(file.keys("config").back(), "sonz");
+    const std::string before = readFile(path);
+    ASSERT_TRUE(SaveProjectData(de("Bäckerei")));
+    ASSERT_TRUE(SaveProjectOptions(de("Bäckerei")));
+    EXPECT_EQ(readFile(path), before);
+}
+
+TEST_F(ProjectFileTest, AnEmptyEntryIsStillWrittenAsItsKey)
+{
+    ResetProjectRecord();
+    projectRecord().homepageKeywords[0] = "erster Begriff";
+    projectRecord().copyKeywords[2][0] = "Kopie drei";
+    projectRecord().description = "Zeile 1\r\nZeile 2\n[config]";
+    ASSERT_TRUE(SaveProjectData("shop"));
+
+    ProfileFile file;
+    ASSERT_TRUE(file.load(projectPath("shop")));
+    EXPECT_EQ(file.keys("keywords").size(), 165u);
+    EXPECT_EQ(file.keys("doorways").size(), 150u);
+    EXPECT_EQ(file.keys("copy").size(), 27u);
+    EXPECT_EQ(file.value("keywords", "4000"), "erster Begriff");
+    EXPECT_EQ(file.value("keywords", "4130"), "Kopie drei");
+    EXPECT_EQ(file.value("keywords", "4001"), "");
+    EXPECT_EQ(file.value("keywords", "4234"), "");
+    EXPECT_EQ(file.value("doorways", "150"), "");
+    EXPECT_NE(readFile(projectPath("shop")).find("\r\n4129=\r\n4130=Kopie drei\r\n4131=\r\n"), std::string::npos);
+    // A line break in a value must not split the line.
+    EXPECT_FALSE(file.hasSection("config"));
+    ASSERT_TRUE(LoadProjectData("shop"));
+    EXPECT_EQ(projectRecord().description.str(), "Zeile 1  Zeile 2 [config]");
+    EXPECT_EQ(projectRecord().copyKeywords[2][0].str(), "Kopie drei");
+    EXPECT_EQ(projectRecord().makedirs, 1);
+}
+
+TEST_F(ProjectFileTest, SavingKeepsEverythingItDoesNotOwn)
+{
+    const std::string original = "; hand-written\r\n"
+                                 "[project]\r\ncompany=Keldrum\r\nlastoptimized=7.12.2026\r\nsubmiturl=http://x.de/\r\n\r\n"
+                                 "[homepage]\r\npath=old.htm\r\nunknown=keep me\r\n\r\n"
+                                 "[submitfilelist]\r\n1=index.htm\r\n2=a b.htm\r\n\r\n"
+                                 "[Extensions]\r\n1=htm\r\n\r\n"
+                                 "[positionkeywordslist]\r\n1=Brot\r\n\r\n"
+                                 "[research]\r\n1=Brot\r\n\r\n"
+                                 "[researchv]\r\n1=Semmel\r\n\r\n"
+                                 "[config]\r\ntitl=1\r\n";
+    writeProject("shop", original);
+    projectRecord().path = "new.htm";
+    projectRecord().title1 = "Titel";
+    ASSERT_TRUE(SaveProjectData("shop"));
+    projectOptions().auth = 2;
+    ASSERT_TRUE(SaveProjectOptions("shop"));
+
+    const std::string saved = readFile(projectPath("shop"));
+    for (const char *part : {"; hand-written\r\n[project]\r\ncompany=Keldrum\r\nlastoptimized=7.12.2026\r\n",
+                             "[submitfilelist]\r\n1=index.htm\r\n2=a b.htm\r\n\r\n[Extensions]\r\n1=htm\r\n\r\n"
+                             "[positionkeywordslist]\r\n1=Brot\r\n\r\n[research]\r\n1=Brot\r\n\r\n"
+                             "[researchv]\r\n1=Semmel\r\n\r\n[config]\r\ntitl=3\r\nauth=2\r\n",
+                             "[homepage]\r\npath=new.htm\r\nunknown=keep me\r\ntitle1=Titel\r\n"})
+        EXPECT_NE(saved.find(part), std::string::npos) << part;
+    EXPECT_EQ(profile::readString(projectPath("shop"), "project", "lastoptimized", ""), "7.12.2026");
+
+    // SaveHomepagePath touches the path alone, and never creates a file.
+    projectRecord().path = "third.htm";
+    projectRecord().title1 = "not saved";
+    ASSERT_TRUE(SaveHomepagePath("shop"));
+    std::string expected = saved;
+    expected.replace(expected.find("path=new.htm"), 12, "path=third.htm");
+    EXPECT_EQ(readFile(projectPath("shop")), expected);
+    EXPECT_FALSE(SaveHomepagePath("nothere"));
+    EXPECT_FALSE(std::filesystem::exists(projectPath("nothere")));
+}
+
+TEST_F(ProjectFileTest, AFailedSaveLeavesTheOldFileWhole)
+{
+    writeProject("shop", "[homepage]\r\npath=old.htm\r\n");
+    fillRecordToCapacity();
+
+    // A full disk: writes beyond a few hundred bytes fail.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 40;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool dataSaved = SaveProjectData("shop");
+    const bool optionsSaved = SaveProjectOptions("shop");
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, SIG_DFL);
+    EXPECT_FALSE(dataSaved);
+    EXPECT_FALSE(optionsSaved);
+    EXPECT_EQ(readFile(projectPath("shop")), "[homepage]\r\npath=old.htm\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(projectsDir()), {}), 1); // no temp file left
+
+    // A directory without write permission (root may write anyway).
+    if (::geteuid() != 0) {
+        std::filesystem::permissions(projectsDir(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        EXPECT_FALSE(SaveProjectData("shop"));
+        EXPECT_FALSE(SaveProjectData("other"));
+        std::filesystem::permissions(projectsDir(), std::filesystem::perms::owner_all);
+        EXPECT_EQ(readFile(projectPath("shop")), "[homepage]\r\npath=old.htm\r\n");
+    }
+
+    // A project directory that is missing, and names that would leave it.
+    EXPECT_FALSE(SaveProjectData("../evil"));
+    EXPECT_FALSE(SaveProjectOptions("a/b"));
+    EXPECT_FALSE(SaveHomepagePath(".."));
+    EXPECT_FALSE(std::filesystem::exists(root() + "/evil.qx!"));
+    programSettings().programDirectory = root() + "/missing";
+    EXPECT_FALSE(SaveProjectData("shop"));
+    EXPECT_FALSE(std::filesystem::exists(root() + "/missing"));
+}
+
+TEST_F(ProjectFileTest, LoadingFillsEveryFieldAfresh)
+{
+    fillRecordToCapacity();
+    projectRecord().researchList[5] = "alt";
+    // No [homepage], a quoted keyword, keys with blanks before '='.
+    writeProject("p", "[keywords]\r\n4000=\"a b\"\r\n4001 = \t  c \r\n4002=\"\r\n[doorways]\n1=eins\n\n\n2=zwei\n");
+    ASSERT_TRUE(LoadProjectData("p"));
+    const ProjectRecord &r = projectRecord();
+    EXPECT_TRUE(r.path.empty());
+    EXPECT_TRUE(r.title1.empty());
+    EXPECT_TRUE(r.author.empty());
+    EXPECT_TRUE(r.description.empty());
+    EXPECT_TRUE(r.startpage.empty());
+    EXPECT_EQ(r.makedirs, 0);
+    EXPECT_EQ(r.deleteold, 0);
+    EXPECT_EQ(r.doorlikehp, 0);
+    EXPECT_EQ(r.scope, 0);
+    EXPECT_EQ(r.homepageKeywords[0].str(), "a b");
+    EXPECT_EQ(r.homepageKeywords[1].str(), "c "); // trailing blanks stay
+    EXPECT_EQ(r.homepageKeywords[2].str(), "\"");
+    EXPECT_TRUE(r.homepageKeywords[3].empty());
+    EXPECT_TRUE(r.copyKeywords[8][14].empty());
+    EXPECT_TRUE(r.copyTitles[0].empty());
+    EXPECT_TRUE(r.copyReserved[8].empty());
+    EXPECT_EQ(r.doorwayKeywords[0].str(), "eins");
+    EXPECT_EQ(r.doorwayKeywords[1].str(), "zwei");
+    EXPECT_TRUE(r.doorwayKeywords[2].empty());
+    EXPECT_TRUE(r.researchList[5].empty());
+
+    // Options are not touched by a data load; a missing file is a failure.
+    projectOptions().titl = 1;
+    EXPECT_FALSE(LoadProjectData("missing"));
+    EXPECT_EQ(r.homepageKeywords[0].str(), "a b");
+    EXPECT_EQ(projectOptions().titl, 1);
+}
+
+TEST_F(ProjectFileTest, OptionsStopAtTheFirstEmptyValue)
+{
+    writeProject("empty", "[config]\r\ntitl=\r\nauth=1\r\nsonz=2\r\n");
+    EXPECT_FALSE(LoadProjectOptions("empty"));
+    for (const auto &code : ProjectOptions::codes())
+        EXPECT_EQ(projectOptions().*code.field, 0) << code.name;
+
+    RestoreStandardOptions();
+    writeProject("later", "[config]\r\ntitl=1\r\nauth=2\r\nrobo=\r\nsonz=3\r\n");
+    EXPECT_FALSE(LoadProjectOptions("later"));
+    EXPECT_EQ(projectOptions().titl, 1);
+    EXPECT_EQ(projectOptions().auth, 2);
+    EXPECT_EQ(projectOptions().desc, 0); // missing reads as "0"
+    EXPECT_EQ(projectOptions().link, 0);
+    EXPECT_EQ(projectOptions().robo, 0);
+    EXPECT_EQ(projectOptions().copy, 0);
+    EXPECT_EQ(projectOptions().sonz, 0);
+    EXPECT_EQ(projectOptions().hiddenForm, 2);
+
+    RestoreStandardOptions();
+    writeProject("noconfig", "[homepage]\r\npath=x\r\n");
+    EXPECT_TRUE(LoadProjectOptions("noconfig"));
+    for (const auto &code : ProjectOptions::codes())
+        EXPECT_EQ(projectOptions().*code.field, 0) << code.name;
+
+    RestoreStandardOptions();
+    writeProject("text", "[CONFIG]\r\nTITL = 12abc\r\nauth=abc\r\ndesc=-1\r\n");
+    EXPECT_TRUE(LoadProjectOptions("text"));
+    EXPECT_EQ(projectOptions().titl, 12);
+    EXPECT_EQ(projectOptions().auth, 0);
+    EXPECT_EQ(projectOptions().desc, -1);
+
+    RestoreStandardOptions();
+    EXPECT_FALSE(LoadProjectOptions("missing"));
+    EXPECT_EQ(projectOptions().titl, 3);
+}
+
+TEST_F(ProjectFileTest, SectionReaderMatchesExactlyAndStopsAtTheNextSection)
+{
+    const std::string text = "[Homepage]\r\npath=wrong case\r\n"
+                             "[homepage] trailing text\r\n\r\n\n"
+                             "Path=upper\r\npathx=longer\r\npath \t== \"quoted\"\r\npath=second\r\n"
+                             "title1=\"\r\ntitle2=\"\"\r\ntitle3\r\n"
+                             "[keywords]\r\n4000=kw\r\n"
+                             "[homepage]\r\nauthor=in the second homepage section\r\n";
+    std::string v = "unchanged";
+    ASSERT_TRUE(readSectionValue(text, "homepage", "path", v));
+    EXPECT_EQ(v, "quoted");
+    ASSERT_TRUE(readSectionValue(text, "homepage", "pathx", v));
+    EXPECT_EQ(v, "longer");
+    ASSERT_TRUE(readSectionValue(text, "homepage", "title1", v));
+    EXPECT_EQ(v, "\"");
+    ASSERT_TRUE(readSectionValue(text, "homepage", "title2", v));
+    EXPECT_EQ(v, "");
+    ASSERT_TRUE(readSectionValue(text, "homepage", "title3", v));
+    EXPECT_EQ(v, "");
+    ASSERT_TRUE(readSectionValue(text, "Homepage", "path", v));
+    EXPECT_EQ(v, "wrong case");
+    ASSERT_TRUE(readSectionValue(text, "keywords", "4000", v));
+    EXPECT_EQ(v, "kw");
+
+    v = "unchanged";
+    EXPECT_FALSE(readSectionValue(text, "homepage", "Title1", v));
+    EXPECT_FALSE(readSectionValue(text, "homepage", "pat", v));
+    EXPECT_FALSE(readSectionValue(text, "homepage", "author", v)); // only the first section counts
+    EXPECT_FALSE(readSectionValue(text, "keywords", "path", v));
+    EXPECT_FALSE(readSectionValue(text, "missing", "path", v));
+    EXPECT_FALSE(readSectionValue("", "homepage", "path", v));
+    EXPECT_EQ(v, "unchanged");
+
+    // LoadProjectData reads by the same rules.
+    writeProject("rules", text);
+    ASSERT_TRUE(LoadProjectData("rules"));
+    EXPECT_EQ(projectRecord().path.str(), "quoted");
+    EXPECT_TRUE(projectRecord().author.empty());
+    EXPECT_EQ(projectRecord().title1.str(), "\"");
+    EXPECT_EQ(projectRecord().homepageKeywords[0].str(), "kw");
+}
+
+TEST_F(ProjectFileTest, BadFilesLoadWithoutHarm)
+{
+    // Values longer than their fields are cut to capacity.
+    std::string text = "[homepage]\r\npath=" + std::string(5000, 'p') + "\r\nauthor=" + std::string(300, 'a')
+        + "\r\ndescription=" + std::string(2000, 'd') + "\r\nscope=99999999999\r\nnoequals\r\n=\r\n"
+        + "[keywords]\r\n4000=" + std::string(151, 'k') + "\r\n[research]\r\n1=" + std::string(150, 'r')
+        + "\r\n2=" + std::string(149, 's') + "\r\n";
+    writeProject("long", text);
+    ASSERT_TRUE(LoadProjectData("long"));
+    EXPECT_EQ(projectRecord().path.str(), std::string(999, 'p'));
+    EXPECT_EQ(projectRecord().author.str(), std::string(199, 'a'));
+    EXPECT_EQ(projectRecord().description.str(), std::string(1499, 'd'));
+    EXPECT_EQ(projectRecord().scope, 2147483647);
+    EXPECT_EQ(projectRecord().homepageKeywords[0].str(), std::string(150, 'k'));
+    EXPECT_EQ(projectRecord().researchList[0].str(), std::string(149, 'r'));
+    EXPECT_EQ(projectRecord().researchList[1].str(), std::string(149, 's'));
+
+    // The text ends at a NUL byte.
+    writeProject("nul", std::string("[homepage]\r\npath=a\0b\r\ntitle1=after\r\n", 36));
+    ASSERT_TRUE(LoadProjectData("nul"));
+    EXPECT_EQ(projectRecord().path.str(), "a");
+    EXPECT_TRUE(projectRecord().title1.empty());
+
+    // Binary garbage, with and without sections in it.
+    std::mt19937 random(1234);
+    std::string garbage(1 << 20, '\0');
+    for (char &c : garbage)
+        c = static_cast<char>(random());
+    garbage.insert(1000, "\r\n[homepage]\r\npath=x\r\n[config]\r\ntitl=\r\n");
+    writeProject("garbage", garbage);
+    EXPECT_TRUE(LoadProjectData("garbage"));
+    EXPECT_FALSE(LoadProjectOptions("garbage"));
+    writeProject("empty", "");
+    EXPECT_TRUE(LoadProjectData("empty"));
+    EXPECT_TRUE(projectRecord().path.empty());
+    EXPECT_TRUE(LoadProjectOptions("empty"));
+
+    // A directory named like a project file is no project.
+    std::filesystem::create_directory(projectPath("dir"));
+    EXPECT_FALSE(LoadProjectData("dir"));
+    EXPECT_FALSE(LoadProjectOptions("dir"));
+    EXPECT_FALSE(SaveProjectData("dir"));
+}
+
+TEST_F(ProjectFileTest, AFiftyMegabyteFileLoads)
+{
+    std::string text = "[homepage]\r\npath=" + std::string(20u << 20, 'x') + "\r\ntitle1=Titel\r\n[submitfilelist]\r\n";
+    text.reserve(52u << 20);
+    for (int i = 1; text.size() < (50u << 20); ++i)
+        text += std::to_string(i) + "=http://www.example.com/verzeichnis/seite-" + std::to_string(i) + ".htm\r\n";
+    text += "[doorways]\r\n1=am Ende\r\n[research]\r\n1=Recherche\r\n";
+    writeProject("big", text);
+    text.clear();
+    text.shrink_to_fit();
+
+    ASSERT_TRUE(LoadProjectData("big"));
+    EXPECT_EQ(projectRecord().path.size(), 999u);
+    EXPECT_EQ(projectRecord().title1.str(), "Titel");
+    EXPECT_EQ(projectRecord().doorwayKeywords[0].str(), "am Ende");
+    EXPECT_EQ(projectRecord().researchList[0].str(), "Recherche");
+    EXPECT_TRUE(LoadProjectOptions("big"));
+}
+
+TEST_F(ProjectFileTest, ResetRestoreAndClearForNewProject)
+{
+    fillRecordToCapacity();
+    projectRecord().researchList[0] = "r";
+    projectRecord().path = "/site/Start.HTM";
+    projectRecord().deriveHomepageFields();
+    EXPECT_EQ(projectRecord().homepageDirectory.str(), "/site");
+    EXPECT_EQ(projectRecord().homepageFileName.str(), "Start.HTM");
+    EXPECT_EQ(projectRecord().homepageExtension.str(), "htm");
+    ProjectOptions &o = projectOptions();
+    o.titl = 0;
+    o.sonz = 3;
+    o.hiddenForm = 1;
+
+    // Keep everything that may be kept.
+    ClearForNewProject(true, true, true, true, true, true);
+    const ProjectRecord &r = projectRecord();
+    EXPECT_TRUE(r.path.empty());
+    EXPECT_TRUE(r.homepageDirectory.empty());
+    EXPECT_TRUE(r.homepageFileName.empty());
+    EXPECT_TRUE(r.homepageExtension.empty());
+    EXPECT_TRUE(r.researchList[0].empty());
+    EXPECT_EQ(r.doorlikehp, 1);
+    EXPECT_EQ(r.makedirs, 0);
+    EXPECT_EQ(r.scope, 1);
+    EXPECT_EQ(o.titl, 3);
+    EXPECT_EQ(o.sonz, 3); // keeps its value
+    EXPECT_EQ(o.hiddenForm, 2);
+    EXPECT_EQ(r.title3.str(), filled("T3", 999));
+    EXPECT_EQ(r.startpage.str(), "default.htm");
+    EXPECT_FALSE(r.homepageKeywords[29].empty());
+    EXPECT_FALSE(r.copyKeywords[8][14].empty());
+    EXPECT_FALSE(r.copyReserved[8].empty());
+    EXPECT_FALSE(r.doorwayKeywords[149].empty());
+
+    // Keep nothing, options as they are.
+    o.titl = 0;
+    ClearForNewProject(false, false, false, false, false, false);
+    EXPECT_EQ(o.titl, 0);
+    EXPECT_TRUE(r.title1.empty());
+    EXPECT_TRUE(r.author.empty());
+    EXPECT_TRUE(r.description.empty());
+    EXPECT_TRUE(r.startpage.empty());
+    EXPECT_EQ(r.makedirs, 1);
+    EXPECT_EQ(r.deleteold, 1);
+    for (int i = 0; i < ProjectRecord::kHomepageTerms; ++i)
+        EXPECT_TRUE(r.homepageKeywords[i].empty());
+    for (int c = 0; c < ProjectRecord::kCopies; ++c) {
+        EXPECT_TRUE(r.copyKeywords[c][14].empty());
+        EXPECT_TRUE(r.copyTitles[c].empty());
+        EXPECT_TRUE(r.copyReserved[c].empty());
+        EXPECT_TRUE(r.copyDescriptions[c].empty());
+    }
+    EXPECT_TRUE(r.doorwayKeywords[149].empty());
+
+    // Reset empties the record, sets the flags and three of the options.
+    fillRecordToCapacity();
+    projectRecord().researchList[1999] = "r";
+    o.tico = o.deco = 1;
+    o.sonz = 2;
+    o.titl = 0;
+    ResetProjectRecord();
+    EXPECT_TRUE(r.title1.empty());
+    EXPECT_TRUE(r.copyDescriptions[8].empty());
+    EXPECT_TRUE(r.doorwayKeywords[0].empty());
+    EXPECT_TRUE(r.researchList[1999].empty());
+    EXPECT_EQ(r.makedirs + r.deleteold + r.doorlikehp, 3);
+    EXPECT_EQ(o.tico + o.deco + o.sonz, 0);
+    EXPECT_EQ(o.titl, 0);
+    RestoreStandardOptions();
+    for (const auto &code : ProjectOptions::codes())
+        EXPECT_EQ(o.*code.field, code.standard) << code.name;
+    EXPECT_EQ(o.door, 1);
+    EXPECT_EQ(o.rdfr, 3);
+    EXPECT_EQ(o.auth, 0);
+}
+
+TEST_F(ProjectFileTest, DisplayNamesAndFailureMessages)
+{
+    EXPECT_EQ(displayNameMain("default"), "Standardprojekt");
+    EXPECT_EQ(displayNameMain("mydefault2"), "Standardprojekt");
+    EXPECT_EQ(displayNameMain("def"), "def");
+    EXPECT_EQ(displayNameWizard("mydefault2"), "mydefault2");
+    EXPECT_EQ(displayNameWizard("def"), "Standardprojekt");
+    EXPECT_EQ(displayNameWizard("default"), "Standardprojekt");
+    EXPECT_EQ(displayNameWizard("shop"), "shop");
+
+    showProjectFailure(ui, ProjectFailure::LoadData, de("Bäcker"));
+    showProjectFailure(ui, ProjectFailure::SaveOptions, "shop");
+    ASSERT_EQ(ui.shown.size(), 2u);
+    EXPECT_EQ(ui.shown[0].title, "Fehler beim Lesen der Daten");
+    EXPECT_EQ(ui.shown[0].text, de("Die Daten konnten nicht aus der Projektdatei \"Bäcker.qx!\" gelesen werden. "
+                                   "Möglicherweise existiert diese Datei nicht oder wurde manipuliert."));
+    EXPECT_EQ(ui.shown[1].title, "Fehler beim Schreiben der Daten");
+    EXPECT_EQ(ui.shown[1].text, de("Die Daten konnten nicht in die Konfigurationsdatei \"shop.qx!\" geschrieben "
+                                   "werden. Möglicherweise existiert diese Datei nicht oder wird gerade von einem "
+                                   "anderen Programm benutzt."));
+}
+
+} // namespace
+} // namespace vantor
