@@ -22,6 +22,16 @@ constexpr std::size_t kResearchReadLength = 149;
 
 bool isBreak(char c) { return c == '\r' || c == '\n'; }
 
+std::string sectionHeader(std::string_view section)
+{
+    std::string header;
+    header.reserve(section.size() + 2);
+    header += '[';
+    header += section;
+    header += ']';
+    return header;
+}
+
 // One pass over a project file's text that answers the same questions as
 // readSectionValue, but for a whole section at once: a file of many
 // megabytes must not be scanned once per key.
@@ -61,7 +71,7 @@ private:
     Keys build(std::string_view section) const
     {
         Keys keys;
-        const std::string header = "[" + std::string(section) + "]";
+        const std::string header = sectionHeader(section);
         std::size_t i = 0;
         while (i < m_lines.size() && m_lines[i].substr(0, header.size()) != header)
             ++i;
@@ -134,7 +144,7 @@ bool projectFileExists(const std::string &name) { return files::isFile(projectFi
 
 bool readSectionValue(std::string_view text, std::string_view section, std::string_view key, std::string &value)
 {
-    const std::string header = "[" + std::string(section) + "]";
+    const std::string header = sectionHeader(section);
     std::size_t pos = 0;
     bool inSection = false;
     while (pos < text.size()) {
