@@ -80,7 +80,7 @@ void installHelpWindow()
         g_window->raise();
         g_window->activateWindow();
         if (!wasVisible)
-            DialogHooks::instance().notifyShown(g_window);
+            DialogHooks::instance().notifyShown(g_window, DialogHooks::Window::Passive);
         return found;
     });
     setHelpCloser([]() {

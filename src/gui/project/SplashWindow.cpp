@@ -66,7 +66,7 @@ void SplashWindow::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    DialogHooks::instance().notifyShown(this);
+    DialogHooks::instance().notifyShown(this, DialogHooks::Window::Passive);
 }
 
 } // namespace vantor::gui

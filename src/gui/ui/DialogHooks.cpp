@@ -84,16 +84,17 @@ int DialogHooks::countKind(const QString &kind) const
         std::count_if(m_shown.begin(), m_shown.end(), [&](const ShownBox &box) { return box.kind == kind; }));
 }
 
-void DialogHooks::notifyShown(QWidget *window)
+void DialogHooks::notifyShown(QWidget *window, Window kind)
 {
-    if (m_observers.empty() && m_nextShown.empty())
+    const bool takesAction = kind == Window::Dialog && !m_nextShown.empty();
+    if (m_observers.empty() && !takesAction)
         return;
     // Deferred, so the window has its final layout and a modal dialog has
     // entered its own event loop before anyone looks at it.
     QPointer<QWidget> guarded(window);
     std::vector<WindowAction> observers = m_observers;
     WindowAction action;
-    if (!m_nextShown.empty()) {
+    if (takesAction) {
         action = std::move(m_nextShown.front());
         m_nextShown.pop_front();
     }

@@ -62,14 +62,16 @@ public:
     void clearShown() { m_shown.clear(); }
 
     // Every window of ours reports here once it is on screen. Observers see
-    // every window; a queued action runs once, on the next window shown.
-    // Both run from the event loop right after the show, so a modal dialog
-    // is already inside its exec() and may be closed from there.
+    // every window; a queued action runs once, on the next dialog shown (the
+    // splash, wait and help windows never take one, since they come and go
+    // on their own). Both run from the event loop right after the show, so
+    // a modal dialog is already inside its exec() and may be closed there.
     using WindowAction = std::function<void(QWidget *)>;
     void addShownObserver(WindowAction observer) { m_observers.push_back(std::move(observer)); }
     void onNextShown(WindowAction action) { m_nextShown.push_back(std::move(action)); }
     int pendingActions() const { return static_cast<int>(m_nextShown.size()); }
-    void notifyShown(QWidget *window);
+    enum class Window { Dialog, Passive };
+    void notifyShown(QWidget *window, Window kind = Window::Dialog);
 
 private:
     DialogHooks() = default;

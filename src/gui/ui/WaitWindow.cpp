@@ -42,7 +42,7 @@ void WaitWindow::showEvent(QShowEvent *event)
                                                                 : QRect());
     if (area.isValid())
         move(area.center() - rect().center());
-    DialogHooks::instance().notifyShown(this);
+    DialogHooks::instance().notifyShown(this, DialogHooks::Window::Passive);
 }
 
 } // namespace vantor::gui

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "ui/DialogHooks.h"
+#include "ui/QtUi.h"
+
+#include <QAbstractButton>
+#include <QPushButton>
+#include <QString>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vantor::guitest {
+
+// One fresh world per test function: the settings store and the program
+// directory in a temporary directory, default program settings, a QtUi whose
+// boxes are recorded instead of shown, and help and shell calls caught.
+// With VANTOR_SCREENSHOT_DIR set, every window that shows is saved as PNG.
+class GuiTestEnvironment
+{
+public:
+    GuiTestEnvironment();
+    ~GuiTestEnvironment();
+    GuiTestEnvironment(const GuiTestEnvironment &) = delete;
+    GuiTestEnvironment &operator=(const GuiTestEnvironment &) = delete;
+
+    QString path() const { return m_dir.path(); }
+    gui::QtUi &ui() { return m_ui; }
+    gui::DialogHooks &hooks() { return gui::DialogHooks::instance(); }
+
+    // Help topics and shell targets asked for, in order.
+    std::vector<int> helpTopics;
+    int helpClosed = 0;
+    std::vector<std::string> opened;
+    // Runs inside the shell call, e.g. to look at a button while it is busy.
+    std::function<void()> duringOpen;
+
+private:
+    QTemporaryDir m_dir;
+    gui::QtUi m_ui;
+};
+
+// Saves the window as <test>-<objectName>-<n>.png when VANTOR_SCREENSHOT_DIR
+// is set; GuiTestEnvironment does it for every window that shows.
+void saveScreenshot(QWidget *window);
+
+// Lets posted events and zero timers run, so deferred work happens.
+void settle();
+
+// The one push button under root with exactly this text; null if none or
+// several.
+QPushButton *findButton(QWidget *root, const QString &text);
+
+// Clicks a check box or radio button on its indicator: a click in the middle
+// of a stretched one lands beside its text and does nothing.
+void clickIndicator(QAbstractButton *button);
+
+template<typename T>
+T *findChildNamed(QWidget *root, const QString &name)
+{
+    return root->findChild<T *>(name);
+}
+
+// The object name of every dialog that showed, in order, each closed again
+// by `handle` (which gets the dialog); the way to walk through a row of
+// modal dialogs.
+struct DialogWalk {
+    std::vector<QString> names;
+};
+void closeNextDialogs(int count, DialogWalk &walk, std::function<void(QWidget *)> handle = {});
+
+// The last recorded box of a kind, or an empty one.
+gui::ShownBox lastShown(const QString &kind);
+
+} // namespace vantor::guitest
