@@ -239,7 +239,9 @@ bool SettingsStore::deleteValue(const std::string &name)
 
 bool SettingsStore::createSubkey(const std::string &name)
 {
-    if (name.empty() || name.find_first_of("\\[]\n\r") != std::string::npos)
+    // The subkey line is read up to its last ']', so brackets in a name (a
+    // project "Angebot [2026]") are fine; a backslash would make a deeper key.
+    if (name.empty() || name.find_first_of("\\\n\r") != std::string::npos)
         return false;
     Data data = load();
     if (std::any_of(data.subkeys.begin(), data.subkeys.end(), [&](const std::string &s) { return sameName(s, name); }))

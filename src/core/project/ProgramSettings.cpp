@@ -80,7 +80,9 @@ ProgramStartStatus ReadProgramSettings()
         status.programDirectoryMissing = true;
         s.programDirectory.clear();
     } else {
-        s.programDirectory = dir->substr(0, ProgramSettings::kTextCapacity);
+        // Taken whole: a directory cut to a buffer's length would be another
+        // place, and every project would seem missing.
+        s.programDirectory = *dir;
         while (s.programDirectory.size() > 1 && s.programDirectory.back() == '/')
             s.programDirectory.pop_back();
     }

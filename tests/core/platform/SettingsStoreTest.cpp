@@ -75,7 +75,7 @@ TEST_F(SettingsStoreTest, SubkeysAreCreatedListedAndDeleted)
     EXPECT_TRUE(store.writeNumber("tip", 3)); // values and subkeys live side by side
     EXPECT_FALSE(store.createSubkey(""));
     EXPECT_FALSE(store.createSubkey("a\\b"));
-    EXPECT_FALSE(store.createSubkey("a]b"));
+    EXPECT_FALSE(store.createSubkey("a\nb"));
 
     SettingsStore reloaded(store.filePath());
     EXPECT_EQ(reloaded.subkeys(), (std::vector<std::string>{"default", de("Bäcker"), "Shop"}));

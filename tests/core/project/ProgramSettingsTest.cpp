@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace vantor {
 namespace {
 
@@ -111,6 +113,15 @@ TEST_F(ProgramSettingsTest, ProgramSettingsTellAFirstStart)
     store.writeText("lastproject", "");
     ReadProgramSettings();
     EXPECT_EQ(programSettings().currentProject, "default");
+
+    // A long directory is taken whole: a shortened one would be another place.
+    const std::string deep = root() + "/" + std::string(150, 'd') + "/" + std::string(150, 'e');
+    std::filesystem::create_directories(deep + "/projects");
+    writeFile(deep + "/projects/default.qx!", "");
+    store.writeText("progpath", deep);
+    status = ReadProgramSettings();
+    EXPECT_EQ(programSettings().programDirectory, deep);
+    EXPECT_FALSE(status.firstStart);
 
     store.deleteValue("progpath");
     status = ReadProgramSettings();

@@ -132,6 +132,19 @@ TEST_F(ProjectFileTest, SaveAndLoadRoundTripEveryKey)
     EXPECT_EQ(readFile(path), before);
 }
 
+TEST_F(ProjectFileTest, AnyNameTheProjectManagerAcceptsGetsItsSubkey)
+{
+    for (const std::string name : {"Angebot [2026]", "a]b", "x=y; z", "Preise 50%"}) {
+        EXPECT_TRUE(SaveProjectData(name)) << name;
+        EXPECT_TRUE(settingsStore().hasSubkey(name)) << name;
+    }
+    SettingsStore reloaded(settingsStore().filePath());
+    EXPECT_EQ(reloaded.subkeys(), (std::vector<std::string>{"Angebot [2026]", "a]b", "x=y; z", "Preise 50%"}));
+    EXPECT_TRUE(reloaded.writeNumber("tip", 4));
+    EXPECT_EQ(reloaded.subkeys().size(), 4u);
+    EXPECT_EQ(reloaded.readNumber("tip"), 4u);
+}
+
 TEST_F(ProjectFileTest, AnEmptyEntryIsStillWrittenAsItsKey)
 {
     ResetProjectRecord();
