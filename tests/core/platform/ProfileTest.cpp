@@ -81,17 +81,5 @@ TEST_F(ProfileTest, SingleCallFunctionsCreateChangeAndKeepTheFile)
     EXPECT_FALSE(profile::writeString(root() + "/no/such/dir.ini", "s", "k", "v"));
 }
 
-TEST_F(ProfileTest, ToIntFollowsTheCLibraryConversion)
-{
-    EXPECT_EQ(toInt(""), 0);
-    EXPECT_EQ(toInt("abc"), 0);
-    EXPECT_EQ(toInt("  \t12abc"), 12);
-    EXPECT_EQ(toInt("-3"), -3);
-    EXPECT_EQ(toInt("+5"), 5);
-    EXPECT_EQ(toInt("\"3\""), 0);
-    EXPECT_EQ(toInt("99999999999999999999"), 2147483647);
-    EXPECT_EQ(toInt("-99999999999999999999"), -2147483647 - 1);
-}
-
 } // namespace
 } // namespace vantor
