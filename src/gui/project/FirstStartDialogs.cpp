@@ -33,7 +33,8 @@ QLabel *bodyText(const QString &text, QWidget *parent)
     label->setObjectName(QStringLiteral("textLabel"));
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
-    label->setFixedWidth(460);
+    // Wide enough for the longest fixed line of the introduction.
+    label->setFixedWidth(540);
     return label;
 }
 

@@ -33,9 +33,9 @@ void SplashWindow::paintEvent(QPaintEvent *)
     // A rising line of search results: what the program is for.
     painter.setPen(Qt::NoPen);
     for (int i = 0; i < 6; ++i) {
-        const int barHeight = 18 + i * 16;
+        const int barHeight = 12 + i * 10;
         painter.setBrush(QColor(255, 255, 255, 40 + i * 14));
-        painter.drawRoundedRect(QRectF(width() - 190 + i * 28, height() - 30 - barHeight, 18, barHeight), 3, 3);
+        painter.drawRoundedRect(QRectF(width() - 170 + i * 26, height() - 22 - barHeight, 16, barHeight), 3, 3);
     }
 
     QFont name = font();
@@ -50,7 +50,7 @@ void SplashWindow::paintEvent(QPaintEvent *)
     QFont small = font();
     small.setPixelSize(15);
     painter.setFont(small);
-    painter.drawText(QRect(32, 150, width() - 40, 24), Qt::AlignLeft,
+    painter.drawText(QRect(32, 146, width() - 40, 24), Qt::AlignLeft,
                      QStringLiteral("Suchmaschinen-Optimierung für Ihre Web-Site"));
     painter.setPen(QColor(255, 255, 255, 200));
     painter.drawText(QRect(32, height() - 34, width() - 40, 22), Qt::AlignLeft,
