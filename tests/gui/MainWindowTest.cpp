@@ -81,15 +81,6 @@ private slots:
         QCOMPARE(project->text(), QStringLiteral("Geladenes Projekt: Bäckerei "));
     }
 
-    void hasEveryButton()
-    {
-        MainWindow window;
-        for (const char *text : {"Wizard", "Projekte", "Konfig", "Info", "Hilfe", "Ende"})
-            QVERIFY2(findButton(&window, QString::fromUtf8(text)), text);
-        QVERIFY(findChildNamed<QPushButton>(&window, QStringLiteral("tipHelpButton"))->text() == QStringLiteral("Tip"));
-        QVERIFY(findChildNamed<QPushButton>(&window, QStringLiteral("tipsButton"))->text() == QStringLiteral("Tip"));
-    }
-
     void helpButtonsOpenTheirTopics()
     {
         programSettings().tip = 5;

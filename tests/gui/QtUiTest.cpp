@@ -186,19 +186,6 @@ private slots:
         QVERIFY(askSaveFileName(nullptr, QStringLiteral("Speichern"), QString(), QString()).isEmpty());
     }
 
-    void progressGoesToTheLentBar()
-    {
-        QProgressBar bar;
-        m_env->ui().progress(3, 10);
-        m_env->ui().setProgressBar(&bar);
-        m_env->ui().progress(4, 8);
-        QCOMPARE(bar.maximum(), 8);
-        QCOMPARE(bar.value(), 4);
-        QVERIFY(!m_env->ui().cancelRequested());
-        m_env->ui().setCancelRequested(true);
-        QVERIFY(m_env->ui().cancelRequested());
-    }
-
 private:
     std::unique_ptr<GuiTestEnvironment> m_env;
 };
