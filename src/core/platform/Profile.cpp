@@ -155,10 +155,9 @@ std::string valueOfLine(std::string_view line)
     const auto eq = line.find('=');
     if (eq == std::string_view::npos)
         return std::string();
-    std::string_view v = trim(line.substr(eq + 1));
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-        v = v.substr(1, v.size() - 2);
-    return std::string(v);
+    // Quotes are part of the value: project files written by hand with
+    // quoted option values have always read that way.
+    return std::string(trim(line.substr(eq + 1)));
 }
 } // namespace
 

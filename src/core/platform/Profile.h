@@ -11,7 +11,7 @@ namespace vantor {
 // An INI file held in memory, with the behaviour of the Windows profile
 // functions that our project files were always written with: sections and
 // keys match without regard to ASCII case, blanks around keys and values are
-// trimmed, one pair of enclosing quotes is dropped on reading, a written key
+// trimmed, quotes stay part of the value, a written key
 // replaces the old line in place or is appended at the end of its section,
 // and a missing section is appended at the end of the file. Lines end in
 // CR LF; files with bare LF read as well.
@@ -34,7 +34,7 @@ public:
     void setPath(const std::string &path) { m_path = path; }
 
     // The value of key in section, or nullopt when the section or the key is
-    // missing. The value is trimmed and unquoted; it is not cut.
+    // missing. The value is trimmed; it is not cut.
     std::optional<std::string> value(const std::string &section, const std::string &key) const;
     // As the profile reader with a buffer: the value or the default, cut to
     // capacity characters (capacity 0 means no limit).

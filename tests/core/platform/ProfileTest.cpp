@@ -9,7 +9,7 @@ namespace {
 
 using ProfileTest = testing::CoreTest;
 
-TEST_F(ProfileTest, LookupIgnoresCaseTrimsAndDropsOneQuotePair)
+TEST_F(ProfileTest, LookupIgnoresCaseTrimsAndKeepsQuotes)
 {
     ProfileFile p;
     p.setText("; comment\n[Homepage]\r\n  Path  =  C:\\web\\index.htm  \r\n"
@@ -17,9 +17,9 @@ TEST_F(ProfileTest, LookupIgnoresCaseTrimsAndDropsOneQuotePair)
               "dup=first\r\ndup=second\r\n[other]\r\npath=wrong\r\n");
     EXPECT_EQ(p.value("HOMEPAGE", "path"), "C:\\web\\index.htm");
     EXPECT_EQ(p.value("homepage", "PATH"), "C:\\web\\index.htm");
-    EXPECT_EQ(p.value("homepage", "title1"), "a b");
-    EXPECT_EQ(p.value("homepage", "title2"), "'x'"); // one pair only
-    EXPECT_EQ(p.value("homepage", "title3"), "\"");  // a lone quote stays
+    EXPECT_EQ(p.value("homepage", "title1"), "\"a b\"");
+    EXPECT_EQ(p.value("homepage", "title2"), "''x''");
+    EXPECT_EQ(p.value("homepage", "title3"), "\"");
     EXPECT_EQ(p.value("homepage", "keyonly"), "");
     EXPECT_EQ(p.value("homepage", "dup"), "first");
     EXPECT_EQ(p.value("homepage", "missing"), std::nullopt);

@@ -318,6 +318,15 @@ TEST_F(ProjectFileTest, OptionsStopAtTheFirstEmptyValue)
     EXPECT_EQ(projectOptions().auth, 0);
     EXPECT_EQ(projectOptions().desc, -1);
 
+    // Hand-written quotes stay part of an option value (unlike a keyword's).
+    RestoreStandardOptions();
+    writeProject("quoted", "[config]\r\ntitl=\"3\"\r\nauth=2\r\n[keywords]\r\n4000=\"a b\"\r\n");
+    EXPECT_TRUE(LoadProjectOptions("quoted"));
+    EXPECT_EQ(projectOptions().titl, 0);
+    EXPECT_EQ(projectOptions().auth, 2);
+    EXPECT_TRUE(LoadProjectData("quoted"));
+    EXPECT_EQ(projectRecord().homepageKeywords[0].str(), "a b");
+
     RestoreStandardOptions();
     EXPECT_FALSE(LoadProjectOptions("missing"));
     EXPECT_EQ(projectOptions().titl, 3);
