@@ -175,9 +175,9 @@ StartupResult prepareProgram(const std::optional<std::string> &argument, Ui &ui,
         programSettings().currentProject = projectNameFromArgument(*argument);
 
     std::string &current = programSettings().currentProject;
-    if (!isPlainProjectName(current))
-        current = "default";
-    if (!LoadProjectData(current)) {
+    // A stored name that is not a plain file name cannot be a project of
+    // ours: it fails like a missing project, never reaching outside.
+    if (!(isPlainProjectName(current) && LoadProjectData(current))) {
         bool loaded = false;
         if (current.find("default") == std::string::npos) {
             showProjectFailure(ui, ProjectFailure::LoadAtStart, current);

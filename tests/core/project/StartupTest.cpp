@@ -136,10 +136,12 @@ TEST_F(StartupTest, ADeletedLastProjectFallsBackToTheStandardProject)
     EXPECT_TRUE(projectRecord().path.empty());
     EXPECT_EQ(projectRecord().makedirs, 1);
 
-    // A stored name that is no plain file name is not followed.
+    // A stored name that is no plain file name is not followed: it fails
+    // like a missing project.
     ui.shown.clear();
     settingsStore().writeText("lastproject", "../../etc/passwd");
     ASSERT_TRUE(prepareProgram(std::nullopt, ui, nullptr).ok);
+    EXPECT_EQ(ui.titles(), std::vector<std::string>{"Fehler beim Lesen der Projektdaten"});
     EXPECT_EQ(programSettings().currentProject, "default");
     EXPECT_EQ(loadedPath(), "default.htm");
 }
