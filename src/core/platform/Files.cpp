@@ -18,8 +18,6 @@ namespace {
 
 fs::path toPath(const std::string &path) { return fs::path(osPath(path)); }
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
 std::vector<std::string> list(const std::string &pattern, bool wantDirectories)
 {
     std::vector<std::string> names;
@@ -106,8 +104,13 @@ bool write(const std::string &path, const std::string &content)
 
 bool writeAtomic(const std::string &path, const std::string &content)
 {
+    return writeAtomicOsPath(osPath(path), content);
+}
+
+bool writeAtomicOsPath(const std::string &osPath, const std::string &content)
+{
     static std::atomic<unsigned> counter{0};
-    const fs::path target = toPath(path);
+    const fs::path target(osPath);
     fs::path temp = target;
     temp += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
     {

@@ -30,6 +30,9 @@ bool write(const std::string &path, const std::string &content);
 // Writes to a temporary file beside the target and renames it over the
 // target, so a crash or a full disk leaves either the old or the new file.
 bool writeAtomic(const std::string &path, const std::string &content);
+// The same for a path already in the file system's own encoding (the
+// settings file, whose place comes from the environment).
+bool writeAtomicOsPath(const std::string &osPath, const std::string &content);
 bool remove(const std::string &path);
 // Copies with overwrite when overwrite is set; false when the target exists
 // and overwrite is not set.

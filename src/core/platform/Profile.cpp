@@ -1,6 +1,7 @@
 #include "platform/Profile.h"
 
 #include "platform/Files.h"
+#include "platform/Text.h"
 
 #include <cstdlib>
 #include <limits>
@@ -8,18 +9,6 @@
 namespace vantor {
 
 namespace {
-
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
-            return false;
-    return true;
-}
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -122,7 +111,7 @@ std::size_t ProfileFile::findSection(const std::string &section) const
 {
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
         const auto name = sectionName(m_lines[i]);
-        if (name && equalsNoCase(*name, section))
+        if (name && equalsIgnoreAsciiCase(*name, section))
             return i;
     }
     return std::string::npos;
@@ -143,7 +132,7 @@ std::size_t ProfileFile::findKey(std::size_t sectionLine, const std::string &key
         const std::string_view line = m_lines[i];
         if (trim(line).empty() || trim(line).front() == ';')
             continue;
-        if (equalsNoCase(keyOf(line), key))
+        if (equalsIgnoreAsciiCase(keyOf(line), key))
             return i;
     }
     return std::string::npos;

@@ -1,5 +1,6 @@
 #include "platform/SettingsStore.h"
 
+#include "platform/Files.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -8,21 +9,12 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace vantor {
 
 namespace {
-
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-bool sameName(const std::string &a, const std::string &b)
-{
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
-}
 
 std::string escape(const std::string &utf8)
 {
@@ -98,8 +90,8 @@ SettingsStore::Data SettingsStore::load() const
         if (line[0] == '[') {
             const auto close = line.rfind(']');
             const std::string key = line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-            inMainKey = sameName(key, kPrefix);
-            if (!inMainKey && key.size() > kPrefix.size() + 1 && sameName(key.substr(0, kPrefix.size()), kPrefix)
+            inMainKey = equalsIgnoreAsciiCase(key, kPrefix);
+            if (!inMainKey && key.size() > kPrefix.size() + 1 && equalsIgnoreAsciiCase(key.substr(0, kPrefix.size()), kPrefix)
                 && key[kPrefix.size()] == '\\')
                 data.subkeys.push_back(toCp1252(key.substr(kPrefix.size() + 1)));
             continue;
@@ -147,82 +139,60 @@ bool SettingsStore::save(const Data &data) const
     const fs::path target(m_filePath);
     if (target.has_parent_path())
         fs::create_directories(target.parent_path(), ec);
-    fs::path temp = target;
-    temp += ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-        if (!file)
-            return false;
-        const std::string text = out.str();
-        file.write(text.data(), static_cast<std::streamsize>(text.size()));
-        file.flush();
-        if (!file) {
-            file.close();
-            fs::remove(temp, ec);
-            return false;
-        }
-    }
-    fs::rename(temp, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return false;
-    }
-    return true;
+    return files::writeAtomicOsPath(m_filePath, out.str());
+}
+
+std::optional<SettingsStore::Value> SettingsStore::findValue(const std::string &name) const
+{
+    for (auto &v : load().values)
+        if (equalsIgnoreAsciiCase(v.name, name))
+            return v;
+    return std::nullopt;
 }
 
 std::optional<std::uint32_t> SettingsStore::readNumber(const std::string &name) const
 {
-    for (const auto &v : load().values)
-        if (sameName(v.name, name))
-            return v.isNumber ? std::optional<std::uint32_t>(v.number) : std::nullopt;
-    return std::nullopt;
+    const auto v = findValue(name);
+    if (!v || !v->isNumber)
+        return std::nullopt;
+    return v->number;
 }
 
 std::optional<std::string> SettingsStore::readText(const std::string &name) const
 {
-    for (const auto &v : load().values)
-        if (sameName(v.name, name))
-            return v.isNumber ? std::nullopt : std::optional<std::string>(v.text);
-    return std::nullopt;
+    const auto v = findValue(name);
+    if (!v || v->isNumber)
+        return std::nullopt;
+    return v->text;
 }
 
-bool SettingsStore::hasValue(const std::string &name) const
+bool SettingsStore::hasValue(const std::string &name) const { return findValue(name).has_value(); }
+
+bool SettingsStore::writeValue(Value value)
 {
-    const auto values = load().values;
-    return std::any_of(values.begin(), values.end(), [&](const Value &v) { return sameName(v.name, name); });
+    if (value.name.find_first_of("=\n\r") != std::string::npos)
+        return false;
+    Data data = load();
+    auto it = std::find_if(data.values.begin(), data.values.end(),
+                           [&](const Value &v) { return equalsIgnoreAsciiCase(v.name, value.name); });
+    if (it == data.values.end()) {
+        data.values.push_back(std::move(value));
+    } else {
+        // The stored name keeps its spelling; type and content are replaced.
+        value.name = it->name;
+        *it = std::move(value);
+    }
+    return save(data);
 }
 
 bool SettingsStore::writeNumber(const std::string &name, std::uint32_t value)
 {
-    if (name.find_first_of("=\n\r") != std::string::npos)
-        return false;
-    Data data = load();
-    auto it = std::find_if(data.values.begin(), data.values.end(), [&](const Value &v) { return sameName(v.name, name); });
-    if (it == data.values.end()) {
-        data.values.push_back({name, true, value, {}});
-    } else {
-        it->isNumber = true;
-        it->number = value;
-        it->text.clear();
-    }
-    return save(data);
+    return writeValue({name, true, value, {}});
 }
 
 bool SettingsStore::writeText(const std::string &name, const std::string &value)
 {
-    if (name.find_first_of("=\n\r") != std::string::npos)
-        return false;
-    Data data = load();
-    auto it = std::find_if(data.values.begin(), data.values.end(), [&](const Value &v) { return sameName(v.name, name); });
-    if (it == data.values.end()) {
-        data.values.push_back({name, false, 0, value});
-    } else {
-        it->isNumber = false;
-        it->number = 0;
-        it->text = value;
-    }
-    return save(data);
+    return writeValue({name, false, 0, value});
 }
 
 bool SettingsStore::deleteValue(const std::string &name)
@@ -230,7 +200,7 @@ bool SettingsStore::deleteValue(const std::string &name)
     Data data = load();
     const auto before = data.values.size();
     data.values.erase(std::remove_if(data.values.begin(), data.values.end(),
-                                     [&](const Value &v) { return sameName(v.name, name); }),
+                                     [&](const Value &v) { return equalsIgnoreAsciiCase(v.name, name); }),
                       data.values.end());
     if (data.values.size() == before)
         return false;
@@ -244,7 +214,7 @@ bool SettingsStore::createSubkey(const std::string &name)
     if (name.empty() || name.find_first_of("\\\n\r") != std::string::npos)
         return false;
     Data data = load();
-    if (std::any_of(data.subkeys.begin(), data.subkeys.end(), [&](const std::string &s) { return sameName(s, name); }))
+    if (std::any_of(data.subkeys.begin(), data.subkeys.end(), [&](const std::string &s) { return equalsIgnoreAsciiCase(s, name); }))
         return true;
     data.subkeys.push_back(name);
     return save(data);
@@ -253,7 +223,7 @@ bool SettingsStore::createSubkey(const std::string &name)
 bool SettingsStore::hasSubkey(const std::string &name) const
 {
     const auto keys = load().subkeys;
-    return std::any_of(keys.begin(), keys.end(), [&](const std::string &s) { return sameName(s, name); });
+    return std::any_of(keys.begin(), keys.end(), [&](const std::string &s) { return equalsIgnoreAsciiCase(s, name); });
 }
 
 std::vector<std::string> SettingsStore::subkeys() const { return load().subkeys; }
@@ -263,7 +233,7 @@ bool SettingsStore::deleteSubkey(const std::string &name)
     Data data = load();
     const auto before = data.subkeys.size();
     data.subkeys.erase(std::remove_if(data.subkeys.begin(), data.subkeys.end(),
-                                      [&](const std::string &s) { return sameName(s, name); }),
+                                      [&](const std::string &s) { return equalsIgnoreAsciiCase(s, name); }),
                        data.subkeys.end());
     if (data.subkeys.size() == before)
         return false;

@@ -56,6 +56,8 @@ private:
 
     Data load() const;
     bool save(const Data &data) const;
+    std::optional<Value> findValue(const std::string &name) const;
+    bool writeValue(Value value);
 
     std::string m_filePath;
 };

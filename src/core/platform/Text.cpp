@@ -112,6 +112,16 @@ std::string toUtf8(std::string_view cp1252)
     return out;
 }
 
+bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i]))
+            return false;
+    return true;
+}
+
 std::string lowerCp1252(std::string_view text)
 {
     std::string out(text);

@@ -22,4 +22,9 @@ inline std::string de(std::string_view utf8) { return toCp1252(utf8); }
 // Lower-case for ASCII and the cp1252 letters with accents.
 std::string lowerCp1252(std::string_view text);
 
+// Names in settings, profiles and file patterns compare like Windows does:
+// ASCII letters without regard to case, everything else exactly.
+inline char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b);
+
 } // namespace vantor
