@@ -19,12 +19,8 @@ namespace vantor {
 
 namespace {
 
-bool lessNoCase(const std::string &a, const std::string &b)
-{
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return lowerCp1252(std::string(1, x)) < lowerCp1252(std::string(1, y));
-    });
-}
+// The project manager's order: alphabetical, without regard to case.
+bool lessNoCase(const std::string &a, const std::string &b) { return lowerCp1252(a) < lowerCp1252(b); }
 
 // The standard project may be named the way the lists show it.
 std::string projectArgument(const std::string &utf8)

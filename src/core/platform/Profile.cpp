@@ -214,6 +214,13 @@ void ProfileFile::write(const std::string &section, const std::string &key, cons
     for (char &c : line)
         if (c == '\r' || c == '\n')
             c = ' ';
+    putLine(section, key, line);
+}
+
+void ProfileFile::writeKeyOnly(const std::string &section, const std::string &key) { putLine(section, key, key); }
+
+void ProfileFile::putLine(const std::string &section, const std::string &key, const std::string &line)
+{
     const auto s = findSection(section);
     if (s != std::string::npos) {
         const auto k = findKey(s, key);
@@ -223,19 +230,6 @@ void ProfileFile::write(const std::string &section, const std::string &key, cons
         }
     }
     insertIntoSection(section, line);
-}
-
-void ProfileFile::writeKeyOnly(const std::string &section, const std::string &key)
-{
-    const auto s = findSection(section);
-    if (s != std::string::npos) {
-        const auto k = findKey(s, key);
-        if (k != std::string::npos) {
-            m_lines[k] = key;
-            return;
-        }
-    }
-    insertIntoSection(section, key);
 }
 
 void ProfileFile::deleteKey(const std::string &section, const std::string &key)

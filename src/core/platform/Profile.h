@@ -67,6 +67,8 @@ private:
     std::size_t sectionEnd(std::size_t sectionLine) const;
     std::size_t findKey(std::size_t sectionLine, const std::string &key) const;
     void insertIntoSection(const std::string &section, const std::string &line);
+    // Replaces the key's line in place, or adds the line to the section.
+    void putLine(const std::string &section, const std::string &key, const std::string &line);
 
     std::string m_path;
     std::vector<std::string> m_lines;

@@ -144,32 +144,7 @@ bool projectFileExists(const std::string &name) { return files::isFile(projectFi
 
 bool readSectionValue(std::string_view text, std::string_view section, std::string_view key, std::string &value)
 {
-    const std::string header = sectionHeader(section);
-    std::size_t pos = 0;
-    bool inSection = false;
-    while (pos < text.size()) {
-        while (pos < text.size() && isBreak(text[pos]))
-            ++pos;
-        std::size_t end = pos;
-        while (end < text.size() && !isBreak(text[end]))
-            ++end;
-        const std::string_view line = text.substr(pos, end - pos);
-        pos = end;
-        if (line.empty())
-            continue;
-        if (!inSection) {
-            inSection = line.substr(0, header.size()) == header;
-            continue;
-        }
-        if (line.front() == '[')
-            return false;
-        const auto keyEnd = line.find_first_of("= \t");
-        if (line.substr(0, keyEnd) == key) {
-            value = SectionIndex::valueAfterKey(line, key.size());
-            return true;
-        }
-    }
-    return false;
+    return SectionIndex(text).find(section, key, value);
 }
 
 bool LoadProjectData(const std::string &name)
@@ -445,48 +420,39 @@ bool isPlainProjectName(const std::string &name)
 
 void showProjectFailure(Ui &ui, ProjectFailure failure, const std::string &name)
 {
-    switch (failure) {
-    case ProjectFailure::LoadAtStart:
-        ui.message(de("Fehler beim Lesen der Projektdaten"),
-                   formatName(de("Die Daten konnten nicht aus der Projektdatei \"%s.qx!\" gelesen werden. Möglicherweise "
-                                 "existiert diese Datei nicht oder wurde manipuliert.\n\nEs werden die Daten für das "
-                                 "Standardprojekt geladen."),
-                              name));
-        break;
-    case ProjectFailure::LoadDefaultAtStart:
-        ui.message(de("Fehler beim Lesen der Standard-Projektdaten"),
-                   de("Die Daten konnten nicht aus der Standard-Projektdatei \"default.qx!\" gelesen werden. "
-                      "Möglicherweise existiert diese Datei nicht oder wurde manipuliert.\n\nVantor!! kann ohne "
-                      "diesen Daten nicht ausgeführt werden. Überprüfen Sie den Zugriff und den Inhalt des "
-                      "Unterverzeichnisses \\projects und führen Sie notfalls die Installation erneut durch."));
-        break;
-    case ProjectFailure::LoadData:
-        ui.message(de("Fehler beim Lesen der Daten"),
-                   formatName(de("Die Daten konnten nicht aus der Projektdatei \"%s.qx!\" gelesen werden. "
-                                 "Möglicherweise existiert diese Datei nicht oder wurde manipuliert."),
-                              name));
-        break;
-    case ProjectFailure::LoadOptions:
-        ui.message(de("Fehler beim Lesen der Daten"),
-                   formatName(de("Die Daten konnten nicht aus der Konfigurationsdatei \"%s.qx!\" gelesen werden. "
-                                 "Möglicherweise existiert diese Datei nicht oder wurde manipuliert."),
-                              name));
-        break;
-    case ProjectFailure::SaveData:
-        ui.message(de("Fehler beim Schreiben der Daten"),
-                   formatName(de("Die Daten konnten nicht in die Projektdatei \"%s.qx!\" geschrieben werden. "
-                                 "Möglicherweise existiert diese Datei nicht oder wird gerade von einem anderen "
-                                 "Programm benutzt."),
-                              name));
-        break;
-    case ProjectFailure::SaveOptions:
-        ui.message(de("Fehler beim Schreiben der Daten"),
-                   formatName(de("Die Daten konnten nicht in die Konfigurationsdatei \"%s.qx!\" geschrieben werden. "
-                                 "Möglicherweise existiert diese Datei nicht oder wird gerade von einem anderen "
-                                 "Programm benutzt."),
-                              name));
-        break;
-    }
+    static constexpr const char *kCannotRead = " gelesen werden. Möglicherweise existiert diese Datei nicht oder wurde "
+                                               "manipuliert.";
+    static constexpr const char *kCannotWrite = " geschrieben werden. Möglicherweise existiert diese Datei nicht oder "
+                                                "wird gerade von einem anderen Programm benutzt.";
+    // Title and text; %s stands for the project name.
+    const auto message = [&]() -> std::pair<std::string, std::string> {
+        switch (failure) {
+        case ProjectFailure::LoadAtStart:
+            return {"Fehler beim Lesen der Projektdaten",
+                    std::string("Die Daten konnten nicht aus der Projektdatei \"%s.qx!\"") + kCannotRead
+                        + "\n\nEs werden die Daten für das Standardprojekt geladen."};
+        case ProjectFailure::LoadDefaultAtStart:
+            return {"Fehler beim Lesen der Standard-Projektdaten",
+                    std::string("Die Daten konnten nicht aus der Standard-Projektdatei \"default.qx!\"") + kCannotRead
+                        + "\n\nVantor!! kann ohne diesen Daten nicht ausgeführt werden. Überprüfen Sie den Zugriff "
+                          "und den Inhalt des Unterverzeichnisses \\projects und führen Sie notfalls die Installation "
+                          "erneut durch."};
+        case ProjectFailure::LoadData:
+            return {"Fehler beim Lesen der Daten",
+                    std::string("Die Daten konnten nicht aus der Projektdatei \"%s.qx!\"") + kCannotRead};
+        case ProjectFailure::LoadOptions:
+            return {"Fehler beim Lesen der Daten",
+                    std::string("Die Daten konnten nicht aus der Konfigurationsdatei \"%s.qx!\"") + kCannotRead};
+        case ProjectFailure::SaveData:
+            return {"Fehler beim Schreiben der Daten",
+                    std::string("Die Daten konnten nicht in die Projektdatei \"%s.qx!\"") + kCannotWrite};
+        case ProjectFailure::SaveOptions:
+            return {"Fehler beim Schreiben der Daten",
+                    std::string("Die Daten konnten nicht in die Konfigurationsdatei \"%s.qx!\"") + kCannotWrite};
+        }
+        return {};
+    }();
+    ui.message(de(message.first), formatName(de(message.second), name));
 }
 
 } // namespace vantor
