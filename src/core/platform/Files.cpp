@@ -3,11 +3,18 @@
 #include "platform/Text.h"
 
 #include <algorithm>
-#include <atomic>
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -35,7 +42,7 @@ std::vector<std::string> list(const std::string &pattern, bool wantDirectories)
         if (!wantDirectories && !entry.is_regular_file(typeEc))
             continue;
         const std::string name = toCp1252(entry.path().filename().string());
-        if (wildcardMatch(mask, name))
+        if (wildcardMatch(mask, name) && !isAtomicTempName(name))
             names.push_back(name);
     }
     std::sort(names.begin(), names.end());
@@ -50,6 +57,12 @@ bool exists(const std::string &path)
 {
     std::error_code ec;
     return fs::exists(toPath(path), ec);
+}
+
+bool entryExists(const std::string &path)
+{
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(toPath(path), ec));
 }
 
 bool isFile(const std::string &path)
@@ -102,37 +115,180 @@ bool write(const std::string &path, const std::string &content)
     return static_cast<bool>(out);
 }
 
-bool writeAtomic(const std::string &path, const std::string &content)
+bool writeAtomic(const std::string &path, const std::string &content, const AtomicWrite &how)
 {
-    return writeAtomicOsPath(osPath(path), content);
+    return writeAtomicOsPath(osPath(path), content, how);
 }
 
-bool writeAtomicOsPath(const std::string &osPath, const std::string &content)
+namespace {
+
+// Temporary files are ".~vt" + 8 hex digits of the target's name + "-" + our
+// process id + ".tmp": short enough that a target whose name nearly fills
+// the file system's limit still gets one, and the process id tells a stale
+// file of a killed run from one that a running writer still owns.
+constexpr std::string_view kTempPrefix = ".~vt";
+constexpr std::string_view kTempSuffix = ".tmp";
+
+std::string tempTag(std::string_view name)
 {
-    static std::atomic<unsigned> counter{0};
-    const fs::path target(osPath);
-    fs::path temp = target;
-    temp += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            fs::remove(temp, ignored);
+    std::uint32_t hash = 2166136261u;
+    for (char c : name) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 16777619u;
+    }
+    char buf[9];
+    std::snprintf(buf, sizeof buf, "%08x", hash);
+    return buf;
+}
+
+// The process id in a temporary file's name, or 0 when it is none of ours.
+long tempOwner(std::string_view name)
+{
+    if (name.size() <= kTempPrefix.size() + 9 + kTempSuffix.size() || name.substr(0, kTempPrefix.size()) != kTempPrefix
+        || name.substr(name.size() - kTempSuffix.size()) != kTempSuffix)
+        return 0;
+    std::string_view rest = name.substr(kTempPrefix.size());
+    for (int i = 0; i < 8; ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(rest[static_cast<std::size_t>(i)])))
+            return 0;
+    if (rest[8] != '-')
+        return 0;
+    rest = rest.substr(9, rest.size() - 9 - kTempSuffix.size());
+    if (rest.empty() || rest.size() > 10)
+        return 0;
+    long pid = 0;
+    for (char c : rest) {
+        if (c < '0' || c > '9')
+            return 0;
+        pid = pid * 10 + (c - '0');
+    }
+    return pid;
+}
+
+bool processAlive(long pid) { return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM; }
+
+void removeStaleTemps(const std::string &dir)
+{
+    DIR *d = ::opendir(dir.c_str());
+    if (!d)
+        return;
+    const long self = static_cast<long>(::getpid());
+    while (const dirent *entry = ::readdir(d)) {
+        const long owner = tempOwner(entry->d_name);
+        if (owner > 0 && owner != self && !processAlive(owner))
+            ::unlinkat(::dirfd(d), entry->d_name, 0);
+    }
+    ::closedir(d);
+}
+
+bool writeAll(int fd, const std::string &content)
+{
+    const char *p = content.data();
+    std::size_t left = content.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
             return false;
         }
+        p += n;
+        left -= static_cast<std::size_t>(n);
     }
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
+    return true;
+}
+
+void syncDirectory(const std::string &dir)
+{
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Puts the finished temporary file in place without replacing anything.
+bool linkNoReplace(const std::string &temp, const std::string &target)
+{
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without that rename: a hard link fails just as well when
+    // the target exists.
+    if (::link(temp.c_str(), target.c_str()) != 0)
+        return false;
+    ::unlink(temp.c_str());
+    return true;
+}
+
+} // namespace
+
+bool isAtomicTempName(const std::string &name) { return tempOwner(name) > 0; }
+
+bool writeAtomicOsPath(const std::string &osPath, const std::string &content, const AtomicWrite &how)
+{
+    if (osPath.empty())
+        return false;
+    std::string target = osPath;
+    bool existed = false;
+    struct stat st {};
+    if (::lstat(osPath.c_str(), &st) == 0) {
+        if (!how.replaceExisting)
+            return false;
+        if (S_ISLNK(st.st_mode)) {
+            // Through the link: replacing the link itself would cut the file
+            // off from wherever the user keeps the real one.
+            char *real = ::realpath(osPath.c_str(), nullptr);
+            if (!real)
+                return false;
+            target = real;
+            std::free(real);
+            if (::stat(target.c_str(), &st) != 0)
+                return false;
+        }
+        if (!S_ISREG(st.st_mode))
+            return false;
+        existed = true;
+    } else if (errno != ENOENT) {
         return false;
     }
+
+    const auto slash = target.rfind('/');
+    const std::string dir = slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : target.substr(0, slash);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    removeStaleTemps(dir);
+
+    const std::string temp = (dir == "/" ? std::string() : dir) + "/" + std::string(kTempPrefix) + tempTag(name) + "-"
+        + std::to_string(::getpid()) + std::string(kTempSuffix);
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    const mode_t mode = existed ? (st.st_mode & 07777) : static_cast<mode_t>(how.newFileMode & 07777);
+    int fd = ::open(temp.c_str(), flags, mode);
+    if (fd < 0 && errno == EEXIST) {
+        // Left by an earlier write of this very process that failed halfway.
+        ::unlink(temp.c_str());
+        fd = ::open(temp.c_str(), flags, mode);
+    }
+    if (fd < 0)
+        return false;
+    bool ok = true;
+    if (existed) {
+        // The umask must not take away what the old file allowed (or add to
+        // what it kept private); the group is kept where we may.
+        ok = ::fchmod(fd, mode) == 0;
+        if (::fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0) {
+            // Not ours to give away: the file then belongs to our group.
+        }
+    }
+    ok = ok && writeAll(fd, content) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok)
+        ok = how.replaceExisting ? ::rename(temp.c_str(), target.c_str()) == 0 : linkNoReplace(temp, target);
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    syncDirectory(dir);
     return true;
 }
 
@@ -144,9 +300,14 @@ bool remove(const std::string &path)
 
 bool copy(const std::string &from, const std::string &to, bool overwrite)
 {
-    std::error_code ec;
-    const auto options = overwrite ? fs::copy_options::overwrite_existing : fs::copy_options::none;
-    return fs::copy_file(toPath(from), toPath(to), options, ec) && !ec;
+    if (!isFile(from))
+        return false;
+    std::string content;
+    if (!read(from, content))
+        return false;
+    AtomicWrite how;
+    how.replaceExisting = overwrite;
+    return writeAtomic(to, content, how);
 }
 
 bool createDirectory(const std::string &path)

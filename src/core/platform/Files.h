@@ -18,6 +18,8 @@ constexpr char kSeparator = '/';
 std::string osPath(const std::string &path);
 
 bool exists(const std::string &path);
+// True when there is any entry at the path, a dangling symbolic link too.
+bool entryExists(const std::string &path);
 bool isFile(const std::string &path);
 bool isDirectory(const std::string &path);
 std::optional<std::uint64_t> size(const std::string &path);
@@ -27,15 +29,31 @@ bool read(const std::string &path, std::string &content);
 // Replaces the file: delete, then create and write. Use writeAtomic for
 // anything the user must never find half-written.
 bool write(const std::string &path, const std::string &content);
-// Writes to a temporary file beside the target and renames it over the
-// target, so a crash or a full disk leaves either the old or the new file.
-bool writeAtomic(const std::string &path, const std::string &content);
+// How writeAtomic treats the target.
+struct AtomicWrite {
+    // Permission bits of a file that does not exist yet (the umask applies);
+    // an existing file keeps its own.
+    unsigned newFileMode = 0666;
+    // False: never replace a file that is there, not even one that appears
+    // while we write (the write then fails and the file stays as it is).
+    bool replaceExisting = true;
+};
+
+// Writes to a temporary file beside the target, flushes it to the disk and
+// renames it over the target, so a crash or a full disk leaves either the
+// old or the new file. A symbolic link is written through to its target; a
+// dangling link, or a target that is no regular file, fails. Temporary files
+// of an earlier run that was killed are removed on the way.
+bool writeAtomic(const std::string &path, const std::string &content, const AtomicWrite &how = {});
 // The same for a path already in the file system's own encoding (the
 // settings file, whose place comes from the environment).
-bool writeAtomicOsPath(const std::string &osPath, const std::string &content);
+bool writeAtomicOsPath(const std::string &osPath, const std::string &content, const AtomicWrite &how = {});
+// True when the name of a temporary file of writeAtomic (for tests and for
+// directory listings that must not show them).
+bool isAtomicTempName(const std::string &name);
 bool remove(const std::string &path);
 // Copies with overwrite when overwrite is set; false when the target exists
-// and overwrite is not set.
+// and overwrite is not set. The copy is written atomically.
 bool copy(const std::string &from, const std::string &to, bool overwrite = true);
 
 bool createDirectory(const std::string &path);
