@@ -29,10 +29,11 @@ std::string projectArgument(const std::string &utf8)
     return name == "Standardprojekt" ? std::string("default") : name;
 }
 
-bool validValueName(const std::string &name)
-{
-    return !name.empty() && name.find_first_of("=\r\n") == std::string::npos;
-}
+constexpr std::size_t kPathCapacity = decltype(ProjectRecord::path)::capacity;
+
+// Only names and texts that come back as they were given are taken: a
+// character that cp1252 lacks would come back as '?'.
+bool validValueName(const std::string &utf8) { return fitsCp1252(utf8) && SettingsStore::isValidName(toCp1252(utf8)); }
 
 } // namespace
 
@@ -127,9 +128,9 @@ int Cli::settingsCommand(const std::vector<std::string> &args)
         return fail(de("Wert nicht gefunden"), de("Der Wert \"") + name + de("\" ist in den Einstellungen nicht gesetzt."));
     }
     if (verb == "set" && (args.size() == 4 || (args.size() == 5 && args[4] == "--number"))) {
-        const std::string name = toCp1252(args[2]);
-        if (!validValueName(name))
+        if (!validValueName(args[2]))
             return usageError("Ungültiger Name / invalid name: " + args[2]);
+        const std::string name = toCp1252(args[2]);
         bool written = false;
         if (args.size() == 5) {
             const std::string &text = args[3];
@@ -145,13 +146,13 @@ int Cli::settingsCommand(const std::vector<std::string> &args)
                 return usageError("Keine gültige Zahl / not a valid number: " + text);
             written = store.writeNumber(name, static_cast<std::uint32_t>(value));
         } else {
+            if (!fitsCp1252(args[3]))
+                return usageError("Der Wert enthält Zeichen, die die Einstellungen nicht speichern können / the value "
+                                  "has characters the settings cannot hold: " + args[3]);
             written = store.writeText(name, toCp1252(args[3]));
         }
         if (!written)
-            return fail(de("Fehler Code 7001"),
-                        de("Fehler beim Zugriff auf Registrierungsdatei Ihres Systems. Programm kann nicht ausgeführt "
-                           "werden. Konsultieren Sie Ihr Betriebssystem-Handbuch oder den System-Administrator. "
-                           "Eventuell haben Sie nicht die Rechte zum Zugriff."));
+            return fail(de("Fehler Code 7001"), settingsWriteFailedText());
         return 0;
     }
     if (verb == "unset" && args.size() == 3) {
@@ -253,12 +254,27 @@ int Cli::projectHomepage(const std::string &name, const std::string &path)
 {
     if (!isPlainProjectName(name))
         return usageError("Ungültiger Projektname / invalid project name: " + toUtf8(name));
-    std::string full = toCp1252(path);
+    std::string full = path;
     if (full.empty() || full.front() != '/') {
         std::error_code ec;
         const auto cwd = std::filesystem::current_path(ec);
-        full = toCp1252(cwd.string()) + "/" + full;
+        full = cwd.string() + "/" + full;
     }
+    // The project file holds the path in cp1252 and in a field of fixed
+    // length: a path that does not fit would be saved cut or with '?' in it,
+    // and then point to another file.
+    if (!fitsCp1252(full))
+        return fail(de("Pfad nicht möglich"),
+                    de("Der Pfad \"") + toCp1252(full)
+                        + de("\" enthält Zeichen, die Vantor!! in der Projektdatei nicht speichern kann. Benennen Sie "
+                             "die Datei oder ihr Verzeichnis um (z.B. ohne Sonderzeichen außerhalb des westeuropäischen "
+                             "Zeichensatzes)."));
+    full = toCp1252(full);
+    if (full.size() > kPathCapacity || full.find_first_of("\r\n") != std::string::npos)
+        return fail(de("Pfad nicht möglich"),
+                    de("Der Pfad der Homepage-Datei ist länger als ") + std::to_string(kPathCapacity)
+                        + de(" Zeichen oder enthält einen Zeilenumbruch und kann in der Projektdatei nicht gespeichert "
+                             "werden. Verschieben Sie die Site in ein Verzeichnis mit kürzerem Pfad."));
     if (!files::isFile(full))
         return fail(de("Datei nicht gefunden"), de("Die Homepage-Datei \"") + full + de("\" existiert nicht."));
     if (!LoadProjectData(name)) {

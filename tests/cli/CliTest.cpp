@@ -58,6 +58,12 @@ TEST_F(CliTest, UsageErrorsExitWithTwo)
     EXPECT_EQ(run({"settings"}), 2);
     EXPECT_EQ(run({"settings", "set", "tip", "abc", "--number"}), 2);
     EXPECT_EQ(run({"settings", "set", "a=b", "x"}), 2);
+    // Names the settings file could not give back as they were.
+    for (const char *name : {"[x", ";x", " x", "x ", "名前"})
+        EXPECT_EQ(run({"settings", "set", name, "x"}), 2) << name;
+    EXPECT_EQ(run({"settings", "set", "proxy", "名前.example"}), 2);
+    EXPECT_EQ(run({"settings", "get", "proxy"}), 0);
+    EXPECT_EQ(m_out.str(), "\n");
     EXPECT_EQ(run({"project", "show", "a", "b"}), 2);
     EXPECT_NE(m_err.str().find("Usage"), std::string::npos);
     EXPECT_EQ(run({"--help"}), 0);
@@ -116,6 +122,12 @@ TEST_F(CliTest, ProjectShowAndHomepage)
     EXPECT_NE(shown.find("homepage.path=" + (site / "index.htm").string() + "\n"), std::string::npos);
     EXPECT_NE(shown.find("config.titl=3\n"), std::string::npos);
     EXPECT_NE(shown.find("config.door=1\n"), std::string::npos);
+
+    // A path the project file cannot hold is refused, not cut or garbled.
+    EXPECT_EQ(run({"project", "homepage", (site / "名前.htm").string()}), 1);
+    EXPECT_NE(m_err.str().find("Pfad nicht möglich"), std::string::npos);
+    EXPECT_EQ(run({"project", "homepage", "/" + std::string(999, 'a') + ".htm"}), 1);
+    EXPECT_NE(m_err.str().find("länger als 999 Zeichen"), std::string::npos);
 
     // A homepage that does not exist is refused, and the project keeps its path.
     EXPECT_EQ(run({"project", "homepage", (site / "fehlt.htm").string()}), 1);

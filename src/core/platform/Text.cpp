@@ -103,6 +103,18 @@ std::string toCp1252(std::string_view utf8)
     return out;
 }
 
+bool fitsCp1252(std::string_view utf8)
+{
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t cp = 0;
+        const std::size_t len = static_cast<unsigned char>(utf8[i]) < 0x80 ? 0 : decodeUtf8(utf8, i, cp);
+        if (len > 0 && byteFor(cp) < 0)
+            return false;
+        i += len > 0 ? len : 1;
+    }
+    return true;
+}
+
 std::string toUtf8(std::string_view cp1252)
 {
     std::string out;

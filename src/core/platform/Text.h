@@ -14,6 +14,9 @@ namespace vantor {
 // are not valid UTF-8 are taken as Latin-1 on the way in.
 std::string toCp1252(std::string_view utf8);
 std::string toUtf8(std::string_view cp1252);
+// False when a UTF-8 text holds a character that cp1252 has no byte for
+// (toCp1252 would turn it into '?').
+bool fitsCp1252(std::string_view utf8);
 
 // German literals of the program: written in UTF-8 in the source, handed to
 // the engine as cp1252.

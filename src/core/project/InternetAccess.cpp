@@ -75,10 +75,7 @@ InternetAccessResult confirmInternetAccess(const InternetAccessInput &input, Ui 
         && store.writeNumber("httpinform", static_cast<std::uint32_t>(s.httpInform))
         && store.writeText("proxy", s.proxy) && store.writeText("proxyport", s.proxyPort);
     if (!written) {
-        ui.systemError(de("Fehler Code 7001"),
-                       de("Fehler beim Zugriff auf Registrierungsdatei Ihres Systems. Programm kann nicht "
-                          "ausgeführt werden. Konsultieren Sie Ihr Betriebssystem-Handbuch oder den "
-                          "System-Administrator. Eventuell haben Sie nicht die Rechte zum Zugriff."));
+        ui.systemError(de("Fehler Code 7001"), settingsWriteFailedText());
         return InternetAccessResult::WriteFailed;
     }
     return InternetAccessResult::Saved;

@@ -2,6 +2,7 @@
 
 #include "platform/Files.h"
 #include "platform/SettingsStore.h"
+#include "platform/Text.h"
 #include "project/ProjectFile.h"
 
 namespace vantor {
@@ -86,9 +87,13 @@ ProgramStartStatus ReadProgramSettings()
         while (s.programDirectory.size() > 1 && s.programDirectory.back() == '/')
             s.programDirectory.pop_back();
     }
-    if (!files::isFile(projectFilePath("default"))) {
-        status.firstStart = true;
-        return status;
+    const std::string standard = projectFilePath("default");
+    if (!files::isFile(standard)) {
+        if (!files::entryExists(standard)) {
+            status.firstStart = true;
+            return status;
+        }
+        status.standardProjectDamaged = true;
     }
     if (const auto last = store.readText("lastproject"); last && !last->empty())
         s.currentProject = *last;
@@ -110,6 +115,13 @@ void WriteInitialSettings()
     ProgramSettings &s = programSettings();
     store.writeNumber("usertype", static_cast<std::uint32_t>(s.userLevel));
     s.tip = 1;
+}
+
+std::string settingsWriteFailedText()
+{
+    return de("Fehler beim Zugriff auf Registrierungsdatei Ihres Systems. Programm kann nicht ausgeführt werden. "
+              "Konsultieren Sie Ihr Betriebssystem-Handbuch oder den System-Administrator. Eventuell haben Sie nicht "
+              "die Rechte zum Zugriff.");
 }
 
 void SaveLastProject(const std::string &name) { settingsStore().writeText("lastproject", name); }

@@ -34,6 +34,9 @@ extern const char *const kVersionText;
 struct ProgramStartStatus {
     bool firstStart = false;
     bool programDirectoryMissing = false;
+    // default.qx! is there but is no file (a directory, a dangling link):
+    // not a first start, which would reset the settings at every run.
+    bool standardProjectDamaged = false;
 };
 
 void ReadInternetSettings();
@@ -42,6 +45,9 @@ void WriteInitialSettings();
 void SaveLastProject(const std::string &name);
 // An expert setting: its 32-bit value, 0 when missing. Read at every use.
 int ReadExpertFlag(const std::string &name);
+
+// The text of the "Fehler Code 7001" box: the settings cannot be written.
+std::string settingsWriteFailedText();
 
 // Writes the user level to memory and the store ("Anwender" 1, "Entwickler" 2).
 void SaveUserLevel(int level);

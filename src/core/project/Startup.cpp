@@ -51,35 +51,84 @@ std::optional<fs::path> shippedDirectory()
     return std::nullopt;
 }
 
-// Copies the shipped tree into the program directory, leaving every file
-// that is already there alone: those may be the user's projects.
+// Where the program directory goes when there is none yet: the user's own
+// data directory. It is the only directory the program ever creates for
+// itself; a configured one that is relative or gone is not made anew, since
+// we cannot know where such a path would end up.
+std::optional<fs::path> defaultProgramDirectory()
+{
+    std::string base = getEnv("XDG_DATA_HOME");
+    if (base.empty() || base.front() != '/') {
+        const std::string home = getEnv("HOME");
+        if (home.empty() || home.front() != '/')
+            return std::nullopt;
+        base = home + "/.local/share";
+    }
+    return fs::path(base) / "vantor";
+}
+
+// Copies the shipped tree into the program directory, file by file through a
+// temporary file, so a fill cut short by a full disk never leaves a
+// half-written file. Files that are there stay, since they may be the user's;
+// only one that is missing, or empty where the shipped one is not (what an
+// older, interrupted fill left), is written. Run at every start, this
+// completes a fill that was cut short.
 bool fillProgramDirectory(const fs::path &from, const fs::path &to)
 {
     std::error_code ec;
     fs::create_directories(to, ec);
     if (ec)
         return false;
+    bool complete = true;
     for (auto it = fs::recursive_directory_iterator(from, ec); !ec && it != fs::recursive_directory_iterator();
          it.increment(ec)) {
         const fs::path target = to / fs::relative(it->path(), from);
         std::error_code step;
         if (it->is_directory(step)) {
             fs::create_directories(target, step);
-        } else if (!fs::exists(target, step)) {
-            fs::copy_file(it->path(), target, step);
+            if (step)
+                complete = false;
+            continue;
         }
-        if (step)
-            return false;
+        if (!it->is_regular_file(step))
+            continue;
+        const auto shippedSize = it->file_size(step);
+        const auto status = fs::symlink_status(target, step);
+        const bool present = fs::exists(status);
+        const bool truncated = fs::is_regular_file(status) && fs::file_size(target, step) == 0 && shippedSize > 0;
+        if (present && !truncated)
+            continue;
+        std::string content;
+        if (!files::read(toCp1252(it->path().string()), content)) {
+            complete = false;
+            continue;
+        }
+        files::AtomicWrite how;
+        how.replaceExisting = truncated;
+        if (!files::writeAtomicOsPath(target.string(), content, how) && !(present || fs::exists(fs::symlink_status(target, step))))
+            complete = false;
     }
-    return !ec && fs::is_directory(to / "projects");
+    return complete && !ec && fs::is_directory(to / "projects");
 }
 
 bool isUsable(const std::string &programDirectory)
 {
-    if (programDirectory.empty())
+    // Relative paths would depend on where the program happens to be started.
+    if (programDirectory.empty() || programDirectory.front() != '/')
         return false;
+    for (char c : programDirectory)
+        if (static_cast<unsigned char>(c) < 0x20)
+            return false;
     const std::string projects = files::osPath(programDirectory + "/projects");
     return files::isDirectory(programDirectory + "/projects") && ::access(projects.c_str(), W_OK) == 0;
+}
+
+std::string settingsUnreadableText()
+{
+    return settingsWriteFailedText() + de("\n\nDie Einstellungsdatei \"")
+        + toCp1252(settingsStore().filePath())
+        + de("\" ist vorhanden, kann aber nicht gelesen werden. Vantor!! verändert sie nicht, damit Ihre "
+             "Einstellungen erhalten bleiben.");
 }
 
 } // namespace
@@ -100,26 +149,23 @@ std::string projectNameFromArgument(const std::string &argument)
 bool ensureProgramDirectory(Ui &ui)
 {
     ProgramSettings &s = programSettings();
-    if (isUsable(s.programDirectory))
-        return true;
-
-    std::string target = s.programDirectory;
-    if (target.empty()) {
-        std::string base = getEnv("XDG_DATA_HOME");
-        if (base.empty()) {
-            const std::string home = getEnv("HOME");
-            base = (home.empty() ? std::string(".") : home) + "/.local/share";
-        }
-        target = toCp1252(base + "/vantor");
-    }
+    const auto perUser = defaultProgramDirectory();
+    const std::string perUserText = perUser ? toCp1252(perUser->string()) : std::string();
     const auto shipped = shippedDirectory();
-    if (shipped && fillProgramDirectory(*shipped, fs::path(files::osPath(target))) && isUsable(target)) {
-        s.programDirectory = target;
-        settingsStore().writeText("progpath", target);
+    if (isUsable(s.programDirectory)) {
+        // Our own directory is completed quietly if an earlier fill was cut short.
+        if (perUser && shipped && s.programDirectory == perUserText)
+            fillProgramDirectory(*shipped, *perUser);
         return true;
     }
+    if (perUser && shipped && fillProgramDirectory(*shipped, *perUser) && isUsable(perUserText)) {
+        s.programDirectory = perUserText;
+        settingsStore().writeText("progpath", perUserText);
+        return true;
+    }
+    const std::string shown = perUser ? perUserText : s.programDirectory;
     ui.message(de("Programmverzeichnis nicht gefunden"),
-               de("Das Programmverzeichnis von Vantor!! (\"") + target
+               de("Das Programmverzeichnis von Vantor!! (\"") + shown
                    + de("\") fehlt oder kann nicht beschrieben werden, und es konnte nicht neu angelegt werden. Dort "
                         "liegen die Projekte, Vorlagen und Daten-Dateien.\n\nÜberprüfen Sie die Zugriffsrechte und "
                         "führen Sie notfalls die Installation erneut durch."));
@@ -132,13 +178,17 @@ StartupResult prepareProgram(const std::optional<std::string> &argument, Ui &ui,
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     ResetProjectRecord();
     programSettings().currentProject = "default";
+    // Settings that are there but cannot be read must not be replaced by the
+    // defaults that the following steps would write.
+    if (settingsStore().fileState() == SettingsStore::FileState::Unreadable) {
+        ui.systemError(de("Fehler Code 7001"), settingsUnreadableText());
+        return result;
+    }
     ReadInternetSettings();
     ProgramStartStatus status = ReadProgramSettings();
-    if (status.programDirectoryMissing || !isUsable(programSettings().programDirectory)) {
-        if (!ensureProgramDirectory(ui))
-            return result;
-        status = ReadProgramSettings();
-    }
+    if (!ensureProgramDirectory(ui))
+        return result;
+    status = ReadProgramSettings();
 
     result.firstStart = status.firstStart;
     if (status.firstStart) {
@@ -175,6 +225,13 @@ StartupResult prepareProgram(const std::optional<std::string> &argument, Ui &ui,
         programSettings().currentProject = projectNameFromArgument(*argument);
 
     std::string &current = programSettings().currentProject;
+    // Said once: the standard project cannot be read, whichever project
+    // comes up.
+    bool standardReported = false;
+    if (status.standardProjectDamaged) {
+        showProjectFailure(ui, ProjectFailure::LoadDefaultAtStart, "default");
+        standardReported = true;
+    }
     // A stored name that is not a plain file name cannot be a project of
     // ours: it fails like a missing project, never reaching outside.
     if (!(isPlainProjectName(current) && LoadProjectData(current))) {
@@ -184,7 +241,7 @@ StartupResult prepareProgram(const std::optional<std::string> &argument, Ui &ui,
             current = "default";
             loaded = LoadProjectData(current);
         }
-        if (!loaded)
+        if (!loaded && !standardReported)
             showProjectFailure(ui, ProjectFailure::LoadDefaultAtStart, current);
     }
     if (splashOpen) {

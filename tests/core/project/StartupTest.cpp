@@ -222,13 +222,84 @@ TEST_F(StartupTest, AMissingProgramDirectoryIsMadePerUser)
     EXPECT_EQ(readFile(dir + "/projects/mine.qx!"), "[homepage]\r\npath=mine.htm\r\n");
     EXPECT_TRUE(ui.shown.empty());
 
-    // A stored program directory that has gone is made again where it was.
-    const std::string gone = root() + "/gone";
-    settingsStore().writeText("progpath", gone);
-    ASSERT_TRUE(prepareProgram(std::nullopt, ui, nullptr).ok);
-    EXPECT_EQ(programSettings().programDirectory, gone);
-    EXPECT_TRUE(std::filesystem::is_regular_file(gone + "/projects/default.qx!"));
+    // A stored program directory that is relative, has gone or holds a line
+    // break is never made: the per-user one is used again.
+    for (const std::string &bad : {root() + "/gone", std::string("relative/vantor"), std::string("")}) {
+        settingsStore().writeText("progpath", bad);
+        ASSERT_TRUE(prepareProgram(std::nullopt, ui, nullptr).ok) << bad;
+        EXPECT_EQ(programSettings().programDirectory, dir) << bad;
+        EXPECT_EQ(settingsStore().readText("progpath"), dir) << bad;
+    }
+    EXPECT_FALSE(std::filesystem::exists(root() + "/gone"));
+    EXPECT_FALSE(std::filesystem::exists("relative"));
+    EXPECT_EQ(readFile(dir + "/projects/mine.qx!"), "[homepage]\r\npath=mine.htm\r\n");
     EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST_F(StartupTest, AFillCutShortIsCompletedAtTheNextStart)
+{
+    const std::string shipped = root() + "/shipped";
+    std::filesystem::create_directories(shipped + "/projects");
+    std::filesystem::create_directories(shipped + "/help");
+    writeFile(shipped + "/projects/project.qx!", "[homepage]\r\npath=\r\n");
+    writeFile(shipped + "/help/index.htm", "<html>Hilfe</html>");
+    writeFile(shipped + "/back.gif", "GIF89a");
+    ::setenv("VANTOR_DATA_DIR", shipped.c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (root() + "/xdg").c_str(), 1);
+    programSettings().programDirectory.clear();
+    ASSERT_TRUE(prepareProgram(std::nullopt, ui, nullptr).ok);
+    const std::string dir = root() + "/xdg/vantor";
+    ASSERT_EQ(programSettings().programDirectory, dir);
+
+    // What a full disk leaves: a file missing, one empty; and the user has
+    // changed one of the shipped files.
+    std::filesystem::remove(dir + "/back.gif");
+    writeFile(dir + "/help/index.htm", "");
+    writeFile(dir + "/projects/project.qx!", "[homepage]\r\npath=meins.htm\r\n");
+    ASSERT_TRUE(prepareProgram(std::nullopt, ui, nullptr).ok);
+    EXPECT_EQ(readFile(dir + "/back.gif"), "GIF89a");
+    EXPECT_EQ(readFile(dir + "/help/index.htm"), "<html>Hilfe</html>");
+    EXPECT_EQ(readFile(dir + "/projects/project.qx!"), "[homepage]\r\npath=meins.htm\r\n");
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST_F(StartupTest, SettingsThatCannotBeReadStopTheStartUntouched)
+{
+    const std::string path = settingsStore().filePath();
+    std::filesystem::create_directories(path); // a directory where the file belongs
+    RecordingView view(ui);
+    EXPECT_EQ(StartProgram(std::nullopt, view, ui), 1);
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].kind, "systemError");
+    EXPECT_EQ(ui.shown[0].title, "Fehler Code 7001");
+    EXPECT_NE(ui.shown[0].text.find(path), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+    EXPECT_TRUE(std::filesystem::is_empty(path));
+    EXPECT_EQ(view.events, (std::vector<std::string>{"splash@0", "closeSplash@0"}));
+}
+
+TEST_F(StartupTest, AStandardProjectThatIsNoFileIsReportedNotAFirstStart)
+{
+    configure();
+    settingsStore().writeNumber("tip", 7);
+    settingsStore().writeText("lastproject", "shop");
+    project("shop", "shop.htm");
+    std::filesystem::create_directory(projectPath("default"));
+
+    const StartupResult result = prepareProgram(std::nullopt, ui, nullptr);
+    ASSERT_TRUE(result.ok);
+    EXPECT_FALSE(result.firstStart);
+    EXPECT_EQ(settingsStore().readNumber("tip"), 7u);
+    EXPECT_EQ(programSettings().currentProject, "shop");
+    EXPECT_EQ(loadedPath(), "shop.htm");
+    EXPECT_EQ(ui.titles(), std::vector<std::string>{"Fehler beim Lesen der Standard-Projektdaten"});
+    EXPECT_TRUE(std::filesystem::is_directory(projectPath("default")));
+
+    // With the standard project current the message still comes once.
+    ui.shown.clear();
+    settingsStore().writeText("lastproject", "default");
+    ASSERT_TRUE(prepareProgram(std::nullopt, ui, nullptr).ok);
+    EXPECT_EQ(ui.titles(), std::vector<std::string>{"Fehler beim Lesen der Standard-Projektdaten"});
 }
 
 } // namespace
