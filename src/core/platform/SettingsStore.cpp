@@ -104,9 +104,10 @@ bool parseNumber(std::string_view raw, std::uint32_t &number)
     return true;
 }
 
-// A file read from disk changes in place within the clock's coarse steps
-// without its stamp telling; such a read is not trusted for the next use.
-constexpr long long kRacyNs = 100'000'000;
+// File times move in the kernel's coarse clock steps (a jiffy, at most
+// 10 ms): a file changed in place within that step after we read it keeps
+// its stamp. A read of a file that young is not trusted for the next use.
+constexpr long long kRacyNs = 25'000'000;
 
 long long nowNs()
 {
