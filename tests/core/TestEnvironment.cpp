@@ -23,7 +23,8 @@ void CoreTest::SetUp()
     fs::create_directories(projectsDir());
 
     ::setenv("VANTOR_CONFIG_HOME", (m_root + "/config").c_str(), 1);
-    ::unsetenv("XDG_DATA_HOME");
+    // Never the real per-user program directory of whoever runs the tests.
+    ::setenv("XDG_DATA_HOME", (m_root + "/xdg-data").c_str(), 1);
     ::unsetenv("VANTOR_DATA_DIR");
     setSettingsStorePath(SettingsStore::defaultFilePath());
 
