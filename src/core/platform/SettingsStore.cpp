@@ -309,18 +309,36 @@ std::optional<std::string> SettingsStore::readText(const std::string &name) cons
 
 bool SettingsStore::hasValue(const std::string &name) const { return findValue(name) != nullptr; }
 
-bool SettingsStore::writeValue(Value value)
+SettingsStore::Line SettingsStore::mainKeyLine()
 {
-    if (!isValidName(value.name))
-        return false;
-    Data data = load();
+    Line header;
+    header.kind = Line::MainKey;
+    header.header = true;
+    header.raw = "[" + kPrefix + "]";
+    return header;
+}
+
+bool SettingsStore::loadForChange(Data &data) const
+{
+    data = load();
     if (data.state == FileState::Unreadable)
         return false;
     if (data.state == FileState::Missing) {
         Line comment;
         comment.raw = "; Vantor!! settings";
         data.lines.push_back(std::move(comment));
+        data.lines.push_back(mainKeyLine());
     }
+    return true;
+}
+
+bool SettingsStore::writeValue(Value value)
+{
+    if (!isValidName(value.name))
+        return false;
+    Data data;
+    if (!loadForChange(data))
+        return false;
     for (auto &line : data.lines) {
         if (line.kind == Line::Value && equalsIgnoreAsciiCase(line.value.name, value.name)) {
             // The stored name keeps its spelling; type and content are replaced.
@@ -336,13 +354,10 @@ bool SettingsStore::writeValue(Value value)
     added.value = std::move(value);
     auto main = std::find_if(data.lines.begin(), data.lines.end(), [](const Line &l) { return l.kind == Line::MainKey; });
     if (main == data.lines.end()) {
-        if (!data.lines.empty() && !data.lines.back().raw.empty())
+        // A file with other sections only: ours goes at its end.
+        if (!data.lines.back().raw.empty())
             data.lines.emplace_back();
-        Line header;
-        header.kind = Line::MainKey;
-        header.header = true;
-        header.raw = "[" + kPrefix + "]";
-        data.lines.push_back(std::move(header));
+        data.lines.push_back(mainKeyLine());
         data.lines.push_back(std::move(added));
         return save(data);
     }
@@ -388,20 +403,10 @@ bool SettingsStore::createSubkey(const std::string &name)
         return false;
     if (hasSubkey(name))
         return true;
-    Data data = load();
-    if (data.state == FileState::Unreadable)
+    Data data;
+    if (!loadForChange(data))
         return false;
-    if (data.state == FileState::Missing) {
-        Line comment;
-        comment.raw = "; Vantor!! settings";
-        data.lines.push_back(std::move(comment));
-        Line header;
-        header.kind = Line::MainKey;
-        header.header = true;
-        header.raw = "[" + kPrefix + "]";
-        data.lines.push_back(std::move(header));
-    }
-    if (!data.lines.empty() && !data.lines.back().raw.empty())
+    if (!data.lines.back().raw.empty())
         data.lines.emplace_back();
     Line header;
     header.kind = Line::Subkey;

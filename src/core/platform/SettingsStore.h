@@ -92,6 +92,10 @@ private:
 
     static Stamp stampOf(const struct stat &st);
     const Data &load() const;
+    // The lines to change: false for a file that must not be written; a
+    // missing file starts with our key.
+    bool loadForChange(Data &data) const;
+    static Line mainKeyLine();
     Data readFile(Stamp &stamp) const;
     bool save(const Data &data);
     const Value *findValue(const std::string &name) const;
