@@ -1,6 +1,7 @@
 // Every page operation starts with a literal search, and the anchors we look
 // for mostly begin with '<', the commonest byte of any page.
 
+#include "optimizer/FindLiteral.h"
 #include "optimizer/PageText.h"
 
 #include <benchmark/benchmark.h>
@@ -45,6 +46,15 @@ void findAnchorMemmem(benchmark::State &state)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(page.size()));
 }
 BENCHMARK(findAnchorMemmem)->Unit(benchmark::kMicrosecond);
+
+void findAnchorFindLiteral(benchmark::State &state)
+{
+    const std::string page = markupEndingIn(kAnchor);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vantor::findLiteral(page, kAnchor));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(page.size()));
+}
+BENCHMARK(findAnchorFindLiteral)->Unit(benchmark::kMicrosecond);
 
 // The whole operation: the insertion at the end costs next to nothing, so
 // this is the search as the optimiser sees it.
