@@ -1,8 +1,12 @@
 // Feeds arbitrary pages and needles to every text operation. Beyond the
 // sanitizers it checks what the operations promise: an unchanged page when
 // they say false, no loose tag or entity left behind the strippers, and the
-// rescanning replace agreeing with the plain "replace, start again" loop.
+// quick forms agreeing with plain ones: the rescanning replace with "replace,
+// start again", the removal of all hidden links with removing one at a time,
+// cutting and reading marked blocks with both markers looked for in the whole
+// page, and our search with std::string::find.
 
+#include "optimizer/FindLiteral.h"
 #include "optimizer/PageFiles.h"
 #include "optimizer/PageText.h"
 #include "optimizer/TermText.h"
@@ -10,6 +14,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -32,6 +37,64 @@ std::string rescanEverything(const std::string &replacement, const std::string &
     for (auto pos = text.find(pattern); pos != std::string::npos; pos = text.find(pattern))
         text.replace(pos, pattern.size(), replacement);
     return text;
+}
+
+// Start and end as they first occur in the page; an end before the start
+// cuts nothing.
+bool plainCut(const std::string &start, const std::string &end, std::string &text)
+{
+    if (start.empty() || end.empty())
+        return false;
+    const std::size_t from = text.find(start);
+    const std::size_t to = text.find(end);
+    if (from == std::string::npos || to == std::string::npos || to < from)
+        return false;
+    text.erase(from, to + end.size() - from);
+    return true;
+}
+
+bool plainMarkedBlock(const std::string &start, const std::string &end, std::string content, int index,
+                      std::string &result)
+{
+    if (index < 1 || start.empty() || end.empty())
+        return false;
+    for (int i = 1; i < index; ++i) {
+        if (!plainCut(start, end, content))
+            return false;
+    }
+    const std::size_t startPos = content.find(start);
+    const std::size_t firstEnd = content.find(end);
+    if (startPos == std::string::npos || firstEnd == std::string::npos || firstEnd < startPos)
+        return false;
+    std::size_t from = startPos + start.size();
+    if (from < content.size() && content[from] == ' ')
+        ++from;
+    const std::size_t endPos = content.find(end, from);
+    if (endPos == std::string::npos)
+        return false;
+    result = content.substr(from, endPos - from);
+    return true;
+}
+
+// Random bytes hardly ever spell a hidden link, so the link check gets a page
+// built from pieces of links: every byte below 32 stands for one of them.
+std::string linkPieces(const std::string &page)
+{
+    static const std::array<std::string, 24> pieces = {
+        R"(<a href="h">)", "<A HREF=h>", "<a", "<A", "</a>", "</A >", "</a", "</",
+        R"(><img src="vantor.gif")", R"(><IMG src="vantor.gif")", R"(><IMG SRC="vantor.gif")",
+        R"(><img src="van)", R"(tor.gif")", "><IMG ", R"(SRC="vantor.gif")", R"(src="vantor.gif")",
+        R"(<img src="vantor.gif")", R"(><IMG SRC="vantor.gif)", "\"", ">", "<", std::string(20, 'x'),
+        std::string(45, 'y'), "a>"};
+    std::string out;
+    for (const char c : page) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 32)
+            out += pieces[byte % pieces.size()];
+        else
+            out += c;
+    }
+    return out;
 }
 
 // A rescanning replace may only run where it is sure to end quickly: a
@@ -102,6 +165,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     {
         std::string text = page;
+        std::string plain = page;
+        check(cutBetween(first, second, text) == plainCut(first, second, plain));
+        check(text == plain);
+    }
+    if (!first.empty()) {
+        for (std::size_t from = 0; from <= page.size(); from += 1 + page.size() / 8)
+            check(findLiteral(page, first, from) == page.find(first, from));
+    }
+    check(findLiteral(page, "") == std::string::npos);
+    if (page.size() <= 2048) {
+        const std::string links = linkPieces(page);
+        std::string oneByOne = links;
+        std::size_t removed = 0;
+        while (removeTrackingLink(oneByOne))
+            ++removed;
+        std::string all = links;
+        check(removeAllTrackingLinks(all) == removed);
+        check(all == oneByOne);
+    }
+
+    {
+        std::string text = page;
         const bool changed = stripTags(text);
         check(changed || text == page);
         checkStripped(text, '<', '>', 199);
@@ -140,9 +225,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     if (withFile && files::write(scratchFile(), page)) {
-        std::string block;
-        for (int index = 1; index <= 3; ++index)
-            readMarkedBlock(first, second, scratchFile(), index, block);
+        const std::string content = removeLineBreaks(page);
+        for (int index = 1; index <= 3; ++index) {
+            std::string block = "unchanged";
+            std::string plain = "unchanged";
+            check(readMarkedBlock(first, second, scratchFile(), index, block) ==
+                  plainMarkedBlock(first, second, content, index, plain));
+            check(block == plain);
+        }
     }
     return 0;
 }

@@ -1,11 +1,14 @@
 #include "optimizer/PageText.h"
 
+#include "optimizer/FindLiteral.h"
 #include "optimizer/OutOfMemory.h"
 #include "optimizer/TermText.h"
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <map>
+#include <set>
 #include <string_view>
 
 namespace vantor {
@@ -35,7 +38,7 @@ void replaceRescanning(const std::string &replacement, const std::string &patter
             // a match that starts in `out`.
             window.assign(out, from, npos);
             window.append(text, inPos, m - 1);
-            const std::size_t w = window.find(pattern);
+            const std::size_t w = findLiteral(window, pattern);
             if (w != npos)
                 match = from + w;
         }
@@ -51,7 +54,7 @@ void replaceRescanning(const std::string &replacement, const std::string &patter
             inPos += end - out.size();
             out.resize(match);
         } else {
-            const std::size_t j = text.find(pattern, inPos);
+            const std::size_t j = findLiteral(text, pattern, inPos);
             if (j == npos)
                 break;
             out.append(text, inPos, j - inPos);
@@ -71,7 +74,7 @@ void replaceRescanning(const std::string &replacement, const std::string &patter
 // With a replacement that holds its own pattern, rescanning would never end.
 void replaceSinglePass(const std::string &replacement, const std::string &pattern, std::string &text)
 {
-    std::size_t j = text.find(pattern);
+    std::size_t j = findLiteral(text, pattern);
     if (j == npos)
         return;
     std::string out;
@@ -81,7 +84,7 @@ void replaceSinglePass(const std::string &replacement, const std::string &patter
         out.append(text, pos, j - pos);
         out += replacement;
         pos = j + pattern.size();
-        j = text.find(pattern, pos);
+        j = findLiteral(text, pattern, pos);
     }
     out.append(text, pos, npos);
     text = std::move(out);
@@ -91,7 +94,7 @@ void replaceSinglePass(const std::string &replacement, const std::string &patter
 // byte is already clean, so one pass over the page is enough.
 bool stripDelimited(char open, char close, std::size_t reach, std::string &text)
 {
-    std::size_t i = text.find(open);
+    std::size_t i = findLiteral(text, open);
     if (i == npos)
         return false;
     std::string out;
@@ -115,7 +118,7 @@ bool stripDelimited(char open, char close, std::size_t reach, std::string &text)
         // is how "a <b" style text in pages has always come out.
         i += k <= reach ? k + 1 : 2;
         changed = true;
-        std::size_t next = text.find(open, i);
+        std::size_t next = findLiteral(text, open, i);
         if (next == npos)
             next = text.size();
         out.append(text, i, next - i);
@@ -130,11 +133,258 @@ bool stripDelimited(char open, char close, std::size_t reach, std::string &text)
 
 bool rewriteFirst(std::string_view from, std::string_view to, std::string &text)
 {
-    const std::size_t pos = text.find(from);
+    const std::size_t pos = findLiteral(text, from);
     if (pos == npos)
         return false;
     text.replace(pos, from.size(), to);
     return true;
+}
+
+constexpr std::array<std::string_view, 3> kTrackingImages = {
+    R"(><img src="vantor.gif")", R"(><IMG src="vantor.gif")", R"(><IMG SRC="vantor.gif")"};
+static_assert(kTrackingImages[0].size() == kTrackingImages[1].size() &&
+              kTrackingImages[1].size() == kTrackingImages[2].size());
+constexpr std::array<std::string_view, 2> kLinkCloses = {"</a", "</A"};
+constexpr std::array<std::string_view, 1> kTagEnd = {">"};
+// How far before the image the link's "<a" may start.
+constexpr std::size_t kLinkReach = 50;
+
+// The first place at or after from where one of the literals starts. Once
+// one is found, the others are only looked for up to it, so a spelling the
+// page does not use costs no walk to the end of the page.
+template <std::size_t N>
+std::size_t findFirstOf(std::string_view text, const std::array<std::string_view, N> &literals, std::size_t from)
+{
+    std::size_t hit = npos;
+    for (const std::string_view literal : literals) {
+        const std::string_view upToHit = hit == npos ? text : text.substr(0, hit + literal.size() - 1);
+        hit = std::min(hit, findLiteral(upToHit, literal, from));
+    }
+    return hit;
+}
+
+// The page after some removals, without moving a byte of it: the original
+// text with the removed stretches marked dead. Positions are those of the
+// original text; a live one is one whose byte is still on the page.
+class RemainingPage
+{
+public:
+    explicit RemainingPage(std::string_view text) : m_text(text) {}
+
+    std::string_view original() const { return m_text; }
+    std::size_t size() const { return m_text.size(); }
+    char at(std::size_t pos) const { return m_text[pos]; }
+
+    // The first live position at or after pos, size() when there is none.
+    std::size_t liveFrom(std::size_t pos) const
+    {
+        const auto dead = deadAt(pos);
+        return dead == m_dead.end() ? pos : dead->second;
+    }
+
+    // The last live position before pos, npos when there is none.
+    std::size_t liveBefore(std::size_t pos) const
+    {
+        if (pos == 0)
+            return npos;
+        const auto dead = deadAt(pos - 1);
+        if (dead == m_dead.end())
+            return pos - 1;
+        return dead->first == 0 ? npos : dead->first - 1;
+    }
+
+    // Offers pos and the live positions before it, nearest first, to accept
+    // until it takes one or count have been offered. The taken one, or npos.
+    template <typename Accept>
+    std::size_t findBackwards(std::size_t pos, std::size_t count, Accept accept) const
+    {
+        while (count > 0) {
+            const std::size_t start = runStart(pos);
+            for (;;) {
+                if (accept(pos))
+                    return pos;
+                if (--count == 0)
+                    return npos;
+                if (pos == start)
+                    break;
+                --pos;
+            }
+            pos = liveBefore(start);
+            if (pos == npos)
+                return npos;
+        }
+        return npos;
+    }
+
+    // Whether the n bytes from pos are all live, so they still stand side
+    // by side as in the original.
+    bool liveRun(std::size_t pos, std::size_t n) const
+    {
+        return pos + n <= m_text.size() && deadAt(pos) == m_dead.end() && runEnd(pos) >= pos + n;
+    }
+
+    // Whether the live bytes from the live position pos spell literal.
+    bool spells(std::size_t pos, std::string_view literal) const
+    {
+        std::size_t done = 0;
+        while (done < literal.size()) {
+            pos = liveFrom(pos);
+            if (pos >= m_text.size())
+                return false;
+            const std::size_t n = std::min(runEnd(pos) - pos, literal.size() - done);
+            if (m_text.compare(pos, n, literal.substr(done, n)) != 0)
+                return false;
+            done += n;
+            pos += n;
+        }
+        return true;
+    }
+
+    // The first live position at or after pos where the live bytes spell
+    // one of the literals, which must all have one length.
+    template <std::size_t N>
+    std::size_t find(const std::array<std::string_view, N> &literals, std::size_t pos) const
+    {
+        const std::size_t reachOver = literals.front().size() - 1;
+        for (pos = liveFrom(pos); pos < m_text.size(); pos = liveFrom(pos)) {
+            const std::size_t end = runEnd(pos);
+            const std::size_t hit = findFirstOf(m_text.substr(0, end), literals, pos);
+            if (hit != npos)
+                return hit;
+            // Anything else starts in the last bytes of this run and goes on
+            // behind the dead stretch that ends it.
+            for (std::size_t p = end - std::min(reachOver, end - pos); p < end; ++p) {
+                for (const std::string_view literal : literals) {
+                    if (spells(p, literal))
+                        return p;
+                }
+            }
+            pos = end;
+        }
+        return npos;
+    }
+
+    // Removes first through last, both live.
+    void kill(std::size_t first, std::size_t last)
+    {
+        std::size_t begin = first;
+        std::size_t end = last + 1;
+        auto it = m_dead.lower_bound(begin);
+        if (it != m_dead.begin() && std::prev(it)->second == begin) {
+            --it;
+            begin = it->first;
+        }
+        while (it != m_dead.end() && it->first <= end) {
+            end = std::max(end, it->second);
+            it = m_dead.erase(it);
+        }
+        m_dead.emplace_hint(it, begin, end);
+        m_afterLow = 1;
+        m_afterHigh = 0;
+    }
+
+    std::string live() const
+    {
+        std::string out;
+        out.reserve(m_text.size());
+        std::size_t pos = 0;
+        for (const auto &[begin, end] : m_dead) {
+            out.append(m_text.substr(pos, begin - pos));
+            pos = end;
+        }
+        out.append(m_text.substr(pos));
+        return out;
+    }
+
+private:
+    // Dead stretches as first -> one past last; they never overlap or touch,
+    // so the byte after one and the byte before one are live.
+    using DeadMap = std::map<std::size_t, std::size_t>;
+
+    DeadMap::const_iterator deadAt(std::size_t pos) const
+    {
+        auto it = deadAfter(pos);
+        if (it == m_dead.begin())
+            return m_dead.end();
+        --it;
+        return pos < it->second ? it : m_dead.end();
+    }
+
+    // Where the run of live bytes that holds the live position pos begins.
+    std::size_t runStart(std::size_t pos) const
+    {
+        const auto next = deadAfter(pos);
+        return next == m_dead.begin() ? 0 : std::prev(next)->second;
+    }
+
+    // Where the run of live bytes that holds the live position pos ends.
+    std::size_t runEnd(std::size_t pos) const
+    {
+        const auto next = deadAfter(pos);
+        return next == m_dead.end() ? m_text.size() : next->first;
+    }
+
+    // The first dead stretch that begins after pos. One removal asks about
+    // the same few places many times, so the last answer is kept together
+    // with the positions it holds for.
+    DeadMap::const_iterator deadAfter(std::size_t pos) const
+    {
+        if (pos >= m_afterLow && pos < m_afterHigh)
+            return m_after;
+        m_after = m_dead.upper_bound(pos);
+        m_afterLow = m_after == m_dead.begin() ? 0 : std::prev(m_after)->first;
+        m_afterHigh = m_after == m_dead.end() ? npos : m_after->first;
+        return m_after;
+    }
+
+    std::string_view m_text;
+    DeadMap m_dead;
+    mutable DeadMap::const_iterator m_after;
+    mutable std::size_t m_afterLow = 1; // m_after answers for m_afterLow <= pos < m_afterHigh
+    mutable std::size_t m_afterHigh = 0;
+};
+
+// Where one spelling of the image may stand on the remaining page: the next
+// place of the original page where it stands unchanged, and the places where
+// a removal joined it together from two pieces.
+struct ImageSpots
+{
+    std::size_t original = npos;
+    std::set<std::size_t> joined;
+};
+
+// The first place of the image on the remaining page. A place that a removal
+// broke stays broken unless a later removal joins it up again, and then that
+// removal put it into joined; so broken places can be dropped for good.
+std::size_t firstImage(const RemainingPage &page, std::string_view image, ImageSpots &spots)
+{
+    while (spots.original != npos && !page.liveRun(spots.original, image.size()))
+        spots.original = findLiteral(page.original(), image, spots.original + 1);
+    while (!spots.joined.empty()) {
+        const std::size_t spot = *spots.joined.begin();
+        if (page.liveFrom(spot) == spot && page.spells(spot, image))
+            return std::min(spot, spots.original);
+        spots.joined.erase(spots.joined.begin());
+    }
+    return spots.original;
+}
+
+// After a removal, an image can only have come together across the gap, so
+// it starts in the live bytes just before it; before is the last of them.
+void noteJoinedImages(const RemainingPage &page, std::size_t before,
+                      std::array<ImageSpots, kTrackingImages.size()> &spots)
+{
+    if (before == npos)
+        return;
+    page.findBackwards(before, kTrackingImages.front().size() - 1, [&](std::size_t pos) {
+        if (page.at(pos) == kTrackingImages.front().front()) {
+            for (std::size_t k = 0; k < spots.size(); ++k) {
+                if (page.spells(pos, kTrackingImages[k]))
+                    spots[k].joined.insert(pos);
+            }
+        }
+        return false;
+    });
 }
 
 } // namespace
@@ -143,7 +393,7 @@ bool replaceFirst(const std::string &replacement, const std::string &pattern, st
 {
     if (pattern.empty())
         return false;
-    const std::size_t pos = text.find(pattern);
+    const std::size_t pos = findLiteral(text, pattern);
     if (pos == npos)
         return false;
     exitWhenOutOfMemory([&] { text.replace(pos, pattern.size(), replacement); });
@@ -155,7 +405,7 @@ bool replaceAll(const std::string &replacement, const std::string &pattern, std:
     if (pattern.empty())
         return true;
     exitWhenOutOfMemory([&] {
-        if (replacement.find(pattern) != npos)
+        if (findLiteral(replacement, pattern) != npos)
             replaceSinglePass(replacement, pattern, text);
         else
             replaceRescanning(replacement, pattern, text);
@@ -167,7 +417,7 @@ bool insertBefore(const std::string &insertion, const std::string &anchor, std::
 {
     if (anchor.empty())
         return false;
-    const std::size_t pos = text.find(anchor);
+    const std::size_t pos = findLiteral(text, anchor);
     if (pos == npos)
         return false;
     exitWhenOutOfMemory([&] { text.insert(pos, insertion); });
@@ -178,7 +428,7 @@ bool insertAfter(const std::string &insertion, const std::string &anchor, std::s
 {
     if (anchor.empty())
         return false;
-    const std::size_t pos = text.find(anchor);
+    const std::size_t pos = findLiteral(text, anchor);
     if (pos == npos)
         return false;
     exitWhenOutOfMemory([&] { text.insert(pos + anchor.size(), insertion); });
@@ -188,10 +438,10 @@ bool insertAfter(const std::string &insertion, const std::string &anchor, std::s
 bool insertAfterHeadTag(const std::string &insertion, std::string &text)
 {
     constexpr std::string_view head = "<HEAD";
-    const std::size_t pos = text.find(head);
+    const std::size_t pos = findLiteral(text, head);
     if (pos == npos)
         return false;
-    const std::size_t close = text.find('>', pos + head.size());
+    const std::size_t close = findLiteral(text, '>', pos + head.size());
     if (close == npos)
         return false;
     exitWhenOutOfMemory([&] { text.insert(close + 1, insertion); });
@@ -202,13 +452,15 @@ bool cutBetween(const std::string &start, const std::string &end, std::string &t
 {
     if (start.empty() || end.empty())
         return false;
-    const std::size_t from = text.find(start);
+    const std::size_t from = findLiteral(text, start);
     if (from == npos)
         return false;
-    // Searching from the start's first byte lets an end that overlaps the
-    // start count, as it does when both are looked for in the whole page.
-    const std::size_t to = text.find(end, from);
-    if (to == npos)
+    // Start and end are both the first of the page. An end before the start
+    // means the page is not laid out the way we wrote it, and cutting through
+    // some later end would take text of the owner's with it. An end that
+    // merely overlaps the start still counts.
+    const std::size_t to = findLiteral(text, end);
+    if (to == npos || to < from)
         return false;
     text.erase(from, to + end.size() - from);
     return true;
@@ -218,10 +470,10 @@ bool removeEnclosing(char open, char close, const std::string &needle, std::stri
 {
     if (needle.empty())
         return false;
-    const std::size_t pos = text.find(needle);
+    const std::size_t pos = findLiteral(text, needle);
     if (pos == npos)
         return false;
-    const std::size_t last = text.find(close, pos + needle.size() - 1);
+    const std::size_t last = findLiteral(text, close, pos + needle.size() - 1);
     if (last == npos)
         return false;
     const std::size_t first = text.rfind(open, pos);
@@ -236,13 +488,13 @@ bool removeBlock(const std::string &open, const std::string &close, const std::s
 {
     if (open.empty() || close.empty() || anchor.empty() || reach <= 0)
         return false;
-    const std::size_t pos = text.find(anchor);
+    const std::size_t pos = findLiteral(text, anchor);
     if (pos == npos)
         return false;
-    const std::size_t firstClose = text.find(close);
+    const std::size_t firstClose = findLiteral(text, close);
     if (firstClose == npos || firstClose < pos + anchor.size() - 1)
         return false;
-    const std::size_t firstOpen = text.find(open);
+    const std::size_t firstOpen = findLiteral(text, open);
     if (firstOpen == npos || firstOpen > pos || pos - firstOpen >= static_cast<std::size_t>(reach))
         return false;
     text.erase(firstOpen, firstClose + close.size() - firstOpen);
@@ -254,13 +506,13 @@ bool removeElement(char open, char inner, const std::string &needle, std::string
     constexpr std::size_t maxBack = 20;
     if (needle.empty())
         return false;
-    const std::size_t pos = text.find(needle);
+    const std::size_t pos = findLiteral(text, needle);
     if (pos == npos)
         return false;
-    const std::size_t innerPos = text.find(inner, pos + needle.size() - 1);
+    const std::size_t innerPos = findLiteral(text, inner, pos + needle.size() - 1);
     if (innerPos == npos)
         return false;
-    const std::size_t last = text.find('>', innerPos + 1);
+    const std::size_t last = findLiteral(text, '>', innerPos + 1);
     if (last == npos)
         return false;
     const std::size_t first = text.rfind(open, pos);
@@ -272,26 +524,21 @@ bool removeElement(char open, char inner, const std::string &needle, std::string
 
 bool removeTrackingLink(std::string &text)
 {
-    constexpr std::array<std::string_view, 3> images = {
-        R"(><img src="vantor.gif")", R"(><IMG src="vantor.gif")", R"(><IMG SRC="vantor.gif")"};
-    constexpr std::size_t maxBack = 50;
     std::size_t pos = npos;
-    for (const std::string_view image : images) {
-        pos = text.find(image);
+    for (const std::string_view image : kTrackingImages) {
+        pos = findLiteral(text, image);
         if (pos != npos)
             break;
     }
     if (pos == npos)
         return false;
-    const std::size_t closeLower = text.find("</a", pos);
-    const std::size_t closeUpper = text.find("</A", pos);
-    const std::size_t closeTag = std::min(closeLower, closeUpper);
+    const std::size_t closeTag = findFirstOf(text, kLinkCloses, pos);
     if (closeTag == npos)
         return false;
-    const std::size_t last = text.find('>', closeTag);
+    const std::size_t last = findLiteral(text, '>', closeTag);
     if (last == npos)
         return false;
-    const std::size_t lowest = pos > maxBack ? pos - maxBack : 0;
+    const std::size_t lowest = pos > kLinkReach ? pos - kLinkReach : 0;
     for (std::size_t i = pos + 1; i-- > lowest;) {
         if (text[i] == '<' && i + 1 < text.size() && (text[i + 1] == 'a' || text[i + 1] == 'A')) {
             text.erase(i, last + 1 - i);
@@ -299,6 +546,53 @@ bool removeTrackingLink(std::string &text)
         }
     }
     return false;
+}
+
+// Not one left-to-right pass: the single removal takes the lower-case
+// spelling first wherever it stands, and gives up for good on a link it
+// cannot take, so on pages with mixed spellings, nested links or links that
+// a removal joins together the order matters. So this makes the very same
+// choices, only on a page that is never moved: each search starts where the
+// last one left off or in the few bytes a removal brought together, and what
+// a search walks over is removed right after.
+std::size_t removeAllTrackingLinks(std::string &text)
+{
+    return exitWhenOutOfMemory([&] {
+        RemainingPage page(text);
+        std::array<ImageSpots, kTrackingImages.size()> spots;
+        for (std::size_t k = 0; k < spots.size(); ++k)
+            spots[k].original = findLiteral(text, kTrackingImages[k]);
+        std::size_t removed = 0;
+        for (;;) {
+            // The same choices as removeTrackingLink on the page as it stands.
+            std::size_t pos = npos;
+            for (std::size_t k = 0; k < spots.size() && pos == npos; ++k)
+                pos = firstImage(page, kTrackingImages[k], spots[k]);
+            if (pos == npos)
+                break;
+            const std::size_t closeTag = page.find(kLinkCloses, pos);
+            if (closeTag == npos)
+                break;
+            const std::size_t last = page.find(kTagEnd, closeTag);
+            if (last == npos)
+                break;
+            const std::size_t first = page.findBackwards(pos, kLinkReach + 1, [&](std::size_t i) {
+                if (page.at(i) != '<')
+                    return false;
+                const std::size_t next = page.liveFrom(i + 1);
+                return next < page.size() && (page.at(next) == 'a' || page.at(next) == 'A');
+            });
+            if (first == npos)
+                break;
+            const std::size_t before = page.liveBefore(first);
+            page.kill(first, last);
+            ++removed;
+            noteJoinedImages(page, before, spots);
+        }
+        if (removed > 0)
+            text = page.live();
+        return removed;
+    });
 }
 
 bool stripTags(std::string &text)
@@ -327,7 +621,7 @@ bool countRepeats(const std::string &needle, const std::string &text, int &count
         for (int k = 0; k < maxCount; ++k)
             row += needle;
         for (int k = maxCount; k >= 1; --k) {
-            if (visible.find(std::string_view(row).substr(0, needle.size() * static_cast<std::size_t>(k))) != npos) {
+            if (findLiteral(visible, std::string_view(row).substr(0, needle.size() * static_cast<std::size_t>(k))) != npos) {
                 count = k;
                 break;
             }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace vantor {
@@ -30,7 +31,8 @@ bool insertAfter(const std::string &insertion, const std::string &anchor, std::s
 // see upperCaseHeadBody).
 bool insertAfterHeadTag(const std::string &insertion, std::string &text);
 
-// Deletes from the first start through the first end that follows it.
+// Deletes from the first start through the first end. False when the first
+// end stands before the first start; an end overlapping the start counts.
 bool cutBetween(const std::string &start, const std::string &end, std::string &text);
 
 // Deletes the smallest open...close stretch around the first needle, e.g.
@@ -53,6 +55,11 @@ bool removeElement(char open, char inner, const std::string &needle, std::string
 
 // Deletes the hidden link an earlier run wrapped round vantor.gif.
 bool removeTrackingLink(std::string &text);
+
+// The page removeTrackingLink leaves when called until it returns false, and
+// how many times it returned true; without going over the whole page once
+// per link.
+std::size_t removeAllTrackingLinks(std::string &text);
 
 // Deletes every <...> stretch of at most 200 bytes. A '<' without '>' in the
 // next 199 bytes loses itself and the byte after it; when the page ends

@@ -1,5 +1,6 @@
 #include "optimizer/TermText.h"
 
+#include "optimizer/FindLiteral.h"
 #include "optimizer/OutOfMemory.h"
 
 #include <cstddef>
@@ -26,7 +27,7 @@ constexpr char kaGrave = '\xE0';
 constexpr char kAGrave = '\xC0';
 constexpr char keCirc = '\xEA';
 
-std::string_view beforeHash(std::string_view text) { return text.substr(0, text.find('#')); }
+std::string_view beforeHash(std::string_view text) { return text.substr(0, findLiteral(text, '#')); }
 
 // Runs a byte-to-text mapping over the whole text.
 template <typename Map>
@@ -243,7 +244,7 @@ std::string colonToComma(std::string_view text)
 
 std::string cutAtNewline(std::string_view text)
 {
-    return exitWhenOutOfMemory([&] { return std::string(text.substr(0, text.find('\n'))); });
+    return exitWhenOutOfMemory([&] { return std::string(text.substr(0, findLiteral(text, '\n'))); });
 }
 
 std::string escapeHash(std::string_view text)

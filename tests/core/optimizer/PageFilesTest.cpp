@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace vantor {
@@ -54,6 +58,19 @@ TEST_F(PageFiles, ReadMarkedBlockFindsTheIndexedPair)
     EXPECT_EQ(block, "unchanged");
 }
 
+TEST_F(PageFiles, ReadMarkedBlockWantsTheEndAfterTheStart)
+{
+    std::string block = "unchanged";
+    EXPECT_FALSE(readMarkedBlock("<td>", "</td>", put("first.htm", "</td>x<td>y</td>"), 1, block));
+    // The same once the first pair is cut away.
+    EXPECT_FALSE(readMarkedBlock("<td>", "</td>", put("second.htm", "<td>a</td></td>x<td>y</td>"), 2, block));
+    EXPECT_EQ(block, "unchanged");
+
+    // An end that overlaps the start is no end before it.
+    EXPECT_TRUE(readMarkedBlock("<!--", "-->", put("comment.htm", "<!-->x-->"), 1, block));
+    EXPECT_EQ(block, ">x");
+}
+
 TEST_F(PageFiles, DeleteDirectoryRemovesAFlatDirectory)
 {
     const std::string dir = files::join(m_dir, "!haus");
@@ -77,6 +94,55 @@ TEST_F(PageFiles, DeleteDirectoryStopsAtASubdirectory)
     EXPECT_FALSE(files::exists(files::join(dir, "a.htm")));
     EXPECT_TRUE(files::exists(files::join(dir, "z.htm")));
     EXPECT_TRUE(files::isDirectory(files::join(dir, "m")));
+}
+
+TEST_F(PageFiles, DeleteDirectoryRemovesEveryKindOfEntryWithoutFollowingLinks)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(m_dir) / "!haus";
+    const fs::path outside = fs::path(m_dir) / "outside";
+    fs::create_directories(dir);
+    fs::create_directories(outside / "inner");
+    put("outside/keep.htm", "x");
+    put("!haus/index.htm", "x");
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(sock, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = (dir / "socket").string();
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr *>(&address), sizeof address), 0);
+    ::close(sock);
+
+    fs::create_symlink(outside / "keep.htm", dir / "a-link");
+    fs::create_directory_symlink(outside, dir / "b-link");
+    fs::create_symlink(dir / "nowhere", dir / "c-dangling");
+
+    EXPECT_TRUE(deleteDirectory(dir.string()));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir)));
+    // What the links pointed to is untouched.
+    EXPECT_TRUE(fs::is_regular_file(outside / "keep.htm"));
+    EXPECT_TRUE(fs::is_directory(outside / "inner"));
+}
+
+TEST_F(PageFiles, DeleteDirectoryTakesALinkToADirectoryForNoSubdirectory)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(m_dir) / "!garten";
+    fs::create_directories(dir / "m");
+    fs::create_directories(fs::path(m_dir) / "outside");
+    put("outside/keep.htm", "x");
+    fs::create_directory_symlink(fs::path(m_dir) / "outside", dir / "b-link");
+    put("!garten/z.htm", "y");
+
+    EXPECT_FALSE(deleteDirectory(dir.string()));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "b-link")));
+    EXPECT_TRUE(fs::is_directory(dir / "m"));
+    EXPECT_TRUE(fs::exists(dir / "z.htm"));
+    EXPECT_TRUE(fs::exists(fs::path(m_dir) / "outside" / "keep.htm"));
 }
 
 } // namespace

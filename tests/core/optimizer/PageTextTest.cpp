@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <new>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,15 @@ std::string rescanEverything(const std::string &replacement, const std::string &
     for (auto pos = text.find(pattern); pos != std::string::npos; pos = text.find(pattern))
         text.replace(pos, pattern.size(), replacement);
     return text;
+}
+
+// What removeAllTrackingLinks must come to.
+std::size_t removeOneByOne(std::string &text)
+{
+    std::size_t removed = 0;
+    while (removeTrackingLink(text))
+        ++removed;
+    return removed;
 }
 
 TEST(PageText, ReplaceFirstAndInsertTouchOnlyTheFirstMatch)
@@ -136,6 +147,10 @@ TEST(PageText, CutBetweenDeletesThroughTheEnd)
     std::string endFirst = "</b>x<b>y";
     EXPECT_FALSE(cutBetween("<b>", "</b>", endFirst));
     EXPECT_EQ(endFirst, "</b>x<b>y");
+    // A later end after the start does not make up for the one before it.
+    std::string endBefore = "</b>x<b>y</b>z";
+    EXPECT_FALSE(cutBetween("<b>", "</b>", endBefore));
+    EXPECT_EQ(endBefore, "</b>x<b>y</b>z");
     std::string overlapping = "x<!-->y-->";
     EXPECT_TRUE(cutBetween("<!--", "-->", overlapping));
     EXPECT_EQ(overlapping, "xy-->");
@@ -210,6 +225,72 @@ TEST(PageText, RemoveTrackingLinkTakesTheLinkAroundTheImage)
 
     std::string farLink = "<a href=\"" + std::string(50, 'h') + "\"><img src=\"vantor.gif\"></a>";
     EXPECT_FALSE(removeTrackingLink(farLink));
+}
+
+TEST(PageText, RemoveAllTrackingLinksEndsWhereTheSingleRemovalEnds)
+{
+    const std::string lower = R"(<a href="h"><img src="vantor.gif"></a>)";
+    const std::string upper = R"(<A HREF="h"><IMG SRC="vantor.gif"></A>)";
+    std::string page = "1" + lower + "2" + upper + "3" + lower + "4";
+    EXPECT_EQ(removeAllTrackingLinks(page), 3u);
+    EXPECT_EQ(page, "1234");
+    EXPECT_EQ(removeAllTrackingLinks(page), 0u);
+    EXPECT_EQ(page, "1234");
+
+    // The lower-case spelling is looked for first, wherever it stands; when
+    // its link cannot be taken, nothing is, not even the earlier link.
+    const std::string stray = R"(<p>)" + std::string(60, 'x') + R"(><img src="vantor.gif"></a>)";
+    std::string strayLast = upper + stray;
+    EXPECT_EQ(removeAllTrackingLinks(strayLast), 0u);
+    EXPECT_EQ(strayLast, upper + stray);
+
+    // Nested links: the inner lower-case one goes first, then the outer one
+    // finds its own close again.
+    std::string nested = R"(<a href=o><IMG SRC="vantor.gif"> <a href=i><img src="vantor.gif"></a> </a>!)";
+    EXPECT_EQ(removeAllTrackingLinks(nested), 2u);
+    EXPECT_EQ(nested, "!");
+
+    // A removal that joins an image together from the bytes on either side.
+    std::string joined = R"(<a href=y><img src="van<a><img src="vantor.gif"></a>tor.gif"></a>!)";
+    EXPECT_EQ(removeAllTrackingLinks(joined), 2u);
+    EXPECT_EQ(joined, "!");
+    // ... and one that joins the close of an earlier link.
+    std::string joinedClose = R"(<A><IMG SRC="vantor.gif"></<a><img src="vantor.gif"></a>a>!)";
+    EXPECT_EQ(removeAllTrackingLinks(joinedClose), 2u);
+    EXPECT_EQ(joinedClose, "!");
+}
+
+TEST(PageText, RemoveAllTrackingLinksMatchesTheSingleRemovalOnGeneratedPages)
+{
+    // Links in all spellings, nested, broken, far from their image, and
+    // pieces of the image that removals can join together.
+    const std::vector<std::string> pieces = {
+        R"(<a href="h">)", "<A HREF=h>", "<a", "<A", "<", "a", "A", ">", "</a>", "</A >", "</a", "</",
+        R"(><img src="vantor.gif")", R"(><IMG src="vantor.gif")", R"(><IMG SRC="vantor.gif")",
+        R"(><img src="van)", R"(tor.gif")", "><IMG ", R"(SRC="vantor.gif")", R"(src="vantor.gif")",
+        R"(<img src="vantor.gif")", R"(><IMG SRC="vantor.gif)", "\"", "<b>", "x", std::string(20, 'x'),
+        std::string(45, 'y'), "\r\n"};
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+    std::uniform_int_distribution<int> length(0, 60);
+    int differing = 0;
+    int severalRemoved = 0;
+    for (int round = 0; round < 30000; ++round) {
+        std::string page;
+        for (int n = length(random); n > 0; --n)
+            page += pieces[pick(random)];
+        std::string expected = page;
+        const std::size_t expectedCount = removeOneByOne(expected);
+        std::string actual = page;
+        const std::size_t count = removeAllTrackingLinks(actual);
+        if (expectedCount > 1)
+            ++severalRemoved;
+        if ((actual != expected || count != expectedCount) && ++differing < 5)
+            ADD_FAILURE() << page << "\n gave " << actual << " (" << count << ")\n not " << expected << " ("
+                          << expectedCount << ")";
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(severalRemoved, 2000); // the pages do exercise repeated removal
 }
 
 TEST(PageText, StripTagsKeepsItsOldHabits)
