@@ -27,6 +27,9 @@ QPointer<HelpWindow> g_window;
 
 constexpr int kPreferredWidth = 640;
 constexpr int kPreferredHeight = 560;
+// Narrower than this, the pages read badly; the window then rather covers
+// part of the dialog.
+constexpr int kMinimumWidth = 400;
 // What a window manager adds around the window before it is mapped and the
 // real frame is known: the title bar above, a border on the other sides.
 constexpr int kFrameTop = 32;
@@ -132,24 +135,28 @@ void HelpWindow::placeBeside(const QWidget *dialog)
     const QRect area = availableArea(dialog);
     if (!area.isValid())
         return;
-    const QSize size = QSize(kPreferredWidth, kPreferredHeight)
-                           .boundedTo(QSize(area.width() - 2 * kFrameSide, area.height() - kFrameTop - kFrameSide));
-    resize(size);
-    const QSize outer(size.width() + 2 * kFrameSide, size.height() + kFrameTop + kFrameSide);
-
-    // Beside the dialog if the screen has room, so both stay readable;
-    // otherwise over it at the screen's edge.
-    QPoint topLeft = area.center() - QPoint(outer.width() / 2, outer.height() / 2);
+    QSize size = QSize(kPreferredWidth, kPreferredHeight)
+                     .boundedTo(QSize(area.width() - 2 * kFrameSide, area.height() - kFrameTop - kFrameSide));
+    QPoint topLeft = area.center() - QPoint(size.width() / 2 + kFrameSide, size.height() / 2 + kFrameTop);
     if (dialog) {
+        // Beside the dialog, so both stay readable: on the roomier side,
+        // narrower if need be; over the dialog at the screen's edge only
+        // when neither side leaves a readable width.
         const QRect beside = dialog->frameGeometry();
-        if (beside.right() + outer.width() <= area.right())
-            topLeft = QPoint(beside.right() + 1, beside.top());
-        else if (beside.left() - outer.width() >= area.left())
-            topLeft = QPoint(beside.left() - outer.width(), beside.top());
-        else
-            topLeft = QPoint(area.right() + 1 - outer.width(), beside.top());
+        const int roomRight = area.right() - beside.right() - 2 * kFrameSide;
+        const int roomLeft = beside.left() - area.left() - 2 * kFrameSide;
+        const int room = std::max(roomRight, roomLeft);
+        if (room >= kMinimumWidth) {
+            size.setWidth(std::min(size.width(), room));
+            const int outerWidth = size.width() + 2 * kFrameSide;
+            topLeft = roomRight >= roomLeft ? QPoint(beside.right() + 1, beside.top())
+                                            : QPoint(beside.left() - outerWidth, beside.top());
+        } else {
+            topLeft = QPoint(area.right() + 1 - size.width() - 2 * kFrameSide, beside.top());
+        }
     }
-    move(clampedInto(area, topLeft, outer));
+    resize(size);
+    move(clampedInto(area, topLeft, QSize(size.width() + 2 * kFrameSide, size.height() + kFrameTop + kFrameSide)));
 }
 
 void HelpWindow::keepOnScreen()
