@@ -3,6 +3,7 @@
 #include "project/QtStartupView.h"
 #include "project/Startup.h"
 #include "ui/QtText.h"
+#include "ui/QtTranslation.h"
 #include "ui/QtUi.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@ int main(int argc, char *argv[])
     // Dialogs come and go during the start-up; only the end of
     // StartProgram ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    vantor::gui::installGermanQtTexts();
 
     vantor::gui::QtUi ui;
     vantor::setCurrentUi(&ui);

@@ -2,19 +2,40 @@
 
 #include "platform/Help.h"
 #include "platform/HelpWindow.h"
+#include "project/InfoDialog.h"
+#include "project/InternetAccessDialog.h"
 #include "project/ProgramSettings.h"
 #include "ui/QtText.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTextBrowser>
+#include <QWindow>
 
 #include <memory>
 
 using namespace vantor;
 using namespace vantor::gui;
 using namespace vantor::guitest;
+
+namespace {
+
+// A click as the window system delivers it, so a window that a modal dialog
+// blocks never gets it - unlike QTest's clicks straight on a widget.
+void clickThroughTheWindow(QWidget *button)
+{
+    QWidget *window = button->window();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      button->mapTo(window, button->rect().center()));
+}
+
+QPushButton *helpButton(const QString &name) { return findChildNamed<QPushButton>(helpWindow(), name); }
+
+} // namespace
 
 class HelpWindowTest : public QObject
 {
@@ -58,6 +79,83 @@ private slots:
         settle();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!helpWindow());
+    }
+
+    void helpFromAModalDialogTakesInput()
+    {
+        // The dialog runs modal, as every dialog of ours does; its help has to
+        // take clicks all the same.
+        m_env->hooks().setIntercepting(false);
+        bool ownedByDialog = false;
+        QString shown;
+        QString afterHome;
+        QString afterBack;
+        m_env->hooks().onNextShown([&](QWidget *dialog) {
+            QTest::mouseClick(findButton(dialog, QStringLiteral("Hilfe")), Qt::LeftButton);
+            QVERIFY(helpWindow() && helpWindow()->isVisible());
+            QCOMPARE(QApplication::activeModalWidget(), dialog);
+            settle();
+            ownedByDialog = helpWindow()->owner() == dialog->windowHandle();
+            shown = helpWindow()->source();
+            clickThroughTheWindow(helpButton(QStringLiteral("homeButton")));
+            afterHome = helpWindow()->source();
+            clickThroughTheWindow(helpButton(QStringLiteral("backButton")));
+            afterBack = helpWindow()->source();
+            QVERIFY(dialog->isVisible());
+            static_cast<QDialog *>(dialog)->reject();
+        });
+        InternetAccessDialog dialog;
+        dialog.exec();
+        QVERIFY(ownedByDialog);
+        QVERIFY(shown.endsWith(QStringLiteral("/help/20.htm")));
+        QVERIFY(afterHome.endsWith(QStringLiteral("/help/index.htm")));
+        QVERIFY(afterBack.endsWith(QStringLiteral("/help/20.htm")));
+    }
+
+    void helpStaysUsableWhileABoxStandsOverItsDialog()
+    {
+        m_env->hooks().setIntercepting(false);
+        QString pageDuringBox;
+        QString pageAfterBox;
+        m_env->hooks().onNextShown([&](QWidget *dialog) {
+            QVERIFY(openHelp(help::kInternetAccess));
+            m_env->hooks().onNextShown([&](QWidget *box) {
+                settle();
+                QCOMPARE(QApplication::activeModalWidget(), box);
+                clickThroughTheWindow(helpButton(QStringLiteral("homeButton")));
+                pageDuringBox = helpWindow()->source();
+                static_cast<QDialog *>(box)->accept();
+            });
+            m_env->ui().message("Hinweis", "Ein Kasten über dem Dialog.");
+            settle();
+            // Back with the dialog alone, the viewer belongs to it again.
+            QVERIFY(openHelp(help::kInternetAccess));
+            settle();
+            QCOMPARE(helpWindow()->owner(), dialog->windowHandle());
+            clickThroughTheWindow(helpButton(QStringLiteral("homeButton")));
+            pageAfterBox = helpWindow()->source();
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        InfoDialog dialog;
+        dialog.exec();
+        QVERIFY(pageDuringBox.endsWith(QStringLiteral("/help/index.htm")));
+        QVERIFY(pageAfterBox.endsWith(QStringLiteral("/help/index.htm")));
+    }
+
+    void opensWhollyOnTheScreen()
+    {
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(openHelp(help::kMain));
+        HelpWindow *window = helpWindow();
+        QVERIFY(area.contains(window->frameGeometry()));
+
+        // Dragged half off the screen, it comes back when asked for again.
+        window->move(area.right() - 100, area.bottom() - 100);
+        settle();
+        QVERIFY(!area.contains(window->frameGeometry()));
+        QVERIFY(openHelp(help::kInternetAccess));
+        settle();
+        QVERIFY(area.contains(window->frameGeometry()));
     }
 
     void missingHelpSaysSo()

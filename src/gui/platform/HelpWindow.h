@@ -3,11 +3,17 @@
 #include <QWidget>
 
 class QTextBrowser;
+class QWindow;
 
 namespace vantor::gui {
 
 // The help viewer: one window, reused for every topic, that stays open
-// beside the dialogs until the main window closes.
+// beside the dialogs until the main window closes. Our dialogs are modal to
+// the whole application, and Qt blocks every window that is not a child of
+// the modal window in front; so the viewer is made a transient child of that
+// window whenever it changes, and stays usable beside any dialog or box. It
+// stays a window of its own for the window manager: the user switches
+// between it and the dialog with a click.
 class HelpWindow : public QWidget
 {
     Q_OBJECT
@@ -18,9 +24,19 @@ public:
     int topic() const { return m_topic; }
     QString source() const;
 
+    // Shows the window in front of the modal window that asked for help, with
+    // the focus, wholly on the screen.
+    void present();
+
+    // The modal window the viewer belongs to right now, or null.
+    QWindow *owner() const;
+
 private:
     void onBackClicked();
     void onHomeClicked();
+    void followModalWindow();
+    void placeBeside(const QWidget *dialog);
+    void keepOnScreen();
 
     QTextBrowser *m_browser = nullptr;
     int m_topic = 0;

@@ -3,6 +3,7 @@
 #include "project/ProgramSettings.h"
 #include "ui/DialogHooks.h"
 #include "ui/QtText.h"
+#include "ui/WindowStack.h"
 
 #include <QGuiApplication>
 #include <QLinearGradient>
@@ -12,9 +13,11 @@
 namespace vantor::gui {
 
 SplashWindow::SplashWindow(QWidget *parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    // Not on top of everything: a message of the start-up has to show over it.
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("splashWindow"));
+    WindowStack::addPassive(this);
     setFixedSize(460, 260);
     setCursor(Qt::WaitCursor);
 }

@@ -108,18 +108,43 @@ void DialogHooks::notifyShown(QWidget *window, Window kind)
     });
 }
 
+namespace {
+
+enum class FileAccess { Open, Save };
+
+QString askFileName(FileAccess access, QWidget *parent, const QString &caption, const QString &directory,
+                    const QString &filter)
+{
+    DialogHooks &hooks = DialogHooks::instance();
+    if (std::optional<QString> name = hooks.takeFileName())
+        return *name;
+    QFileDialog dialog(parent, caption, directory, filter);
+    const bool save = access == FileAccess::Save;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Qt's dialog speaks English unless its translation is installed; the
+    // words the user acts on are ours. A native dialog brings its own.
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen in:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dateiname:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Dateityp:"));
+    dialog.setLabelText(QFileDialog::Accept, save ? QStringLiteral("Speichern") : QStringLiteral("Öffnen"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
+    hooks.notifyShown(&dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace
+
 QString askOpenFileName(QWidget *parent, const QString &caption, const QString &directory, const QString &filter)
 {
-    if (std::optional<QString> name = DialogHooks::instance().takeFileName())
-        return *name;
-    return QFileDialog::getOpenFileName(parent, caption, directory, filter);
+    return askFileName(FileAccess::Open, parent, caption, directory, filter);
 }
 
 QString askSaveFileName(QWidget *parent, const QString &caption, const QString &directory, const QString &filter)
 {
-    if (std::optional<QString> name = DialogHooks::instance().takeFileName())
-        return *name;
-    return QFileDialog::getSaveFileName(parent, caption, directory, filter);
+    return askFileName(FileAccess::Save, parent, caption, directory, filter);
 }
 
 } // namespace vantor::gui

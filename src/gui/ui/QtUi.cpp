@@ -7,11 +7,13 @@
 #include "ui/MessageDialog.h"
 #include "ui/QtText.h"
 #include "ui/WaitWindow.h"
+#include "ui/WindowStack.h"
 
 #include <QApplication>
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 
 namespace vantor::gui {
@@ -42,19 +44,15 @@ private:
 
 } // namespace
 
-QtUi::QtUi() = default;
+QtUi::QtUi()
+{
+    // Watching from the first box on, so every one of them comes to the front.
+    WindowStack::instance();
+}
 
 QtUi::~QtUi() { closeWait(); }
 
-QWidget *QtUi::dialogParent() const
-{
-    if (QWidget *modal = QApplication::activeModalWidget())
-        return modal;
-    QWidget *active = QApplication::activeWindow();
-    if (active && active != m_wait.get())
-        return active;
-    return nullptr;
-}
+QWidget *QtUi::dialogParent() const { return WindowStack::topWindow(); }
 
 void QtUi::message(const std::string &title, const std::string &text)
 {
@@ -63,7 +61,7 @@ void QtUi::message(const std::string &title, const std::string &text)
         hooks.record(QStringLiteral("message"), fromCp1252(title), fromCp1252(text));
         return;
     }
-    NormalCursor cursor(m_wait != nullptr);
+    NormalCursor cursor(m_waitCursor);
     MessageDialog box(fromCp1252(title), fromCp1252(text), MessageDialog::Buttons::Ok, dialogParent());
     box.exec();
 }
@@ -75,7 +73,7 @@ bool QtUi::question(const std::string &title, const std::string &text)
         hooks.record(QStringLiteral("question"), fromCp1252(title), fromCp1252(text));
         return hooks.takeQuestionAnswer().value_or(true);
     }
-    NormalCursor cursor(m_wait != nullptr);
+    NormalCursor cursor(m_waitCursor);
     MessageDialog box(fromCp1252(title), fromCp1252(text), MessageDialog::Buttons::OkCancel, dialogParent());
     return box.exec() == QDialog::Accepted;
 }
@@ -87,11 +85,13 @@ void QtUi::systemError(const std::string &title, const std::string &text)
         hooks.record(QStringLiteral("systemError"), fromCp1252(title), fromCp1252(text));
         return;
     }
-    NormalCursor cursor(m_wait != nullptr);
+    NormalCursor cursor(m_waitCursor);
     // Deliberately the system's own box: these are the failures where our
     // own windows may no longer be trustworthy.
     QMessageBox box(QMessageBox::Warning, fromCp1252(title), fromCp1252(text), QMessageBox::Ok, dialogParent());
     box.setWindowModality(Qt::ApplicationModal);
+    // Qt's own button texts are English unless its translation is installed.
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     hooks.notifyShown(&box);
     box.exec();
 }
@@ -102,20 +102,22 @@ void QtUi::showWait(const std::string &text)
     DialogHooks &hooks = DialogHooks::instance();
     if (hooks.intercepting())
         hooks.record(QStringLiteral("wait"), QString(), shownText);
-    const bool cursorOn = m_wait != nullptr;
-    m_wait.reset(new WaitWindow(shownText, dialogParent()));
+    delete m_wait;
+    m_wait = new WaitWindow(shownText, dialogParent());
     m_wait->show();
-    if (!cursorOn)
+    if (!m_waitCursor)
         QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_waitCursor = true;
     // The caller blocks right after this; the window must be painted first.
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void QtUi::closeWait()
 {
-    if (!m_wait)
+    delete m_wait;
+    if (!m_waitCursor)
         return;
-    m_wait.reset();
+    m_waitCursor = false;
     QApplication::restoreOverrideCursor();
 }
 
@@ -126,7 +128,7 @@ ConnectionAnswer QtUi::connectionError(const std::string &title, const std::stri
         hooks.record(QStringLiteral("connectionError"), fromCp1252(title), fromCp1252(text));
         return hooks.takeConnectionAnswer().value_or(ConnectionAnswer::Cancel);
     }
-    NormalCursor cursor(m_wait != nullptr);
+    NormalCursor cursor(m_waitCursor);
     ConnectionErrorDialog box(fromCp1252(title), fromCp1252(text), configureCloses, dialogParent());
     box.setConfigureHandler([](QWidget *parent) {
         InternetAccessDialog dialog(parent);
@@ -148,7 +150,7 @@ bool QtUi::credentials(const std::string &title, std::string &user, std::string 
         }
         return answer.ok;
     }
-    NormalCursor cursor(m_wait != nullptr);
+    NormalCursor cursor(m_waitCursor);
     CredentialsDialog box(fromCp1252(title), dialogParent());
     box.setUser(fromCp1252(user));
     if (box.exec() != QDialog::Accepted)

@@ -1,17 +1,13 @@
 #pragma once
 
 #include "ui/Ui.h"
+#include "ui/WaitWindow.h"
 
 #include <QPointer>
-
-#include <memory>
-
 #include <QProgressBar>
 class QWidget;
 
 namespace vantor::gui {
-
-class WaitWindow;
 
 // The engine's Ui on Qt widgets. Every box is modal to the window in front;
 // with the dialog hooks intercepting, the boxes are recorded and answered
@@ -40,12 +36,14 @@ public:
     void setCancelRequested(bool requested) { m_cancelRequested = requested; }
 
     // The wait window while one stands, else null.
-    WaitWindow *waitWindow() const { return m_wait.get(); }
+    WaitWindow *waitWindow() const { return m_wait.data(); }
 
 private:
     QWidget *dialogParent() const;
 
-    std::unique_ptr<WaitWindow> m_wait;
+    // Owned by the dialog it stands over, which may go first.
+    QPointer<WaitWindow> m_wait;
+    bool m_waitCursor = false;
     QPointer<QProgressBar> m_progressBar;
     bool m_cancelRequested = false;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/Help.h"
 #include "ui/DialogHooks.h"
+#include "ui/WindowStack.h"
 
 #include <QKeyEvent>
 #include <QPalette>
@@ -18,8 +19,9 @@ void applySkin(QWidget *window)
 }
 
 SkinnedDialog::SkinnedDialog(QWidget *parent)
-    : QDialog(parent)
+    : QDialog(parent, kDialogFlags)
 {
+    WindowStack::instance();
     applySkin(this);
 }
 

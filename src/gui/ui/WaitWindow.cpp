@@ -2,6 +2,7 @@
 
 #include "ui/DialogHooks.h"
 #include "ui/SkinnedDialog.h"
+#include "ui/WindowStack.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -11,9 +12,12 @@
 namespace vantor::gui {
 
 WaitWindow::WaitWindow(const QString &text, QWidget *parent)
-    : QFrame(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    // Not on top of everything: a tool window stays over the dialog that
+    // waits, and a box that opens meanwhile must not be covered.
+    : QFrame(parent, Qt::Tool | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("waitWindow"));
+    WindowStack::addPassive(this);
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
     applySkin(this);
