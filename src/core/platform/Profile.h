@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string_view>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -14,11 +15,20 @@ namespace vantor {
 // trimmed, quotes stay part of the value, a written key
 // replaces the old line in place or is appended at the end of its section,
 // and a missing section is appended at the end of the file. Lines end in
-// CR LF; files with bare LF read as well.
+// CR LF; files with bare LF read as well, and a saved file has CR LF
+// throughout. Sections, keys and values are C strings to the profile
+// functions: a written one ends at a NUL byte, and a line break in it
+// becomes a blank.
 //
-// Loading once, changing many keys and saving once keeps a save of several
-// hundred keys to one write, and saving goes through a temporary file so a
-// project file is never left half-written.
+// The file is held as its text alone, so a file takes about its own size in
+// memory however many lines it has. Writes are collected and go into the
+// text in one pass at the next read, delete or save: loading once, changing
+// several hundred keys and saving once stays a single pass over the file,
+// and saving goes through a temporary file so a project file is never left
+// half-written.
+//
+// Reading a file, and any change or read after it, may throw std::bad_alloc;
+// callers that must survive a file too large for memory catch it.
 class ProfileFile
 {
 public:
@@ -40,6 +50,10 @@ public:
     // capacity characters (capacity 0 means no limit).
     std::string read(const std::string &section, const std::string &key, const std::string &fallback,
                      std::size_t capacity = 0) const;
+    // value() for each of keys, in one pass over the section; for reading a
+    // known set of keys from a large file without holding all its keys.
+    std::vector<std::optional<std::string>> values(const std::string &section,
+                                                   const std::vector<std::string> &keys) const;
 
     void write(const std::string &section, const std::string &key, const std::string &value);
     // A line with the key alone, no equals sign.
@@ -57,21 +71,49 @@ public:
     bool hasSection(const std::string &section) const;
     std::vector<std::string> keys(const std::string &section) const;
 
+    // The text as save() writes it.
     std::string text() const;
-    void setText(const std::string &text);
+    // The text as it is now, with the collected writes in and the line ends
+    // as loaded, for readers of their own; valid until the next change.
+    std::string_view currentText() const;
+    void setText(std::string text);
 
 private:
-    // Index of the section line, or npos.
-    std::size_t findSection(const std::string &section) const;
-    // End of the section's lines (index of the next section line or size).
-    std::size_t sectionEnd(std::size_t sectionLine) const;
-    std::size_t findKey(std::size_t sectionLine, const std::string &key) const;
-    void insertIntoSection(const std::string &section, const std::string &line);
-    // Replaces the key's line in place, or adds the line to the section.
-    void putLine(const std::string &section, const std::string &key, const std::string &line);
+    // Writes not yet in the text, grouped by section in the order of their
+    // first write.
+    struct Writes {
+        struct Section {
+            std::string name;
+            // The lines to write, in the order of the first write of each key.
+            std::vector<std::string> lines;
+            // ASCII lower-case key -> index into lines.
+            std::unordered_map<std::string, std::size_t> keys;
+        };
+        std::vector<Section> sections;
+        // ASCII lower-case section name -> index into sections.
+        std::unordered_map<std::string, std::size_t> index;
+
+        void add(const std::string &section, const std::string &key, std::string line);
+        bool empty() const { return sections.empty(); }
+    };
+
+    // The text with every line end as CR LF and the writes put in, made in
+    // one pass.
+    static std::string render(std::string_view text, const Writes *writes);
+
+    void putLine(const std::string &section, const std::string &key, std::string line);
+    // Puts the collected writes into the text.
+    void applyWrites() const;
+    // Brings every line end of the text to CR LF, as a save writes it.
+    void normalize() const;
 
     std::string m_path;
-    std::vector<std::string> m_lines;
+    // The text as loaded, or as the last change left it; the collected writes
+    // are not in it yet. Both change on reads too: the writes go in first.
+    mutable std::string m_text;
+    mutable Writes m_writes;
+    // True when every line of m_text ends in CR LF.
+    mutable bool m_normalized = true;
 };
 
 // The single-call profile functions, each a load, change and save of the

@@ -7,10 +7,14 @@
 #include "project/ProgramSettings.h"
 #include "project/ProjectOptions.h"
 #include "project/ProjectRecord.h"
+#include "project/SectionText.h"
+#include "project/SectionWriter.h"
 #include "ui/Ui.h"
 
+#include <array>
 #include <new>
-#include <unordered_map>
+#include <optional>
+#include <vector>
 
 namespace vantor {
 
@@ -20,110 +24,96 @@ namespace {
 // buffer, i.e. at most 149 characters.
 constexpr std::size_t kResearchReadLength = 149;
 
-bool isBreak(char c) { return c == '\r' || c == '\n'; }
-
-std::string sectionHeader(std::string_view section)
-{
-    std::string header;
-    header.reserve(section.size() + 2);
-    header += '[';
-    header += section;
-    header += ']';
-    return header;
-}
-
-// One pass over a project file's text that answers the same questions as
-// readSectionValue, but for a whole section at once: a file of many
-// megabytes must not be scanned once per key.
-class SectionIndex
-{
-public:
-    explicit SectionIndex(std::string_view text)
-    {
-        std::size_t pos = 0;
-        while (pos < text.size()) {
-            while (pos < text.size() && isBreak(text[pos]))
-                ++pos;
-            std::size_t end = pos;
-            while (end < text.size() && !isBreak(text[end]))
-                ++end;
-            if (end > pos)
-                m_lines.push_back(text.substr(pos, end - pos));
-            pos = end;
-        }
-    }
-
-    bool find(std::string_view section, std::string_view key, std::string &value)
-    {
-        auto it = m_sections.find(std::string(section));
-        if (it == m_sections.end())
-            it = m_sections.emplace(std::string(section), build(section)).first;
-        const auto found = it->second.find(std::string(key));
-        if (found == it->second.end())
-            return false;
-        value = found->second;
-        return true;
-    }
-
-private:
-    using Keys = std::unordered_map<std::string, std::string>;
-
-    Keys build(std::string_view section) const
-    {
-        Keys keys;
-        const std::string header = sectionHeader(section);
-        std::size_t i = 0;
-        while (i < m_lines.size() && m_lines[i].substr(0, header.size()) != header)
-            ++i;
-        for (++i; i < m_lines.size() && m_lines[i].front() != '['; ++i) {
-            const std::string_view line = m_lines[i];
-            const auto keyEnd = line.find_first_of("= \t");
-            const std::string_view key = line.substr(0, keyEnd);
-            if (keys.count(std::string(key)))
-                continue;
-            keys.emplace(std::string(key), valueAfterKey(line, key.size()));
-        }
-        return keys;
-    }
-
-    std::vector<std::string_view> m_lines;
-    std::unordered_map<std::string, Keys> m_sections;
-
-public:
-    static std::string valueAfterKey(std::string_view line, std::size_t keyLength)
-    {
-        std::size_t v = keyLength;
-        while (v < line.size() && (line[v] == '=' || line[v] == ' ' || line[v] == '\t'))
-            ++v;
-        std::string_view value = line.substr(v);
-        if (value.size() > 1 && value.front() == '"' && value.back() == '"')
-            value = value.substr(1, value.size() - 2);
-        return std::string(value);
-    }
-};
-
-template<typename Field>
-void readField(SectionIndex &index, const char *section, const std::string &key, Field &field)
-{
-    field.clear();
-    std::string value;
-    if (index.find(section, key, value))
-        field.set(value);
-}
-
-int readNumber(SectionIndex &index, const char *section, const char *key)
-{
-    std::string value;
-    return index.find(section, key, value) ? toInt(value) : 0;
-}
-
 std::string number(int n) { return std::to_string(n); }
 
-// Keys of the list sections: homepage terms 4000.., copy k's terms
-// 4100 + 15 (k - 1) .., copy titles 5300.., reserved texts 5400..,
-// descriptions 5500.., doorway terms 1..
-std::string homepageKey(int i) { return number(4000 + i); }
-std::string copyTermKey(int copy, int i) { return number(4100 + ProjectRecord::kTermsPerCopy * copy + i); }
+// The keys of each section, in the order in which they are written.
+enum HomepageKey { kPath, kTitle1, kTitle2, kTitle3, kAuthor, kDescription, kStartpage, kMakedirs, kDoorlikehp,
+                   kDeleteold, kScope };
+const std::vector<std::string> &homepageKeys()
+{
+    static const std::vector<std::string> keys{"path",      "title1",   "title2",     "title3",
+                                               "author",    "description", "startpage", "makedirs",
+                                               "doorlikehp", "deleteold", "scope"};
+    return keys;
+}
+
+// The homepage terms 4000.., then copy k's terms 4100 + 15 (k - 1) ..
+const std::vector<std::string> &keywordKeys()
+{
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> k;
+        for (int i = 0; i < ProjectRecord::kHomepageTerms; ++i)
+            k.push_back(number(4000 + i));
+        for (int c = 0; c < ProjectRecord::kCopies; ++c)
+            for (int i = 0; i < ProjectRecord::kTermsPerCopy; ++i)
+                k.push_back(number(4100 + ProjectRecord::kTermsPerCopy * c + i));
+        return k;
+    }();
+    return keys;
+}
+
+// The copies' descriptions 5500.., titles 5300.. and reserved texts 5400..
+const std::vector<std::string> &copyKeys()
+{
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> k;
+        for (const int base : {5500, 5300, 5400})
+            for (int c = 0; c < ProjectRecord::kCopies; ++c)
+                k.push_back(number(base + c));
+        return k;
+    }();
+    return keys;
+}
+
+// Keys 1, 2, ... count of them.
+std::vector<std::string> countingKeys(int count)
+{
+    std::vector<std::string> k;
+    k.reserve(static_cast<std::size_t>(count));
+    for (int i = 1; i <= count; ++i)
+        k.push_back(number(i));
+    return k;
+}
+
+const std::vector<std::string> &doorwayKeys()
+{
+    static const std::vector<std::string> keys = countingKeys(ProjectRecord::kDoorwayTerms);
+    return keys;
+}
+
+const std::vector<std::string> &researchKeys()
+{
+    static const std::vector<std::string> keys = countingKeys(ProjectRecord::kResearchEntries);
+    return keys;
+}
+
+std::string_view valueOrEmpty(const std::optional<std::string_view> &value)
+{
+    return value.value_or(std::string_view());
+}
+
+int numberOf(const std::optional<std::string_view> &value) { return value ? toInt(std::string(*value)) : 0; }
+
+// Reads the project file, puts the writes in and saves it. A file that
+// exists but cannot be read must not be replaced by one holding only what we
+// write now.
+bool rewriteSections(const std::string &path, const SectionWriter &writer)
+{
+    std::string content;
+    if (!files::read(path, content) && files::exists(path))
+        return false;
+    content = writer.apply(content);
+    return files::writeAtomic(path, content);
+}
+
+// Loads the project file for changing it, with the same care.
+bool openForSave(ProfileFile &profile, const std::string &path)
+{
+    if (profile.load(path))
+        return true;
+    profile.setPath(path);
+    return !files::exists(path);
+}
 
 std::string formatName(const std::string &text, const std::string &name)
 {
@@ -144,69 +134,74 @@ bool projectFileExists(const std::string &name) { return files::isFile(projectFi
 
 bool readSectionValue(std::string_view text, std::string_view section, std::string_view key, std::string &value)
 {
-    return SectionIndex(text).find(section, key, value);
+    const auto found = SectionText(text).values(section, {std::string(key)}).front();
+    if (!found)
+        return false;
+    value = *found;
+    return true;
 }
 
+// A project file of any size may be too large for memory; that ends the load
+// or save with "Fehler Code 2007", not the program.
 bool LoadProjectData(const std::string &name)
 {
     const std::string path = projectFilePath(name);
     if (!files::isFile(path))
         return false;
-    std::string content;
     try {
-        if (!files::read(path, content))
+        // One read: our sections by their own rules, the research list by the
+        // profile functions'.
+        ProfileFile profile;
+        if (!profile.load(path))
             return false;
+        const SectionText text(profile.currentText());
+        const auto homepage = text.values("homepage", homepageKeys());
+        const auto keywords = text.values("keywords", keywordKeys());
+        const auto copy = text.values("copy", copyKeys());
+        const auto doorways = text.values("doorways", doorwayKeys());
+        const auto research = profile.values("research", researchKeys());
+        const int makedirs = numberOf(homepage[kMakedirs]);
+        const int deleteold = numberOf(homepage[kDeleteold]);
+        const int doorlikehp = numberOf(homepage[kDoorlikehp]);
+        const int scope = numberOf(homepage[kScope]);
+
+        // Nothing below allocates, so the record changes whole or not at all.
+        ProjectRecord &r = projectRecord();
+        r.path.set(valueOrEmpty(homepage[kPath]));
+        r.title1.set(valueOrEmpty(homepage[kTitle1]));
+        r.title2.set(valueOrEmpty(homepage[kTitle2]));
+        r.title3.set(valueOrEmpty(homepage[kTitle3]));
+        r.author.set(valueOrEmpty(homepage[kAuthor]));
+        r.description.set(valueOrEmpty(homepage[kDescription]));
+        r.startpage.set(valueOrEmpty(homepage[kStartpage]));
+        r.makedirs = makedirs;
+        r.deleteold = deleteold;
+        r.doorlikehp = doorlikehp;
+        r.scope = scope;
+        std::size_t k = 0;
+        for (auto &term : r.homepageKeywords)
+            term.set(valueOrEmpty(keywords[k++]));
+        for (auto &terms : r.copyKeywords)
+            for (auto &term : terms)
+                term.set(valueOrEmpty(keywords[k++]));
+        k = 0;
+        for (auto &description : r.copyDescriptions)
+            description.set(valueOrEmpty(copy[k++]));
+        for (auto &title : r.copyTitles)
+            title.set(valueOrEmpty(copy[k++]));
+        for (auto &reserved : r.copyReserved)
+            reserved.set(valueOrEmpty(copy[k++]));
+        for (std::size_t i = 0; i < r.doorwayKeywords.size(); ++i)
+            r.doorwayKeywords[i].set(valueOrEmpty(doorways[i]));
+        for (std::size_t i = 0; i < r.researchList.size(); ++i) {
+            const std::string_view entry = research[i] ? std::string_view(*research[i]) : std::string_view();
+            r.researchList[i].set(entry.substr(0, kResearchReadLength));
+        }
+        return true;
     } catch (const std::bad_alloc &) {
         reportOutOfMemory();
         return false;
     }
-    // The reader works on the text as a C string: it ends at a NUL byte.
-    std::string_view text(content);
-    text = text.substr(0, text.find('\0'));
-
-    ProjectRecord &r = projectRecord();
-    try {
-        SectionIndex index(text);
-        readField(index, "homepage", "path", r.path);
-        readField(index, "homepage", "title1", r.title1);
-        readField(index, "homepage", "title2", r.title2);
-        readField(index, "homepage", "title3", r.title3);
-        readField(index, "homepage", "author", r.author);
-        readField(index, "homepage", "description", r.description);
-        readField(index, "homepage", "startpage", r.startpage);
-        r.makedirs = readNumber(index, "homepage", "makedirs");
-        r.deleteold = readNumber(index, "homepage", "deleteold");
-        r.doorlikehp = readNumber(index, "homepage", "doorlikehp");
-        r.scope = readNumber(index, "homepage", "scope");
-        for (int i = 0; i < ProjectRecord::kHomepageTerms; ++i)
-            readField(index, "keywords", homepageKey(i), r.homepageKeywords[i]);
-        for (int c = 0; c < ProjectRecord::kCopies; ++c)
-            for (int i = 0; i < ProjectRecord::kTermsPerCopy; ++i)
-                readField(index, "keywords", copyTermKey(c, i), r.copyKeywords[c][i]);
-        for (int c = 0; c < ProjectRecord::kCopies; ++c)
-            readField(index, "copy", number(5500 + c), r.copyDescriptions[c]);
-        for (int c = 0; c < ProjectRecord::kCopies; ++c)
-            readField(index, "copy", number(5300 + c), r.copyTitles[c]);
-        for (int c = 0; c < ProjectRecord::kCopies; ++c)
-            readField(index, "copy", number(5400 + c), r.copyReserved[c]);
-        for (int i = 0; i < ProjectRecord::kDoorwayTerms; ++i)
-            readField(index, "doorways", number(i + 1), r.doorwayKeywords[i]);
-    } catch (const std::bad_alloc &) {
-        reportOutOfMemory();
-        return false;
-    }
-    content.clear();
-    content.shrink_to_fit();
-
-    ProfileFile profile;
-    profile.load(path);
-    const auto research = profile.sectionValues("research");
-    for (int i = 0; i < ProjectRecord::kResearchEntries; ++i) {
-        const auto it = research.find(number(i + 1));
-        const std::string value = it == research.end() ? std::string() : it->second;
-        r.researchList[i].set(std::string_view(value).substr(0, kResearchReadLength));
-    }
-    return true;
 }
 
 bool LoadProjectOptions(const std::string &name)
@@ -214,81 +209,76 @@ bool LoadProjectOptions(const std::string &name)
     const std::string path = projectFilePath(name);
     if (!files::isFile(path))
         return false;
-    ProfileFile profile;
-    profile.load(path);
-    const auto config = profile.sectionValues("config");
-    ProjectOptions &o = projectOptions();
+    const auto &codes = ProjectOptions::codes();
+    std::array<int, ProjectOptions::kCodeCount> read{};
     bool failed = false;
-    for (const auto &code : ProjectOptions::codes()) {
-        if (failed) {
-            o.*code.field = 0;
-            continue;
-        }
-        const auto it = config.find(code.name);
-        std::string value = it == config.end() ? std::string("0") : it->second;
-        if (value.size() > 259)
-            value.resize(259);
-        if (value.empty()) {
+    try {
+        ProfileFile profile;
+        profile.load(path);
+        std::vector<std::string> names;
+        for (const auto &code : codes)
+            names.emplace_back(code.name);
+        const auto config = profile.values("config", names);
+        for (std::size_t i = 0; i < codes.size() && !failed; ++i) {
+            std::string value = config[i].value_or("0");
+            if (value.size() > 259)
+                value.resize(259);
             // An empty value reads as a failed read: this code and every
             // later one are cleared.
-            failed = true;
-            o.*code.field = 0;
-            continue;
+            failed = value.empty();
+            read[i] = failed ? 0 : toInt(value);
         }
-        o.*code.field = toInt(value);
+    } catch (const std::bad_alloc &) {
+        reportOutOfMemory();
+        return false;
     }
+    ProjectOptions &o = projectOptions();
+    for (std::size_t i = 0; i < codes.size(); ++i)
+        o.*codes[i].field = read[i];
     return !failed;
 }
-
-namespace {
-
-// Loads the project file for changing it. A file that exists but cannot be
-// read must not be replaced by one holding only what we write now.
-bool openForSave(ProfileFile &profile, const std::string &path)
-{
-    if (profile.load(path))
-        return true;
-    profile.setPath(path);
-    return !files::exists(path);
-}
-
-} // namespace
 
 bool SaveProjectData(const std::string &name)
 {
     if (!isPlainProjectName(name))
         return false;
     const std::string path = projectFilePath(name);
-    ProfileFile profile;
-    if (!openForSave(profile, path))
-        return false;
     const ProjectRecord &r = projectRecord();
-    profile.write("homepage", "path", r.path.str());
-    profile.write("homepage", "title1", r.title1.str());
-    profile.write("homepage", "title2", r.title2.str());
-    profile.write("homepage", "title3", r.title3.str());
-    profile.write("homepage", "author", r.author.str());
-    profile.write("homepage", "description", r.description.str());
-    profile.write("homepage", "startpage", r.startpage.str());
-    profile.write("homepage", "makedirs", number(r.makedirs));
-    profile.write("homepage", "doorlikehp", number(r.doorlikehp));
-    profile.write("homepage", "deleteold", number(r.deleteold));
-    profile.write("homepage", "scope", number(r.scope));
-    for (int i = 0; i < ProjectRecord::kHomepageTerms; ++i)
-        profile.write("keywords", homepageKey(i), r.homepageKeywords[i].str());
-    for (int c = 0; c < ProjectRecord::kCopies; ++c)
-        for (int i = 0; i < ProjectRecord::kTermsPerCopy; ++i)
-            profile.write("keywords", copyTermKey(c, i), r.copyKeywords[c][i].str());
-    for (int c = 0; c < ProjectRecord::kCopies; ++c)
-        profile.write("copy", number(5500 + c), r.copyDescriptions[c].str());
-    for (int c = 0; c < ProjectRecord::kCopies; ++c)
-        profile.write("copy", number(5300 + c), r.copyTitles[c].str());
-    for (int c = 0; c < ProjectRecord::kCopies; ++c)
-        profile.write("copy", number(5400 + c), r.copyReserved[c].str());
-    for (int i = 0; i < ProjectRecord::kDoorwayTerms; ++i)
-        profile.write("doorways", number(i + 1), r.doorwayKeywords[i].str());
-    if (!profile.save())
+    try {
+        SectionWriter writer;
+        const auto &h = homepageKeys();
+        writer.write("homepage", h[kPath], r.path.view());
+        writer.write("homepage", h[kTitle1], r.title1.view());
+        writer.write("homepage", h[kTitle2], r.title2.view());
+        writer.write("homepage", h[kTitle3], r.title3.view());
+        writer.write("homepage", h[kAuthor], r.author.view());
+        writer.write("homepage", h[kDescription], r.description.view());
+        writer.write("homepage", h[kStartpage], r.startpage.view());
+        writer.write("homepage", h[kMakedirs], number(r.makedirs));
+        writer.write("homepage", h[kDoorlikehp], number(r.doorlikehp));
+        writer.write("homepage", h[kDeleteold], number(r.deleteold));
+        writer.write("homepage", h[kScope], number(r.scope));
+        std::size_t k = 0;
+        for (const auto &term : r.homepageKeywords)
+            writer.write("keywords", keywordKeys()[k++], term.view());
+        for (const auto &terms : r.copyKeywords)
+            for (const auto &term : terms)
+                writer.write("keywords", keywordKeys()[k++], term.view());
+        k = 0;
+        for (const auto &description : r.copyDescriptions)
+            writer.write("copy", copyKeys()[k++], description.view());
+        for (const auto &title : r.copyTitles)
+            writer.write("copy", copyKeys()[k++], title.view());
+        for (const auto &reserved : r.copyReserved)
+            writer.write("copy", copyKeys()[k++], reserved.view());
+        for (std::size_t i = 0; i < r.doorwayKeywords.size(); ++i)
+            writer.write("doorways", doorwayKeys()[i], r.doorwayKeywords[i].view());
+        if (!rewriteSections(path, writer))
+            return false;
+    } catch (const std::bad_alloc &) {
+        reportOutOfMemory();
         return false;
+    }
 
     SettingsStore &store = settingsStore();
     if (!store.hasSubkey(name))
@@ -301,13 +291,18 @@ bool SaveProjectOptions(const std::string &name)
     if (!isPlainProjectName(name))
         return false;
     const std::string path = projectFilePath(name);
-    ProfileFile profile;
-    if (!openForSave(profile, path))
+    try {
+        ProfileFile profile;
+        if (!openForSave(profile, path))
+            return false;
+        const ProjectOptions &o = projectOptions();
+        for (const auto &code : ProjectOptions::codes())
+            profile.write("config", code.name, number(o.*code.field));
+        return profile.save();
+    } catch (const std::bad_alloc &) {
+        reportOutOfMemory();
         return false;
-    const ProjectOptions &o = projectOptions();
-    for (const auto &code : ProjectOptions::codes())
-        profile.write("config", code.name, number(o.*code.field));
-    return profile.save();
+    }
 }
 
 bool SaveHomepagePath(const std::string &name)
@@ -317,11 +312,14 @@ bool SaveHomepagePath(const std::string &name)
     const std::string path = projectFilePath(name);
     if (!files::isFile(path))
         return false;
-    ProfileFile profile;
-    if (!profile.load(path))
+    try {
+        SectionWriter writer;
+        writer.write("homepage", homepageKeys()[kPath], projectRecord().path.view());
+        return rewriteSections(path, writer);
+    } catch (const std::bad_alloc &) {
+        reportOutOfMemory();
         return false;
-    profile.write("homepage", "path", projectRecord().path.str());
-    return profile.save();
+    }
 }
 
 void ResetProjectRecord()

@@ -1,5 +1,6 @@
 #include "project/ProjectFile.h"
 
+#include "../AllocationWatch.h"
 #include "../TestEnvironment.h"
 #include "platform/Profile.h"
 #include "platform/SettingsStore.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <random>
@@ -435,6 +437,189 @@ TEST_F(ProjectFileTest, AFiftyMegabyteFileLoads)
     EXPECT_EQ(projectRecord().doorwayKeywords[0].str(), "am Ende");
     EXPECT_EQ(projectRecord().researchList[0].str(), "Recherche");
     EXPECT_TRUE(LoadProjectOptions("big"));
+}
+
+// Lines of a text as the section reader splits them, up to the NUL.
+std::vector<std::string> readerLines(std::string text)
+{
+    text = text.substr(0, text.find('\0'));
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const auto end = std::min(text.find_first_of("\r\n", pos), text.size());
+        if (end > pos)
+            lines.push_back(text.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return lines;
+}
+
+TEST_F(ProjectFileTest, SavedKeysReadBackFromHandEditedFiles)
+{
+    const std::string rest = "[submitfilelist]\r\n1=index.htm\r\n";
+    const std::pair<const char *, std::string> files[] = {
+        {"section in another case", "[Homepage]\r\npath=old.htm\r\n" + rest},
+        {"blank before the key", "[homepage]\r\n path = old.htm\r\n" + rest},
+        {"key in another case", "[homepage]\r\nPath=old.htm\r\n" + rest},
+        {"CR alone", "[homepage]\rtitle1=Titel\rpath=old.htm\r[keywords]\r4000=Brot\r[submitfilelist]\r1=index.htm\r"},
+        {"mixed line ends", "[homepage]\n\r\rtitle1=Titel\r\r\npath=old.htm\n\n[keywords]\r4000=Brot"},
+        {"byte order mark", "\xEF\xBB\xBF[homepage]\r\npath=old.htm\r\n" + rest},
+        {"blank before the bracket", " [homepage]\r\npath=old.htm\r\n" + rest},
+        {"text after the section name", "[homepage] alt\r\npath=old.htm\r\n" + rest},
+        {"no line end at the end", rest + "[homepage]\r\npath=old.htm"},
+        {"section ends at a bracket", "[homepage]\r\ntitle1=Titel\r\n[submitfilelist\r\npath=old.htm\r\n"},
+        {"NUL byte", std::string("[homepage]\r\ntitle1=Titel\r\n\0[homepage]\r\npath=hidden\r\n", 49)},
+        {"NUL inside a line", std::string("[config]\r\ntitl=1\0[homepage]\r\npath=hidden", 39)},
+        {"empty", ""},
+    };
+    for (const auto &[what, original] : files) {
+        writeProject("hand", original);
+        ResetProjectRecord();
+        projectRecord().path = "new.htm";
+        ASSERT_TRUE(SaveHomepagePath("hand")) << what;
+        const std::string saved = readFile(projectPath("hand"));
+        projectRecord().path.clear();
+        ASSERT_TRUE(LoadProjectData("hand")) << what;
+        EXPECT_EQ(projectRecord().path.str(), "new.htm") << what;
+        if (original.find("title1=Titel") < original.find('\0')) {
+            EXPECT_EQ(projectRecord().title1.str(), "Titel") << what;
+        }
+
+        // Nothing of the user's is lost: every line but the one with the
+        // path the reader saw is still there, and what follows a NUL stays
+        // as it was, byte for byte.
+        const auto savedLines = readerLines(saved);
+        for (const auto &line : readerLines(original)) {
+            if (line != "path=old.htm") {
+                EXPECT_NE(std::find(savedLines.begin(), savedLines.end(), line), savedLines.end()) << what << line;
+            }
+        }
+        if (original.find('\0') != std::string::npos) {
+            EXPECT_EQ(saved.substr(saved.find('\0')), original.substr(original.find('\0'))) << what;
+        }
+
+        // And every key of a full save reads back.
+        fillRecordToCapacity();
+        ASSERT_TRUE(SaveProjectData("hand")) << what;
+        ResetProjectRecord();
+        ASSERT_TRUE(LoadProjectData("hand")) << what;
+        expectRecordFilled();
+        const std::string resaved = readFile(projectPath("hand"));
+        if (original.find('\0') != std::string::npos) {
+            EXPECT_EQ(resaved.substr(resaved.find('\0')), original.substr(original.find('\0'))) << what;
+        }
+    }
+}
+
+TEST_F(ProjectFileTest, ValuesReadBackAsTheyWereSaved)
+{
+    // The reader skips '=', blanks and tabs before a value and takes off a
+    // pair of quotes around it; such values are saved in quotes.
+    ProjectRecord &r = projectRecord();
+    r.path = " C:\\web\\index.htm";
+    r.title1 = "\"Zitat\"";
+    r.title2 = "=gleich";
+    r.title3 = "\"";
+    r.author = "\tTab";
+    r.description = "\"halb";
+    r.homepageKeywords[0] = "\"\"";
+    r.doorwayKeywords[0] = "Ende ";
+    ASSERT_TRUE(SaveProjectData("q"));
+    EXPECT_NE(readFile(projectPath("q")).find("\r\ntitle3=\"\r\n"), std::string::npos);
+    EXPECT_NE(readFile(projectPath("q")).find("\r\ndescription=\"halb\r\n"), std::string::npos);
+    ResetProjectRecord();
+    ASSERT_TRUE(LoadProjectData("q"));
+    EXPECT_EQ(r.path.str(), " C:\\web\\index.htm");
+    EXPECT_EQ(r.title1.str(), "\"Zitat\"");
+    EXPECT_EQ(r.title2.str(), "=gleich");
+    EXPECT_EQ(r.title3.str(), "\"");
+    EXPECT_EQ(r.author.str(), "\tTab");
+    EXPECT_EQ(r.description.str(), "\"halb");
+    EXPECT_EQ(r.homepageKeywords[0].str(), "\"\"");
+    EXPECT_EQ(r.doorwayKeywords[0].str(), "Ende ");
+
+    // A research entry with a NUL byte in it must not end the text for the
+    // reader of the sections after it.
+    writeProject("n", "[research]\r\n1=alt\r\n[doorways]\r\n1=" + de("Tür") + "\r\n");
+    ASSERT_TRUE(profile::writeString(projectFilePath("n"), "research", "1", std::string("neu\0alt", 7)));
+    ASSERT_TRUE(LoadProjectData("n"));
+    EXPECT_EQ(r.researchList[0].str(), "neu");
+    EXPECT_EQ(r.doorwayKeywords[0].str(), de("Tür"));
+}
+
+TEST_F(ProjectFileTest, RunningOutOfMemoryEndsTheOperationNotTheProgram)
+{
+    // The research list holds an entry larger than the memory left.
+    const std::string original = "[homepage]\r\npath=alt.htm\r\n[config]\r\ntitl=1\r\n[research]\r\n1="
+        + std::string(3u << 20, 'r') + "\r\n";
+    writeProject("big", original);
+    projectRecord().path = "im Speicher";
+    projectRecord().researchList[0] = "im Speicher";
+    projectOptions().titl = 2;
+
+    const auto expectOutOfMemory = [&](const char *what, auto operation, int spared) {
+        bool result = true;
+        int failures = 0;
+        {
+            testing::AllocationFailure failure(1u << 20, spared);
+            result = operation();
+            failures = failure.failures();
+        }
+        EXPECT_FALSE(result) << what;
+        EXPECT_GT(failures, 0) << what;
+        ASSERT_EQ(ui.shown.size(), 1u) << what;
+        EXPECT_EQ(ui.shown[0].kind, "systemError") << what;
+        EXPECT_EQ(ui.shown[0].title, "Fehler Code 2007") << what;
+        ui.shown.clear();
+    };
+    // Reading the file, and reading the research list once the file is in.
+    expectOutOfMemory("load", [] { return LoadProjectData("big"); }, 0);
+    expectOutOfMemory("research list", [] { return LoadProjectData("big"); }, 1);
+    expectOutOfMemory("options", [] { return LoadProjectOptions("big"); }, 0);
+    expectOutOfMemory("save", [] { return SaveProjectData("big"); }, 0);
+    expectOutOfMemory("save options", [] { return SaveProjectOptions("big"); }, 0);
+    expectOutOfMemory("save path", [] { return SaveHomepagePath("big"); }, 0);
+    expectOutOfMemory("save after reading", [] { return SaveProjectData("big"); }, 1);
+
+    // Neither the record nor the file changed.
+    EXPECT_EQ(projectRecord().path.str(), "im Speicher");
+    EXPECT_EQ(projectRecord().researchList[0].str(), "im Speicher");
+    EXPECT_EQ(projectOptions().titl, 2);
+    EXPECT_EQ(readFile(projectPath("big")), original);
+    ASSERT_TRUE(LoadProjectData("big"));
+    EXPECT_EQ(projectRecord().researchList[0].str(), std::string(149, 'r'));
+}
+
+TEST_F(ProjectFileTest, AFileOfEmptyLinesTakesAboutItsOwnSize)
+{
+    std::string text = "[homepage]\r\npath=index.htm\r\n" + std::string(8u << 20, '\n') + "[research]\r\n1=Brot\r\n";
+    const std::size_t size = text.size();
+    writeProject("lines", text);
+    text.clear();
+    text.shrink_to_fit();
+    {
+        testing::AllocationPeak peak;
+        ASSERT_TRUE(LoadProjectData("lines"));
+        ASSERT_TRUE(LoadProjectOptions("lines"));
+        EXPECT_LT(peak.peak(), size + size / 2);
+    }
+    EXPECT_EQ(projectRecord().path.str(), "index.htm");
+    EXPECT_EQ(projectRecord().researchList[0].str(), "Brot");
+    {
+        // The file and the new text.
+        testing::AllocationPeak peak;
+        ASSERT_TRUE(SaveProjectData("lines"));
+        EXPECT_LT(peak.peak(), 2 * size + size / 2);
+    }
+    {
+        // The file, and the new text with CR LF line ends throughout.
+        testing::AllocationPeak peak;
+        ASSERT_TRUE(SaveProjectOptions("lines"));
+        EXPECT_LT(peak.peak(), 3 * size + size / 2);
+    }
+    ASSERT_TRUE(LoadProjectData("lines"));
+    EXPECT_EQ(projectRecord().path.str(), "index.htm");
+    EXPECT_EQ(projectRecord().researchList[0].str(), "Brot");
 }
 
 TEST_F(ProjectFileTest, ResetRestoreAndClearForNewProject)
