@@ -1,6 +1,6 @@
 // Prints the memory peak of one project file operation on a file of bare
 // line ends, one operation per process so that the peaks do not mix:
-//   vantor_project_memory load|profile|save [megabytes]
+//   vantor_project_memory load|profile|save|options [megabytes]
 
 #include "ProjectBenchSetup.h"
 
@@ -42,6 +42,8 @@ int main(int argc, char **argv)
         ok = profile.load(dir.path("big")) && profile.value("research", "1") == "Brot";
     } else if (std::strcmp(argv[1], "save") == 0) {
         ok = SaveProjectData("big");
+    } else if (std::strcmp(argv[1], "options") == 0) {
+        ok = SaveProjectOptions("big");
     } else {
         return 2;
     }
