@@ -48,12 +48,26 @@ void release(void *p) noexcept
 
 } // namespace
 
+// Every plain form is replaced, so that no block meets a delete of another
+// allocator (the sanitizers would stop on that); the aligned forms stay the
+// library's, among themselves.
 void *operator new(std::size_t size) { return allocate(size); }
 void *operator new[](std::size_t size) { return allocate(size); }
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept
+{
+    try {
+        return allocate(size);
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+}
+void *operator new[](std::size_t size, const std::nothrow_t &tag) noexcept { return operator new(size, tag); }
 void operator delete(void *p) noexcept { release(p); }
 void operator delete[](void *p) noexcept { release(p); }
 void operator delete(void *p, std::size_t) noexcept { release(p); }
 void operator delete[](void *p, std::size_t) noexcept { release(p); }
+void operator delete(void *p, const std::nothrow_t &) noexcept { release(p); }
+void operator delete[](void *p, const std::nothrow_t &) noexcept { release(p); }
 
 namespace vantor::testing {
 
