@@ -186,9 +186,12 @@ StartupResult prepareProgram(const std::optional<std::string> &argument, Ui &ui,
     }
     ReadInternetSettings();
     ProgramStartStatus status = ReadProgramSettings();
+    const std::string configured = programSettings().programDirectory;
     if (!ensureProgramDirectory(ui))
         return result;
-    status = ReadProgramSettings();
+    // A directory made or chosen just now has its own standard project.
+    if (programSettings().programDirectory != configured)
+        status = ReadProgramSettings();
 
     result.firstStart = status.firstStart;
     if (status.firstStart) {
