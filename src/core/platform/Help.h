@@ -17,6 +17,10 @@ constexpr int kWizardMenu = 30;
 constexpr int kInfo = 40;
 constexpr int kProjects = 50;
 constexpr int kConfiguration = 60;
+constexpr int kOptimization = 70;   // dialog "Optimierung durchführen"
+constexpr int kSpaceEstimate = 71;  // kind of optimisation and its space
+constexpr int kFramePages = 72;     // homepages with frames
+constexpr int kHomepageChoice = 73; // choosing the homepage file
 constexpr int kTips = 950; // tip n has 950 + n
 } // namespace help
 

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+
+namespace vantor {
+
+class RunLog;
+class Ui;
+struct DoorwayTerms;
+struct ProjectOptions;
+struct ProjectRecord;
+
+// Everything the report of a run is made from.
+struct ReportInput {
+    const ProjectRecord *record = nullptr;
+    const ProjectOptions *options = nullptr;
+    const DoorwayTerms *doorways = nullptr;
+    const RunLog *log = nullptr;
+    std::string programDirectory; // where back.gif lies
+    std::string lineEnd;
+    bool withProjectData = true;
+    bool withConfigData = true;
+    std::tm when{};
+};
+
+// The report page, without its closing NUL byte.
+std::string buildReport(const ReportInput &input);
+
+// Writes the report with the NUL byte after it; shows "Fehler Code 6001" or
+// "Fehler Code 6002" when that fails.
+bool writeReportFile(const std::string &path, const std::string &report, Ui &ui);
+
+// The copy the user saves elsewhere: it refers to a back.gif beside itself,
+// which is copied there unless one is there already.
+std::string reportCopyText(const std::string &report);
+bool saveReportCopy(const std::string &report, const std::string &path, const std::string &programDirectory,
+                    Ui &ui);
+
+} // namespace vantor

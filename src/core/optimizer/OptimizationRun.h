@@ -1,0 +1,121 @@
+#pragma once
+
+#include "optimizer/DoorwayTerms.h"
+#include "optimizer/RunLog.h"
+#include "optimizer/StartSigns.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace vantor {
+
+class Ui;
+
+// The line end that every line we insert into a document, and every line of
+// the report, ends with. It lives as long as the program: a page without any
+// line break leaves it as the page before set it.
+std::string &sessionLineEnd();
+// Examines a page and sets the line end from it (see sessionLineEnd).
+void chooseLineEnd(const std::string &page, std::string &lineEnd);
+
+// One optimisation of the current project's web site: the state behind the
+// dialog "Optimierung durchführen", from opening it to leaving it. The run
+// itself happens once per object.
+class OptimizationRun
+{
+public:
+    static constexpr int kProgressMaximum = 28;
+
+    OptimizationRun(Ui &ui, std::string projectName);
+    ~OptimizationRun();
+    OptimizationRun(const OptimizationRun &) = delete;
+    OptimizationRun &operator=(const OptimizationRun &) = delete;
+
+    // The two lines the dialog opens with.
+    void begin();
+
+    // The run, reading the project from its file. The ticks decide what the
+    // report holds besides the run's lines.
+    void run(bool withProjectData, bool withConfigData);
+
+    // Called with the homepage path when the user lets the template wizard
+    // make the missing template. Without one (on the command line) there is
+    // nobody to make it, so OK to "Vorlage fehlt" ends the run like Abbruch
+    // instead of asking for ever.
+    using TemplateWizard = std::function<void(const std::string &homepagePath)>;
+    void setTemplateWizard(TemplateWizard wizard) { m_templateWizard = std::move(wizard); }
+
+    RunLog &log() { return m_log; }
+    const RunLog &log() const { return m_log; }
+
+    bool hasRun() const { return m_hasRun; }
+    bool reportWritten() const { return m_reportWritten; }
+    const std::string &reportText() const { return m_report; }
+    std::string reportPath() const;
+    const std::string &homepageDirectory() const { return m_homepageDirectory; }
+
+    // "Report speichern...": writes the copy that refers to back.gif beside
+    // it, shows the failure boxes itself. True when written.
+    bool saveReport(const std::string &path);
+
+    // The example documents of the three buttons; nothing when there is none
+    // (the box "Kein Dokument vorhanden" is then the caller's to show, or
+    // use the open functions below, which show it).
+    std::optional<std::string> copyExamplePath() const;
+    std::optional<std::string> doorwayExamplePath(bool longest) const;
+    bool openReport();
+    void openCopyExample();
+    void openDoorwayExample(bool longest);
+
+    // Leaving the dialog: after a run the report file goes and the dialog may
+    // close; without one the user is asked. True when the dialog may close.
+    bool leave();
+
+    // The parts the copy and doorway steps fill in.
+    const StartSigns &startSigns() const { return m_signs; }
+    const DoorwayTerms &doorwayTerms() const { return m_doorways; }
+    bool noCopyMade() const { return m_noCopyMade; }
+    bool noDoorwayMade() const { return m_noDoorwayMade; }
+
+private:
+    enum class Step { Go, End };
+
+    void abort(const std::string &error, const std::string &todo);
+    void abortCannotWrite(const std::string &path);
+    Step readProject();
+    Step checkTemplateLoop();
+    void removeOldResults();
+    Step readHomepage();
+    Step checkHomepage();
+    Step makeCopies();
+    Step makeDoorwayPages();
+    void optimizeHomepage();
+    Step writeHomepage();
+    void recordRun();
+    void closeRun();
+    void finish();
+
+    Ui &m_ui;
+    std::string m_project;
+    RunLog m_log;
+    TemplateWizard m_templateWizard;
+
+    bool m_hasRun = false;
+    bool m_reportWritten = false;
+    bool m_withProjectData = true;
+    bool m_withConfigData = true;
+    std::string m_homepagePath;
+    std::string m_homepageDirectory;
+    std::string m_page;
+    std::string m_report;
+
+    StartSigns m_signs;
+    DoorwayTerms m_doorways;
+    bool m_noCopyMade = true;
+    bool m_noDoorwayMade = true;
+    bool m_pageHasFrames = false;
+    bool m_pageHasNoframes = false;
+};
+
+} // namespace vantor

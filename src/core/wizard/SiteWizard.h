@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vantor {
+
+class Ui;
+
+// What the site data wizard needs from whoever shows it.
+class SiteWizardHost
+{
+public:
+    virtual ~SiteWizardHost() = default;
+    virtual Ui &ui() = 0;
+    // The file dialog "Homepage öffnen (Startseite der Web-Site)", preset
+    // to the stored path; nothing when the user cancels.
+    virtual std::optional<std::string> chooseHomepageFile(const std::string &storedPath) = 0;
+    // The data pages of the full form; false when the user ended the wizard.
+    virtual bool runDataPages() { return false; }
+    // The optimisation dialog, returning when it is closed.
+    virtual void runOptimization() = 0;
+};
+
+// The filter list of the homepage file dialog, in the "text|patterns|...||"
+// form the dialogs have always been given.
+extern const char *const kHomepageFilter;
+extern const char *const kHomepageDialogTitle;
+
+// The file dialog and the fields derived from the chosen path. False when
+// the user cancels.
+bool ChooseHomepage(SiteWizardHost &host);
+
+// Reads the homepage file and checks its head and body; shows what is
+// wrong. The notice on frames does not fail.
+bool CheckHomepageFile(Ui &ui);
+
+// "Web-Site" (quick false) and "Web-Site Quick" (quick true).
+void RunSiteWizard(bool quick, SiteWizardHost &host);
+
+} // namespace vantor
