@@ -41,7 +41,7 @@ class HelpWindowTest : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init()
     {
         m_env = std::make_unique<GuiTestEnvironment>();

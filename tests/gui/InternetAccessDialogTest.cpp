@@ -47,7 +47,7 @@ class InternetAccessDialogTest : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init() { m_env = std::make_unique<GuiTestEnvironment>(); }
     void cleanup()
     {

@@ -21,7 +21,7 @@ class MainWindowTest : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init() { m_env = std::make_unique<GuiTestEnvironment>(); }
     void cleanup() { m_env.reset(); }
 

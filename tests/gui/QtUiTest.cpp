@@ -21,7 +21,7 @@ class QtUiTest : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init() { m_env = std::make_unique<GuiTestEnvironment>(); }
     void cleanup() { m_env.reset(); }
 

@@ -20,7 +20,7 @@ class StartupTest : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init() { m_env = std::make_unique<GuiTestEnvironment>(); }
     void cleanup() { m_env.reset(); }
 

@@ -93,7 +93,7 @@ class WindowStackTest : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init() { m_env = std::make_unique<GuiTestEnvironment>(); }
     void cleanup() { m_env.reset(); }
 

@@ -5,6 +5,8 @@
 #include "project/MainMenu.h"
 #include "project/NotYetAvailable.h"
 #include "ui/Ui.h"
+#include "wizard/QtSiteWizardHost.h"
+#include "wizard/SiteWizard.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -129,7 +131,11 @@ void WizardMenu::onTemplateWizardClicked() { showNotYetAvailable(QStringLiteral(
 
 void WizardMenu::onWebSiteClicked() { showNotYetAvailable(QStringLiteral("Web-Site")); }
 
-void WizardMenu::onWebSiteQuickClicked() { showNotYetAvailable(QStringLiteral("Web-Site Quick")); }
+void WizardMenu::onWebSiteQuickClicked()
+{
+    QtSiteWizardHost host(this);
+    RunSiteWizard(true, host);
+}
 
 void WizardMenu::onSubmitClicked() { showNotYetAvailable(QStringLiteral("Anmelden")); }
 

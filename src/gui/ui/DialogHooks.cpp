@@ -22,6 +22,7 @@ void DialogHooks::reset()
     m_connectionAnswers.clear();
     m_credentials.clear();
     m_fileNames.clear();
+    m_fileRequests.clear();
     m_shown.clear();
     m_observers.clear();
     m_nextShown.clear();
@@ -113,15 +114,21 @@ namespace {
 enum class FileAccess { Open, Save };
 
 QString askFileName(FileAccess access, QWidget *parent, const QString &caption, const QString &directory,
-                    const QString &filter)
+                    const QString &filter, const QString &defaultSuffix)
 {
     DialogHooks &hooks = DialogHooks::instance();
+    hooks.recordFileRequest({caption, directory, filter, defaultSuffix});
     if (std::optional<QString> name = hooks.takeFileName())
         return *name;
     QFileDialog dialog(parent, caption, directory, filter);
     const bool save = access == FileAccess::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    // Our filters carry their patterns twice: once in the user's text, which
+    // may list them the Windows way with semicolons, and once at the end in
+    // the blank-separated form Qt filters by. Only the user's text shows.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     // Qt's dialog speaks English unless its translation is installed; the
     // words the user acts on are ours. A native dialog brings its own.
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen in:"));
@@ -139,12 +146,13 @@ QString askFileName(FileAccess access, QWidget *parent, const QString &caption, 
 
 QString askOpenFileName(QWidget *parent, const QString &caption, const QString &directory, const QString &filter)
 {
-    return askFileName(FileAccess::Open, parent, caption, directory, filter);
+    return askFileName(FileAccess::Open, parent, caption, directory, filter, QString());
 }
 
-QString askSaveFileName(QWidget *parent, const QString &caption, const QString &directory, const QString &filter)
+QString askSaveFileName(QWidget *parent, const QString &caption, const QString &directory, const QString &filter,
+                        const QString &defaultSuffix)
 {
-    return askFileName(FileAccess::Save, parent, caption, directory, filter);
+    return askFileName(FileAccess::Save, parent, caption, directory, filter, defaultSuffix);
 }
 
 } // namespace vantor::gui

@@ -54,6 +54,16 @@ public:
     // instead of showing the dialog, whether intercepting or not.
     void pushFileName(const QString &name) { m_fileNames.push_back(name); }
     std::optional<QString> takeFileName();
+    // Every file dialog asked for, queued answer or not, so a test can see
+    // what the user would have been shown.
+    struct FileRequest {
+        QString caption;
+        QString directory;
+        QString filter;
+        QString defaultSuffix;
+    };
+    void recordFileRequest(const FileRequest &request) { m_fileRequests.push_back(request); }
+    const std::vector<FileRequest> &fileRequests() const { return m_fileRequests; }
 
     void record(const QString &kind, const QString &title, const QString &text);
     const std::vector<ShownBox> &shown() const { return m_shown; }
@@ -81,14 +91,19 @@ private:
     std::deque<ConnectionAnswer> m_connectionAnswers;
     std::deque<Credentials> m_credentials;
     std::deque<QString> m_fileNames;
+    std::vector<FileRequest> m_fileRequests;
     std::vector<ShownBox> m_shown;
     std::vector<WindowAction> m_observers;
     std::deque<WindowAction> m_nextShown;
 };
 
 // The file dialogs every later screen goes through, so a test can answer
-// them. An empty result means cancelled.
+// them. An empty result means cancelled. The filter is Qt's form, as
+// qtFileFilter makes it: only the text before each pattern list is shown. A
+// save dialog adds the default suffix to a name typed without one before it
+// asks about overwriting.
 QString askOpenFileName(QWidget *parent, const QString &caption, const QString &directory, const QString &filter);
-QString askSaveFileName(QWidget *parent, const QString &caption, const QString &directory, const QString &filter);
+QString askSaveFileName(QWidget *parent, const QString &caption, const QString &directory, const QString &filter,
+                        const QString &defaultSuffix = QString());
 
 } // namespace vantor::gui

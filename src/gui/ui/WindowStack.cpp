@@ -132,7 +132,7 @@ void WindowStack::announceChange()
 {
     // The show event comes before Qt counts the window as modal and the hide
     // event after; the listeners need the settled state.
-    QTimer::singleShot(0, this, [this]() { emit modalWindowsChanged(); });
+    QTimer::singleShot(0, this, [this]() { Q_EMIT modalWindowsChanged(); });
 }
 
 } // namespace vantor::gui

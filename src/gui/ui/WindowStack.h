@@ -31,7 +31,7 @@ public:
     // active window; never a passive one, null when there is none.
     static QWidget *topWindow();
 
-signals:
+Q_SIGNALS:
     // A modal window came or went; sent from the event loop once the modal
     // state of the application is settled.
     void modalWindowsChanged();

@@ -1,0 +1,317 @@
+#include "optimizer/OptimizationDialog.h"
+
+#include "platform/Help.h"
+#include "project/NotYetAvailable.h"
+#include "project/ProgramSettings.h"
+#include "ui/DialogHooks.h"
+#include "ui/FileFilter.h"
+#include "ui/QtText.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace vantor::gui {
+
+namespace {
+
+constexpr int kIconColumnWidth = 18;
+constexpr int kTextColumnWidth = 1500;
+constexpr int kTodoExtent = 1200;
+constexpr int kTodoItemHeight = 14;
+constexpr int kIconSize = 14;
+
+const char *const kReportFilter = "HTML Datei (*.htm)|*.htm|Alle Dateien (*.*)|*.*||";
+
+// The three icons of the report list, drawn here so they need no files: a
+// red cross for errors, a blue "!" for warnings, a dark-blue dot for the
+// rest. The colour alone must not carry the kind.
+QIcon lineIcon(LineKind kind)
+{
+    QPixmap pixmap(kIconSize, kIconSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor color = OptimizationDialog::lineColor(kind);
+    switch (kind) {
+    case LineKind::Error: {
+        QPen pen(color, 2.6, Qt::SolidLine, Qt::RoundCap);
+        painter.setPen(pen);
+        painter.drawLine(QPointF(3, 3), QPointF(kIconSize - 3, kIconSize - 3));
+        painter.drawLine(QPointF(kIconSize - 3, 3), QPointF(3, kIconSize - 3));
+        break;
+    }
+    case LineKind::Warning: {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(color);
+        painter.drawEllipse(QRectF(0.5, 0.5, kIconSize - 1, kIconSize - 1));
+        painter.setBrush(Qt::white);
+        const qreal middle = kIconSize / 2.0;
+        painter.drawRoundedRect(QRectF(middle - 1.2, 2.5, 2.4, 6.0), 1.0, 1.0);
+        painter.drawEllipse(QRectF(middle - 1.3, kIconSize - 4.6, 2.6, 2.6));
+        break;
+    }
+    case LineKind::Normal:
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(color);
+        painter.drawEllipse(QRectF(3.5, 3.5, kIconSize - 7, kIconSize - 7));
+        break;
+    }
+    painter.end();
+    return QIcon(pixmap);
+}
+
+QPushButton *dialogButton(const QString &text, const QString &name, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    // Enter must not save or open anything by chance while the report is read.
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+QColor OptimizationDialog::lineColor(LineKind kind)
+{
+    switch (kind) {
+    case LineKind::Error:
+        return QColor(255, 0, 0);
+    case LineKind::Warning:
+        return QColor(0, 0, 255);
+    case LineKind::Normal:
+        break;
+    }
+    return QColor(0, 0, 100);
+}
+
+OptimizationDialog::OptimizationDialog(QWidget *parent)
+    : SkinnedDialog(parent)
+    , m_progress(new QProgressBar(this))
+    , m_runUi(currentUi(), m_progress)
+    , m_run(m_runUi, programSettings().currentProject)
+{
+    setObjectName(QStringLiteral("optimizationDialog"));
+    setWindowTitle(QStringLiteral("Optimierung durchführen"));
+    setHelpTopic(help::kOptimization);
+
+    m_report = new QTreeWidget(this);
+    m_report->setObjectName(QStringLiteral("reportList"));
+    m_report->setColumnCount(2);
+    m_report->setHeaderHidden(true);
+    m_report->setRootIsDecorated(false);
+    m_report->setIndentation(0);
+    m_report->setUniformRowHeights(true);
+    m_report->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_report->setIconSize(QSize(kIconSize, kIconSize));
+    m_report->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_report->header()->setStretchLastSection(false);
+    m_report->header()->setSectionResizeMode(QHeaderView::Fixed);
+    m_report->setColumnWidth(0, kIconColumnWidth);
+    m_report->setColumnWidth(1, kTextColumnWidth);
+    m_report->setMinimumSize(560, 230);
+    QPalette white = m_report->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    m_report->setPalette(white);
+
+    m_todos = new QListWidget(this);
+    m_todos->setObjectName(QStringLiteral("todoList"));
+    m_todos->setUniformItemSizes(true);
+    m_todos->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_todos->setMinimumSize(560, 100);
+    m_todos->setPalette(white);
+
+    m_progress->setObjectName(QStringLiteral("progressBar"));
+    m_progress->setRange(0, OptimizationRun::kProgressMaximum);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
+
+    m_withConfigData = new QCheckBox(QStringLiteral("Mit Konfigurationsdaten"), this);
+    m_withConfigData->setObjectName(QStringLiteral("withConfigDataCheck"));
+    m_withConfigData->setChecked(true);
+    m_withProjectData = new QCheckBox(QStringLiteral("Mit Projektdaten"), this);
+    m_withProjectData->setObjectName(QStringLiteral("withProjectDataCheck"));
+    m_withProjectData->setChecked(true);
+
+    m_start = dialogButton(QStringLiteral("Optimierung durchführen"), QStringLiteral("startButton"), this);
+    m_start->setAutoDefault(true);
+    m_start->setDefault(true);
+    m_saveReport = dialogButton(QStringLiteral("Report speichern..."), QStringLiteral("saveReportButton"), this);
+    m_openReport = dialogButton(QStringLiteral("Report einsehen"), QStringLiteral("openReportButton"), this);
+    m_copy = dialogButton(QStringLiteral("Kopie"), QStringLiteral("copyButton"), this);
+    m_shortDoorway = dialogButton(QStringLiteral("Zugangsdokument kurz"), QStringLiteral("shortDoorwayButton"), this);
+    m_longDoorway = dialogButton(QStringLiteral("Zugangsdokument lang"), QStringLiteral("longDoorwayButton"), this);
+    m_close = dialogButton(QStringLiteral("Schließen"), QStringLiteral("closeButton"), this);
+    QPushButton *helpButton = dialogButton(QStringLiteral("?"), QStringLiteral("helpButton"), this);
+    helpButton->setToolTip(QStringLiteral("Hilfe"));
+    helpButton->setFixedWidth(helpButton->sizeHint().height() + 8);
+
+    connect(m_start, &QPushButton::clicked, this, &OptimizationDialog::onStartClicked);
+    connect(m_saveReport, &QPushButton::clicked, this, &OptimizationDialog::onSaveReportClicked);
+    connect(m_openReport, &QPushButton::clicked, this, &OptimizationDialog::onOpenReportClicked);
+    connect(m_copy, &QPushButton::clicked, this, &OptimizationDialog::onCopyClicked);
+    connect(m_shortDoorway, &QPushButton::clicked, this, &OptimizationDialog::onShortDoorwayClicked);
+    connect(m_longDoorway, &QPushButton::clicked, this, &OptimizationDialog::onLongDoorwayClicked);
+    connect(m_close, &QPushButton::clicked, this, &OptimizationDialog::reject);
+    connect(helpButton, &QPushButton::clicked, this, &OptimizationDialog::onHelpClicked);
+
+    auto *reportBox = new QGroupBox(QStringLiteral(" Report "), this);
+    auto *reportLayout = new QVBoxLayout(reportBox);
+    reportLayout->addWidget(m_report);
+    auto *todoBox = new QGroupBox(QStringLiteral(" To Do's "), this);
+    auto *todoLayout = new QVBoxLayout(todoBox);
+    todoLayout->addWidget(m_todos);
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(reportBox, 3);
+    left->addWidget(todoBox, 1);
+    left->addWidget(m_progress);
+
+    auto *runBox = new QGroupBox(QStringLiteral(" Optimierung "), this);
+    auto *runLayout = new QVBoxLayout(runBox);
+    runLayout->addWidget(m_withConfigData);
+    runLayout->addWidget(m_withProjectData);
+    runLayout->addWidget(m_start);
+
+    auto *resultBox = new QGroupBox(QStringLiteral(" Ergebnis "), this);
+    auto *resultLayout = new QVBoxLayout(resultBox);
+    resultLayout->addWidget(m_openReport);
+    resultLayout->addWidget(m_saveReport);
+    resultLayout->addSpacing(6);
+    resultLayout->addWidget(m_copy);
+    resultLayout->addWidget(m_shortDoorway);
+    resultLayout->addWidget(m_longDoorway);
+
+    auto *closeRow = new QHBoxLayout;
+    closeRow->addWidget(helpButton);
+    closeRow->addWidget(m_close, 1);
+
+    auto *right = new QVBoxLayout;
+    right->addWidget(runBox);
+    right->addWidget(resultBox);
+    right->addStretch();
+    right->addLayout(closeRow);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(14, 12, 14, 12);
+    layout->setSpacing(14);
+    layout->addLayout(left, 1);
+    layout->addLayout(right);
+
+    // The template wizard is the next screen to come; until it is there
+    // the run's question "Vorlage fehlt" leads to its note.
+    m_run.setTemplateWizard([this](const std::string &) {
+        OptimizationRunUi::Answering arrow(m_runUi);
+        showNotYetAvailable(QStringLiteral("Vorlagen-Wizard"));
+    });
+
+    m_run.log().setObserver(this);
+    m_run.begin();
+    enableResultButtons(false);
+    m_start->setFocus();
+}
+
+OptimizationDialog::~OptimizationDialog() { m_run.log().setObserver(nullptr); }
+
+void OptimizationDialog::lineAdded(const ReportLine &line)
+{
+    auto *item = new QTreeWidgetItem(m_report);
+    item->setIcon(0, lineIcon(line.kind));
+    item->setText(1, fromCp1252(line.text));
+    item->setForeground(1, lineColor(line.kind));
+    item->setData(0, Qt::UserRole, static_cast<int>(line.kind));
+    m_report->scrollToItem(item);
+}
+
+void OptimizationDialog::todoAdded(const std::string &todo)
+{
+    auto *item = new QListWidgetItem(fromCp1252(todo), m_todos);
+    item->setSizeHint(QSize(kTodoExtent, kTodoItemHeight));
+}
+
+void OptimizationDialog::enableResultButtons(bool enabled)
+{
+    m_saveReport->setEnabled(enabled);
+    m_openReport->setEnabled(enabled);
+    m_copy->setEnabled(enabled);
+    m_shortDoorway->setEnabled(enabled);
+    m_longDoorway->setEnabled(enabled);
+}
+
+void OptimizationDialog::onStartClicked()
+{
+    if (m_running || m_run.hasRun())
+        return;
+    // Once per opening: the report of this run is the one the buttons show.
+    m_start->setEnabled(false);
+    m_withConfigData->setEnabled(false);
+    m_withProjectData->setEnabled(false);
+    m_close->setEnabled(false);
+    m_running = true;
+    m_runUi.setWaiting(true);
+    m_run.run(m_withProjectData->isChecked(), m_withConfigData->isChecked());
+    m_runUi.setWaiting(false);
+    m_running = false;
+    m_close->setEnabled(true);
+    enableResultButtons(m_run.reportWritten());
+    m_close->setFocus();
+}
+
+void OptimizationDialog::onSaveReportClicked()
+{
+    const QString directory = fromCp1252(m_run.homepageDirectory());
+    const QString preset = directory.isEmpty() ? QStringLiteral("Report") : directory + QStringLiteral("/Report");
+    QString name = askSaveFileName(this, QStringLiteral("Report speichern"), preset, qtFileFilter(kReportFilter),
+                                   QStringLiteral("htm"));
+    if (name.isEmpty())
+        return;
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".htm");
+    m_run.saveReport(toCp1252(name));
+}
+
+void OptimizationDialog::onOpenReportClicked() { m_run.openReport(); }
+
+void OptimizationDialog::onCopyClicked()
+{
+    m_copy->setEnabled(false);
+    m_run.openCopyExample();
+    m_copy->setEnabled(true);
+}
+
+void OptimizationDialog::onShortDoorwayClicked()
+{
+    m_shortDoorway->setEnabled(false);
+    m_run.openDoorwayExample(false);
+    m_shortDoorway->setEnabled(true);
+}
+
+void OptimizationDialog::onLongDoorwayClicked()
+{
+    m_longDoorway->setEnabled(false);
+    m_run.openDoorwayExample(true);
+    m_longDoorway->setEnabled(true);
+}
+
+void OptimizationDialog::onHelpClicked() { openHelp(help::kOptimization); }
+
+void OptimizationDialog::reject()
+{
+    // The run is on the stack below the event loop that brought us here.
+    if (m_running)
+        return;
+    if (!m_run.leave())
+        return;
+    SkinnedDialog::reject();
+}
+
+} // namespace vantor::gui

@@ -1,0 +1,33 @@
+#include "wizard/QtSiteWizardHost.h"
+
+#include "optimizer/OptimizationDialog.h"
+#include "ui/DialogHooks.h"
+#include "ui/FileFilter.h"
+#include "ui/QtText.h"
+#include "ui/Ui.h"
+
+namespace vantor::gui {
+
+QtSiteWizardHost::QtSiteWizardHost(QWidget *parent)
+    : m_parent(parent)
+{
+}
+
+Ui &QtSiteWizardHost::ui() { return currentUi(); }
+
+std::optional<std::string> QtSiteWizardHost::chooseHomepageFile(const std::string &storedPath)
+{
+    const QString chosen = askOpenFileName(m_parent, fromCp1252(kHomepageDialogTitle), fromCp1252(storedPath),
+                                           qtFileFilter(kHomepageFilter));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return toCp1252(chosen);
+}
+
+void QtSiteWizardHost::runOptimization()
+{
+    OptimizationDialog dialog(m_parent);
+    dialog.exec();
+}
+
+} // namespace vantor::gui
