@@ -14,6 +14,8 @@
 
 #include <cstdio>
 
+#include <unistd.h>
+
 namespace vantor {
 
 namespace {
@@ -256,7 +258,13 @@ bool writeReportFile(const std::string &path, const std::string &report, Ui &ui)
 {
     std::string content = report;
     content.push_back('\0');
-    if (files::isDirectory(path) || !files::isDirectory(files::directoryOf(path))) {
+    // Creating is what fails when the place is wrong or closed to us; a write
+    // that fails after that (a full disk) is the other code.
+    const std::string directory = files::directoryOf(path);
+    const bool cannotCreate = files::isDirectory(path) || !files::isDirectory(directory) ||
+                              ::access(files::osPath(directory).c_str(), W_OK) != 0 ||
+                              (files::entryExists(path) && ::access(files::osPath(path).c_str(), W_OK) != 0);
+    if (cannotCreate) {
         ui.systemError("Fehler Code 6001", de("Die Report-Datei konnte nicht erzeugt/überschrieben werden. "
                                               "Überprüfen Sie die Schreibrechte auf die Datei bzw. das Verzeichnis."));
         return false;

@@ -167,7 +167,7 @@ OptimizationRun::Step OptimizationRun::checkTemplateLoop()
 {
     ProjectRecord &record = projectRecord();
     if (record.makedirs != 0) {
-        m_log.logLine("=== Vorlage prüfen ===", LineKind::Normal);
+        m_log.logLine(de("=== Vorlage prüfen ==="), LineKind::Normal);
         while (!checkTemplate(m_homepageDirectory, m_log, m_ui)) {
             const bool ok = m_ui.question(
                 "Vorlage fehlt",
@@ -193,7 +193,7 @@ OptimizationRun::Step OptimizationRun::checkTemplateLoop()
 
 void OptimizationRun::removeOldResults()
 {
-    m_log.logLine("=== Daten älterer Optimierungen entfernen ===", LineKind::Normal);
+    m_log.logLine(de("=== Daten älterer Optimierungen entfernen ==="), LineKind::Normal);
     if (projectRecord().deleteold != 0) {
         // The default signs whatever set is chosen. The homepage itself is
         // never taken for an old result, even when its name starts so.
@@ -478,7 +478,7 @@ bool OptimizationRun::leave()
             files::remove(reportPath());
         return true;
     }
-    return m_ui.question("Optimierung noch nicht durchgeführt",
+    return m_ui.question(de("Optimierung noch nicht durchgeführt"),
                          de("Die Optimierung wurde noch nicht durchgeführt. Klicken Sie auf \"Ok\" um die "
                             "Optimierung nicht durchzuführen, alle Daten sind bereits gespeichert. Klicken Sie auf "
                             "\"Abbruch\" und dann \"Optimierung durchführen\" um die Optimierung durchzuführen."));
