@@ -8,12 +8,16 @@
 #include "project/ProjectOptions.h"
 #include "project/ProjectRecord.h"
 #include "project/Startup.h"
+#include "CliUi.h"
+#include "optimizer/OptimizationRun.h"
 #include "ui/StreamUi.h"
+#include "wizard/SiteWizard.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <limits>
+#include <optional>
 
 namespace vantor {
 
@@ -35,6 +39,16 @@ constexpr std::size_t kPathCapacity = decltype(ProjectRecord::path)::capacity;
 // character that cp1252 lacks would come back as '?'.
 bool validValueName(const std::string &utf8) { return fitsCp1252(utf8) && SettingsStore::isValidName(toCp1252(utf8)); }
 
+// A path as given on the command line, made absolute against the working
+// directory (cp1252, like every path of the engine).
+std::string absolutePath(const std::string &path)
+{
+    if (!path.empty() && path.front() == '/')
+        return path;
+    std::error_code ec;
+    return toCp1252(std::filesystem::current_path(ec).string()) + "/" + path;
+}
+
 } // namespace
 
 Cli::Cli(std::ostream &out, std::ostream &err)
@@ -52,6 +66,8 @@ std::string Cli::usage()
            "  vantor-cli project list\n"
            "  vantor-cli project show [PROJEKT]\n"
            "  vantor-cli project homepage [PROJEKT] DATEI\n"
+           "  vantor-cli optimize [--project PROJEKT] [--homepage DATEI] [--no-project-data]\n"
+           "                      [--no-config-data] [--save-report DATEI] [--yes]\n"
            "  vantor-cli --help\n"
            "\n"
            "Befehle:\n"
@@ -61,6 +77,11 @@ std::string Cli::usage()
            "  project list      listet die Projekte, \"Standardprojekt\" zuerst\n"
            "  project show      zeigt die Daten eines Projekts (ohne Angabe: das aktuelle)\n"
            "  project homepage  setzt die Homepage-Datei eines Projekts\n"
+           "  optimize          optimiert die Web-Site des Projekts (\"Web-Site Quick\"), schreibt ~report.htm\n"
+           "                    --homepage speichert zuerst eine neue Homepage-Datei,\n"
+           "                    --no-project-data / --no-config-data lassen Projektdaten bzw. Konfiguration\n"
+           "                    im Report weg, --save-report speichert den Report zusätzlich,\n"
+           "                    --yes beantwortet Fragen mit \"OK\" (sonst \"Abbruch\")\n"
            "\n"
            "Commands:\n"
            "  settings get      print one value of the program settings\n"
@@ -69,6 +90,8 @@ std::string Cli::usage()
            "  project list      list the projects, \"Standardprojekt\" first\n"
            "  project show      print a project's data (default: the current project)\n"
            "  project homepage  set the homepage file of a project\n"
+           "  optimize          optimise the project's web site (\"Web-Site Quick\"), writes ~report.htm;\n"
+           "                    exit status 1 when the run logged errors or was aborted\n"
            "\n"
            "Exit-Status: 0 Erfolg / success, 1 Fehler / failure, 2 Aufruffehler / usage error.\n"
            "Die Einstellungen liegen in $VANTOR_CONFIG_HOME (sonst $XDG_CONFIG_HOME oder ~/.config)/Keldrum/Vantor.\n";
@@ -94,7 +117,7 @@ int Cli::run(const std::vector<std::string> &args)
         m_out << usage();
         return 0;
     }
-    if (args[0] != "settings" && args[0] != "project")
+    if (args[0] != "settings" && args[0] != "project" && args[0] != "optimize")
         return usageError("Unbekannter Befehl / unknown command: " + args[0]);
 
     // Every command runs on a program that has been set up: settings read,
@@ -104,7 +127,9 @@ int Cli::run(const std::vector<std::string> &args)
     const StartupResult started = prepareProgram(std::nullopt, ui, nullptr);
     int status = 1;
     if (started.ok)
-        status = args[0] == "settings" ? settingsCommand(args) : projectCommand(args);
+        status = args[0] == "settings"  ? settingsCommand(args)
+                 : args[0] == "project" ? projectCommand(args)
+                                        : optimizeCommand(args);
     setCurrentUi(nullptr);
     return status;
 }
@@ -254,6 +279,14 @@ int Cli::projectHomepage(const std::string &name, const std::string &path)
 {
     if (!isPlainProjectName(name))
         return usageError("Ungültiger Projektname / invalid project name: " + toUtf8(name));
+    const int status = storeHomepage(name, path);
+    if (status == 0)
+        m_out << toUtf8(projectRecord().path.view()) << '\n';
+    return status;
+}
+
+int Cli::storeHomepage(const std::string &name, const std::string &path)
+{
     std::string full = path;
     if (full.empty() || full.front() != '/') {
         std::error_code ec;
@@ -288,8 +321,93 @@ int Cli::projectHomepage(const std::string &name, const std::string &path)
         showProjectFailure(currentUi(), ProjectFailure::SaveData, name);
         return 1;
     }
-    m_out << toUtf8(r.path.view()) << '\n';
     return 0;
+}
+
+int Cli::optimizeCommand(const std::vector<std::string> &args)
+{
+    std::string project = programSettings().currentProject;
+    std::optional<std::string> homepage;
+    std::optional<std::string> reportCopy;
+    bool withProjectData = true;
+    bool withConfigData = true;
+    bool yes = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string &a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--project" && hasValue)
+            project = projectArgument(args[++i]);
+        else if (a == "--homepage" && hasValue)
+            homepage = args[++i];
+        else if (a == "--save-report" && hasValue)
+            reportCopy = args[++i];
+        else if (a == "--no-project-data")
+            withProjectData = false;
+        else if (a == "--no-config-data")
+            withConfigData = false;
+        else if (a == "--yes")
+            yes = true;
+        else
+            return usageError("optimize: falsches Argument / wrong argument: " + a);
+    }
+    if (!isPlainProjectName(project))
+        return usageError("Ungültiger Projektname / invalid project name: " + toUtf8(project));
+    if (reportCopy && !fitsCp1252(*reportCopy))
+        return usageError("Ungültiger Dateiname / invalid file name: " + *reportCopy);
+
+    CliUi ui(m_err, yes);
+    setCurrentUi(&ui);
+    const int status = optimize(ui, project, homepage, reportCopy, withProjectData, withConfigData);
+    setCurrentUi(nullptr);
+    return status;
+}
+
+int Cli::optimize(Ui &ui, const std::string &project, const std::optional<std::string> &homepage,
+                  const std::optional<std::string> &reportCopy, bool withProjectData, bool withConfigData)
+{
+    // The steps of "Web-Site Quick" after the file dialog.
+    if (homepage) {
+        const int stored = storeHomepage(project, *homepage);
+        if (stored != 0)
+            return stored;
+    }
+    const std::string chosen = projectRecord().path.str();
+    if (!LoadProjectOptions(project)) {
+        showProjectFailure(ui, ProjectFailure::LoadOptions, project);
+        return 1;
+    }
+    if (!LoadProjectData(project)) {
+        showProjectFailure(ui, ProjectFailure::LoadData, project);
+        return 1;
+    }
+    if (homepage)
+        projectRecord().path.set(chosen);
+    projectRecord().deriveHomepageFields();
+    if (!CheckHomepageFile(ui))
+        return 1;
+
+    OptimizationRun run(ui, project);
+    CliRunPrinter printer(m_out);
+    run.log().setObserver(&printer);
+    run.begin();
+    run.run(withProjectData, withConfigData);
+    run.log().setObserver(nullptr);
+
+    m_out << "To Do's:\n";
+    for (const auto &todo : run.log().todos())
+        m_out << "- " << toUtf8(todo) << '\n';
+    bool ok = run.log().errors() == 0 && run.reportWritten();
+    if (run.reportWritten()) {
+        m_out << "Report: " << toUtf8(run.reportPath()) << '\n';
+        if (reportCopy) {
+            const std::string target = absolutePath(toCp1252(*reportCopy));
+            if (run.saveReport(target))
+                m_out << "Report gespeichert / saved: " << toUtf8(target) << '\n';
+            else
+                ok = false;
+        }
+    }
+    return ok ? 0 : 1;
 }
 
 } // namespace vantor

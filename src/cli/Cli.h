@@ -1,10 +1,13 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace vantor {
+
+class Ui;
 
 // The command line: "settings" and "project" commands on the same settings
 // store and project files as the GUI. Exit status 0 on success, 1 when the
@@ -25,6 +28,10 @@ private:
     int projectList();
     int projectShow(const std::string &name);
     int projectHomepage(const std::string &name, const std::string &path);
+    int storeHomepage(const std::string &name, const std::string &path);
+    int optimizeCommand(const std::vector<std::string> &args);
+    int optimize(Ui &ui, const std::string &project, const std::optional<std::string> &homepage,
+                 const std::optional<std::string> &reportCopy, bool withProjectData, bool withConfigData);
     int usageError(const std::string &problem);
     int fail(const std::string &title, const std::string &text);
 

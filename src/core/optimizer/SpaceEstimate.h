@@ -17,6 +17,8 @@ struct SpaceEstimate {
     int forScope(int scope) const;
     // The lower limits the dialog shows at least; the report goes without.
     SpaceEstimate withLowerLimits() const;
+
+    bool operator==(const SpaceEstimate &) const = default;
 };
 
 // From the sizes of the homepage (8000 bytes when it cannot be opened) and of

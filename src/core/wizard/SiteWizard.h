@@ -23,7 +23,8 @@ public:
 };
 
 // The filter list of the homepage file dialog, in the "text|patterns|...||"
-// form the dialogs have always been given.
+// form the dialogs have always been given, and its title. Both are UTF-8:
+// only the GUI's file dialog shows them.
 extern const char *const kHomepageFilter;
 extern const char *const kHomepageDialogTitle;
 

@@ -1,0 +1,487 @@
+#include "optimizer/OptimizationRun.h"
+
+#include "optimizer/OptimizationReport.h"
+#include "optimizer/PageFiles.h"
+#include "optimizer/PageText.h"
+#include "optimizer/TemplateCheck.h"
+#include "optimizer/TermText.h"
+#include "optimizer/TrackingImage.h"
+#include "platform/Files.h"
+#include "platform/Profile.h"
+#include "platform/Shell.h"
+#include "platform/Text.h"
+#include "project/MakerContact.h"
+#include "project/ProgramSettings.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectOptions.h"
+#include "project/ProjectRecord.h"
+#include "ui/Ui.h"
+
+#include <ctime>
+#include <new>
+
+namespace vantor {
+
+namespace {
+
+const char *const kReportFileName = "~report.htm";
+
+bool contains(const std::string &text, const char *needle) { return text.find(needle) != std::string::npos; }
+
+bool hasFrameTag(const std::string &text) { return contains(text, "<frame") || contains(text, "<FRAME"); }
+
+std::string cannotWriteError(const std::string &path)
+{
+    return de("     FEHLER: Die Datei \"") + path + de("\" kann nicht erzeugt/überschrieben werden");
+}
+
+std::string closeProgramsTodo(const std::string &path)
+{
+    return de("Schließen Sie alle Programme, die die Datei \"") + path +
+           de("\" verwenden, z.B. den Windows Explorer, oder ändern Sie die Zugriffsrechte");
+}
+
+std::tm localNow()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm result{};
+    localtime_r(&now, &result);
+    return result;
+}
+
+// The name a term gives its files and directories.
+std::string nameForm(std::string_view term) { return lowerCp1252(fileNameForm(term)); }
+
+} // namespace
+
+std::string &sessionLineEnd()
+{
+    static std::string lineEnd;
+    return lineEnd;
+}
+
+void chooseLineEnd(const std::string &page, std::string &lineEnd)
+{
+    const std::size_t firstCr = page.find('\r');
+    if (page.find("\r ") != std::string::npos ||
+        (firstCr != std::string::npos && (firstCr + 1 >= page.size() || page[firstCr + 1] != '\n')))
+        lineEnd = "\r";
+    const std::size_t firstLf = page.size() > 1 ? page.find('\n', 1) : std::string::npos;
+    if (page.find(" \n") != std::string::npos || (firstLf != std::string::npos && page[firstLf - 1] != '\r'))
+        lineEnd = "\n";
+    if (page.find("\r\n") != std::string::npos)
+        lineEnd = "\r\n";
+}
+
+OptimizationRun::OptimizationRun(Ui &ui, std::string projectName)
+    : m_ui(ui)
+    , m_project(std::move(projectName))
+{
+}
+
+OptimizationRun::~OptimizationRun() = default;
+
+void OptimizationRun::begin()
+{
+    m_ui.progress(0, kProgressMaximum);
+    m_log.logLine("Daten zur Optimierung liegen vor", LineKind::Normal);
+    m_log.logLine("Optimierung kann gestartet werden...", LineKind::Normal);
+}
+
+std::string OptimizationRun::reportPath() const { return files::join(m_homepageDirectory, kReportFileName); }
+
+void OptimizationRun::abort(const std::string &error, const std::string &todo)
+{
+    m_log.logLine(error, LineKind::Error);
+    m_log.addTodo(todo);
+    m_log.logLine("OPTIMIERUNG ABGEBROCHEN", LineKind::Error);
+}
+
+void OptimizationRun::abortCannotWrite(const std::string &path)
+{
+    abort(cannotWriteError(path), closeProgramsTodo(path));
+}
+
+void OptimizationRun::run(bool withProjectData, bool withConfigData)
+{
+    if (m_hasRun)
+        return;
+    m_hasRun = true;
+    m_withProjectData = withProjectData;
+    m_withConfigData = withConfigData;
+
+    try {
+        // Each step says whether the run goes on; every way out passes the
+        // end step.
+        m_signs = StartSigns::fromSettings(projectOptions().sonz);
+        m_ui.progress(1, kProgressMaximum);
+        if (readProject() == Step::Go && checkTemplateLoop() == Step::Go) {
+            removeOldResults();
+            if (readHomepage() == Step::Go && checkHomepage() == Step::Go) {
+                chooseLineEnd(m_page, sessionLineEnd());
+                if (makeCopies() == Step::Go && makeDoorwayPages() == Step::Go) {
+                    optimizeHomepage();
+                    if (writeHomepage() == Step::Go) {
+                        recordRun();
+                        closeRun();
+                    }
+                }
+            }
+        }
+    } catch (const std::bad_alloc &) {
+        // Too little memory for this site: the run ends, the program and
+        // the user's files do not.
+        m_page = std::string();
+        reportOutOfMemory();
+    }
+    finish();
+}
+
+OptimizationRun::Step OptimizationRun::readProject()
+{
+    m_log.logLine("=== Daten werden gelesen ===", LineKind::Normal);
+    bool failed = false;
+    if (!LoadProjectOptions(m_project)) {
+        showProjectFailure(m_ui, ProjectFailure::LoadOptions, m_project);
+        failed = true;
+    } else if (!LoadProjectData(m_project)) {
+        showProjectFailure(m_ui, ProjectFailure::LoadData, m_project);
+        failed = true;
+    }
+    if (failed) {
+        abort(de("     FEHLER: Die Projektdatei ") + m_project +
+                  ".qx! kann nicht gelesen werden. Sie ist nicht vorhanden oder wurde manipuliert!",
+              "Stellen Sie die originale Projektdatei " + m_project + ".qx! wieder her");
+        return Step::End;
+    }
+    // The start signs follow the options just read.
+    m_signs = StartSigns::fromSettings(projectOptions().sonz);
+    ProjectRecord &record = projectRecord();
+    record.deriveHomepageFields();
+    m_homepagePath = record.path.str();
+    m_homepageDirectory = record.homepageDirectory.str();
+    return Step::Go;
+}
+
+OptimizationRun::Step OptimizationRun::checkTemplateLoop()
+{
+    ProjectRecord &record = projectRecord();
+    if (record.makedirs != 0) {
+        m_log.logLine(de("=== Vorlage prüfen ==="), LineKind::Normal);
+        while (!checkTemplate(m_homepageDirectory, m_log, m_ui)) {
+            const bool ok = m_ui.question(
+                "Vorlage fehlt",
+                de("Vantor!! benötigt eine Vorlage für die Optimierung. Klicken Sie auf \"OK\", um den "
+                   "Vorlagen-Wizard zu starten. Klicken Sie auf \"Abbruch\", um die Optimierung abzubrechen."));
+            if (!ok || !m_templateWizard) {
+                m_log.logLine(de("     FEHLER: Für die Optimierung fehlt eine für diese Homepage erstellte Vorlage. "
+                                 "Sie muß im Unterverzeichnis \"\\vantor!!\" der Homepage lokalisiert sein und "
+                                 "\"index.htm\" heißen"),
+                              LineKind::Error);
+                m_log.addTodo(de("Erstellen Sie eine Vorlage für die Homepage. Verwenden Sie dazu den "
+                                 "Vorlagen-Wizard. Näheres finden Sie in der Hilfe unter \"Erstellen einer "
+                                 "Vorlage\" im Kapitel \"Vorbereitung\"."));
+                return Step::End;
+            }
+            m_templateWizard(m_homepagePath);
+        }
+    }
+    if (record.doorlikehp == 0 && record.startpage.empty())
+        record.doorlikehp = 1;
+    return Step::Go;
+}
+
+void OptimizationRun::removeOldResults()
+{
+    m_log.logLine(de("=== Daten älterer Optimierungen entfernen ==="), LineKind::Normal);
+    if (projectRecord().deleteold != 0) {
+        // The default signs whatever set is chosen. The homepage itself is
+        // never taken for an old result, even when its name starts so.
+        const std::string homepageName = files::fileNameOf(m_homepagePath);
+        for (const auto &name : files::listDirectories(files::join(m_homepageDirectory, "!*")))
+            deleteDirectory(files::join(m_homepageDirectory, name));
+        for (const char *pattern : {"!*", "-*", "#*"})
+            for (const auto &name : files::listFiles(files::join(m_homepageDirectory, pattern)))
+                if (name != homepageName)
+                    files::remove(files::join(m_homepageDirectory, name));
+    }
+    m_ui.progress(2, kProgressMaximum);
+}
+
+OptimizationRun::Step OptimizationRun::readHomepage()
+{
+    if (!files::isFile(m_homepagePath) || !files::read(m_homepagePath, m_page)) {
+        m_page = std::string();
+        abortCannotWrite(m_homepagePath);
+        return Step::End;
+    }
+    return Step::Go;
+}
+
+OptimizationRun::Step OptimizationRun::checkHomepage()
+{
+    upperCaseHeadBody(m_page);
+    const bool frames = hasFrameTag(m_page);
+    struct Check {
+        const char *element;
+        bool frameTagSuffices;
+        const char *error;
+        const char *todo;
+    };
+    static const Check checks[] = {
+        {"<HEAD", false, "     FEHLER: Kein Element <HEAD> gefunden",
+         "Fügen Sie das Element <HEAD> in das Dokument ein! Näheres dazu in der Hilfe."},
+        {"</HEAD", false, "     FEHLER: Kein Element </HEAD> gefunden",
+         "Fügen Sie das Element </HEAD> in das Dokument ein! Näheres dazu in der Hilfe."},
+        {"<BODY", true, "     FEHLER: Kein Element <BODY> gefunden",
+         "Fügen Sie das Element <BODY> in das Dokument ein! Näheres dazu in der Hilfe."},
+        {"</BODY", true, "     FEHLER: Kein Element </BODY> gefunden",
+         "Fügen Sie das Element </BODY> in das Dokument ein! Näheres dazu in der Hilfe."},
+    };
+    for (const auto &check : checks) {
+        if (!contains(m_page, check.element) && !(check.frameTagSuffices && frames)) {
+            abort(de(check.error), de(check.todo));
+            return Step::End;
+        }
+    }
+    return Step::Go;
+}
+
+OptimizationRun::Step OptimizationRun::makeCopies()
+{
+    m_log.logLine("=== Kopien erzeugen ===", LineKind::Normal);
+    const std::string image = files::join(m_homepageDirectory, "vantor.gif");
+    if (!files::writeAtomic(image, std::string(kTrackingImage))) {
+        abortCannotWrite(image);
+        return Step::End;
+    }
+    if (ProjectOptions::forHomepage(projectOptions().vcop)) {
+        for (int copy = 1; copy <= ProjectRecord::kCopies; ++copy) {
+            m_ui.pump();
+            m_ui.progress((copy + 1) / 2 + 2, kProgressMaximum);
+            m_ui.pause(5);
+            // The files of each copy plug in here.
+        }
+        if (m_noCopyMade) {
+            m_log.logLine("     WARNUNG: Keine Kopien erstellt da keine angegeben wurden", LineKind::Warning);
+            m_log.addTodo(de("Geben Sie im Wizard Suchbegriffe für die Kopien ein, um Kopien zu erzeugen. Dies "
+                             "verbessert die Optimierung deutlich!"));
+        } else {
+            const std::string signs = StartSigns::listedSigns(projectOptions().sonz);
+            // "- + =" names the three signs; the default set is written "!-#".
+            const std::string a(1, signs[0]);
+            const std::string b(1, signs.size() == 3 ? signs[1] : signs[2]);
+            const std::string c(1, signs.back());
+            m_log.addTodo("Kopieren Sie die erzeugten Kopien beginnend mit \"" + a + "\", \"" + b + "\" und \"" + c +
+                          "\" im Verzeichnis der Homepage auf den Web-Server");
+        }
+    }
+    m_ui.progress(8, kProgressMaximum);
+    return Step::Go;
+}
+
+OptimizationRun::Step OptimizationRun::makeDoorwayPages()
+{
+    m_log.logLine("=== Zugangsseiten ===", LineKind::Normal);
+    if (projectRecord().makedirs == 0) {
+        m_log.logLine(de("     Zugangsdokumente können nicht erstellt werden, da keine Verzeichnisse erstellt "
+                         "werden können"),
+                      LineKind::Normal);
+        m_log.logLine("     Zugangsdokumente erstellen abgebrochen", LineKind::Normal);
+        m_log.addTodo(de("Verwenden Sie eine andere Domain bzw. anderen Web-Server, wo Sie Verzeichnisse erstellen "
+                         "können und aktivieren Sie das Erstellen von Verzeichnissen."));
+        return Step::Go;
+    }
+
+    // The term list and the documents of each slot plug in here.
+    bool analysingLogged = false;
+    int lastTerm = -1;
+    for (int i = 0; i < DoorwayTerms::kSlots; ++i)
+        if (!m_doorways.slots[static_cast<std::size_t>(i)].term.empty())
+            lastTerm = i;
+    for (int i = 0; i < DoorwayTerms::kSlots; ++i) {
+        m_ui.pump();
+        m_ui.progress(i / 25 + 8, kProgressMaximum);
+        if (m_doorways.slots[static_cast<std::size_t>(i)].term.empty()) {
+            m_ui.pause(5);
+            if (i > lastTerm && !analysingLogged) {
+                m_log.logLine("Daten werden analysiert...", LineKind::Normal);
+                analysingLogged = true;
+            }
+            continue;
+        }
+        m_ui.pause(10);
+    }
+    m_ui.progress(25, kProgressMaximum);
+
+    if (m_noDoorwayMade) {
+        m_log.logLine(de("     WARNUNG: Keine Verzeichnisse für Zugangsdokumente erstellt, da keine angegeben "
+                         "wurden"),
+                      LineKind::Warning);
+        m_log.addTodo(de("Geben Sie im Wizard Suchbegriffe für Ihre Website ein, damit Zugangsdokumente erstellt "
+                         "werden können."));
+    } else {
+        const std::string sign(1, StartSigns::listedSigns(projectOptions().sonz)[0]);
+        m_log.addTodo(de("Erstellen Sie, wenn nötig, die erzeugten Verzeichnisse, die mit \"") + sign +
+                      de("\" beginnen, auf dem Web-Server"));
+        m_log.addTodo("Kopieren Sie die Dateien in den Verzeichnissen beginnend mit \"" + sign +
+                      "\" auf den Web-Server");
+    }
+    return Step::Go;
+}
+
+void OptimizationRun::optimizeHomepage()
+{
+    m_log.logLine("=== Homepage optimieren ===", LineKind::Normal);
+    // Frames and the NOFRAMES section come first, then the head elements,
+    // then the hidden elements; each plugs in after its line.
+    m_pageHasFrames = hasFrameTag(m_page);
+    m_pageHasNoframes = contains(m_page, "<NOFRAMES") || contains(m_page, "<noframes");
+    m_log.logLine(de("     Header Daten werden eingefügt"), LineKind::Normal);
+    m_log.logLine(de("     HTML Daten werden eingefügt"), LineKind::Normal);
+    m_log.logLine(de("     Meta Daten werden eingefügt"), LineKind::Normal);
+}
+
+OptimizationRun::Step OptimizationRun::writeHomepage()
+{
+    // Never delete-then-create: a full disk or a lost permission halfway
+    // would cost the user his homepage. The new text goes beside it and is
+    // renamed over it, so either the old or the new page is there.
+    if (!files::writeAtomic(m_homepagePath, m_page)) {
+        abortCannotWrite(m_homepagePath);
+        return Step::End;
+    }
+    return Step::Go;
+}
+
+void OptimizationRun::recordRun()
+{
+    const std::tm now = localNow();
+    const std::string date = std::to_string(now.tm_mday) + "." + std::to_string(now.tm_mon + 1) + "." +
+                             std::to_string(now.tm_year + 1900);
+    profile::writeString(projectFilePath(m_project), "project", "lastoptimized", date);
+    m_ui.progress(26, kProgressMaximum);
+}
+
+void OptimizationRun::closeRun()
+{
+    m_log.logLine("=== Report wird erstellt ===", LineKind::Normal);
+    const int errors = m_log.errors();
+    const std::string totals = "Es sind insgesamt " + std::to_string(errors) + " Fehler und " +
+                               std::to_string(m_log.warnings()) + " Warnungen aufgetreten.";
+    if (errors > 0) {
+        m_log.logLine(de("Optimierung durchgeführt, es sind aber Fehler aufgetreten!"), LineKind::Error);
+        m_log.logLine(totals, LineKind::Error);
+        m_log.logLine(de("Bitte schicken Sie diesen Report per E-Mail an ") + kSupportAddress +
+                          de(", wenn Sie Hilfe bei der Behebung der Fehler benötigen."),
+                      LineKind::Normal);
+    } else if (m_log.warnings() > 0) {
+        m_log.logLine(de("Optimierung durchgeführt, es sind Warnungen aufgetreten!"), LineKind::Warning);
+        m_log.logLine(totals, LineKind::Warning);
+    } else {
+        m_log.logLine("Optimierung erfolgreich beendet", LineKind::Normal);
+        m_log.logLine(totals, LineKind::Normal);
+    }
+    if (errors == 0) {
+        if (!m_noDoorwayMade)
+            m_log.addTodo(de("Optimierte Dokumente auf Ihren optischen Eindruck überprüfen (Klicken Sie auf die drei "
+                             "Buttons unten). Eventuell müssen Sie die Vorlage noch anpassen."));
+        m_log.addTodo("Kopieren Sie das optimierte Homepage-Dokument auf den Web-Server.");
+        m_log.addTodo(de("Falls noch nicht geschehen, kopieren Sie die Datei 'vantor.gif' in das Root-Verzeichnis "
+                         "auf dem Webserver. Sie wird für die nicht sichtbaren Links verwendet."));
+        m_log.addTodo(de("Hinweise zu weiteren Optimierungsmöglichkeiten finden Sie in der Hilfe unter \"Über "
+                         "Vantor!! hinaus\"."));
+    }
+
+    ReportInput input;
+    input.record = &projectRecord();
+    input.options = &projectOptions();
+    input.doorways = &m_doorways;
+    input.log = &m_log;
+    input.programDirectory = programSettings().programDirectory;
+    input.lineEnd = sessionLineEnd();
+    input.withProjectData = m_withProjectData;
+    input.withConfigData = m_withConfigData;
+    input.when = localNow();
+    m_report = buildReport(input);
+    m_ui.progress(27, kProgressMaximum);
+    m_reportWritten = writeReportFile(reportPath(), m_report, m_ui);
+}
+
+void OptimizationRun::finish()
+{
+    m_ui.progress(kProgressMaximum, kProgressMaximum);
+    m_ui.pause(100);
+    m_page = std::string();
+}
+
+bool OptimizationRun::saveReport(const std::string &path)
+{
+    if (!m_reportWritten)
+        return false;
+    return saveReportCopy(m_report, path, programSettings().programDirectory, m_ui);
+}
+
+std::optional<std::string> OptimizationRun::copyExamplePath() const
+{
+    const ProjectRecord &record = projectRecord();
+    for (const auto &copy : record.copyKeywords) {
+        if (!copy[0].empty())
+            return files::join(m_homepageDirectory, m_signs.copySign(1) + nameForm(copy[0].view()) + "." +
+                                                        record.homepageExtension.str());
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> OptimizationRun::doorwayExamplePath(bool longest) const
+{
+    const int slot = longest ? m_doorways.longest : m_doorways.shortest;
+    if (slot < 0 || slot >= DoorwayTerms::kSlots)
+        return std::nullopt;
+    const std::string &term = m_doorways.slots[static_cast<std::size_t>(slot)].term;
+    if (term.empty())
+        return std::nullopt;
+    const ProjectRecord &record = projectRecord();
+    const std::string document =
+        lowerCp1252(record.doorlikehp == 1 ? record.homepageFileName.view() : record.startpage.view());
+    return files::join(files::join(m_homepageDirectory, m_signs.doorwaySign() + nameForm(term)), document);
+}
+
+bool OptimizationRun::openReport() { return shellOpen(reportPath()); }
+
+void OptimizationRun::openCopyExample()
+{
+    if (const auto path = copyExamplePath()) {
+        shellOpen(*path);
+        return;
+    }
+    m_ui.message("Kein Dokument vorhanden",
+                 de("Es ist kein optimiertes Dokument für die Kopien vorhanden. Bitte geben Sie im Wizard "
+                    "entsprechende Informationen ein."));
+}
+
+void OptimizationRun::openDoorwayExample(bool longest)
+{
+    if (const auto path = doorwayExamplePath(longest)) {
+        shellOpen(*path);
+        return;
+    }
+    m_ui.message("Kein Dokument vorhanden",
+                 de("Es ist kein optimiertes Dokument für die Zugangsseiten vorhanden. Bitte geben Sie "
+                    "entsprechende Informationen im Wizard ein."));
+}
+
+bool OptimizationRun::leave()
+{
+    if (m_hasRun) {
+        if (m_reportWritten)
+            files::remove(reportPath());
+        return true;
+    }
+    return m_ui.question(de("Optimierung noch nicht durchgeführt"),
+                         de("Die Optimierung wurde noch nicht durchgeführt. Klicken Sie auf \"Ok\" um die "
+                            "Optimierung nicht durchzuführen, alle Daten sind bereits gespeichert. Klicken Sie auf "
+                            "\"Abbruch\" und dann \"Optimierung durchführen\" um die Optimierung durchzuführen."));
+}
+
+} // namespace vantor

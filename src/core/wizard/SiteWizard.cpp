@@ -1,0 +1,143 @@
+#include "wizard/SiteWizard.h"
+
+#include "platform/Files.h"
+#include "platform/Help.h"
+#include "platform/Text.h"
+#include "project/ProgramSettings.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectRecord.h"
+#include "ui/Ui.h"
+
+#include <fstream>
+#include <new>
+
+namespace vantor {
+
+const char *const kHomepageFilter =
+    "HTML Datei (*.htm;*.html;*.htx;*.asp;*.shtml;*.shtm;*.sht)|*.htm;*.html;*.htx;*.asp;*.shtml;*.shtm;*.sht|"
+    "SHTML Datei (*.shtml;*.shtm;*.sht)|*.shtml;*.shtm;*.sht|Vorproduziertes HTML (*.asp; *.htx)|*.asp; *.htx|"
+    "Rich Text Format (*.rtf)|*.rtf|Parsed HTML (*.phtml;*.php)|*.phtml;*.php|Alle Dateien (*.*)|*.*||";
+// UTF-8, as the file dialog takes it.
+const char *const kHomepageDialogTitle = "Homepage öffnen (Startseite der Web-Site)";
+
+namespace {
+
+bool containsEither(const std::string &text, const char *a, const char *b)
+{
+    return text.find(a) != std::string::npos || text.find(b) != std::string::npos;
+}
+
+bool hasFrameElement(const std::string &text) { return containsEither(text, "<frame", "<FRAME"); }
+
+} // namespace
+
+bool ChooseHomepage(SiteWizardHost &host)
+{
+    ProjectRecord &record = projectRecord();
+    const auto chosen = host.chooseHomepageFile(record.path.str());
+    if (!chosen)
+        return false;
+    record.path.set(*chosen);
+    record.deriveHomepageFields();
+    return true;
+}
+
+bool CheckHomepageFile(Ui &ui)
+{
+    const std::string path = projectRecord().path.str();
+    std::string text;
+    // Opened once on its own, so that a file we may not read gets the read
+    // error and not the one about a damaged file.
+    if (!files::isFile(path) || !std::ifstream(files::osPath(path), std::ios::binary).is_open()) {
+        ui.message("Lesefehler", de("Fehler beim Lesen der Datei \"") + path +
+                                     de("\". Schließen Sie alle Programme, die die Datei verwenden oder ändern Sie "
+                                        "die Zugriffsrechte "));
+        return false;
+    }
+    try {
+        if (!files::read(path, text)) {
+            ui.systemError("Fehler Code 2002", de("Dateigröße konnte nicht gelesen werden. Die zu öffnenden Datei "
+                                                  "ist möglicherweise defekt."));
+            return false;
+        }
+    } catch (const std::bad_alloc &) {
+        reportOutOfMemory();
+        return false;
+    }
+
+    struct Check {
+        const char *upper;
+        const char *lower;
+        bool frameElementSuffices;
+        const char *title;
+        const char *message;
+    };
+    static const Check checks[] = {
+        {"<HEAD", "<head", false, "Kein Element <HEAD> gefunden",
+         "Fügen Sie das Element <HEAD> in die Homepage ein! Näheres dazu in der Hilfe."},
+        {"</HEAD", "</head", false, "Kein Element </HEAD> gefunden",
+         "Fügen Sie das Element </HEAD> in die Homepage ein! Näheres dazu in der Hilfe."},
+        {"<BODY", "<body", true, "Kein Element <BODY> gefunden",
+         "Vantor!! konnte das Element <BODY> in der Homepage nicht finden. Bitte fügen Sie dieses noch ein, damit "
+         "es eine gültige HTML-Datei ist. Näheres dazu in der Hilfe."},
+        {"</BODY", "</body", true, "Kein Element </BODY> gefunden",
+         "Fügen Sie das Element </BODY> in die Homepage ein! Näheres dazu in der Hilfe."},
+    };
+    const bool frames = hasFrameElement(text);
+    for (const auto &check : checks) {
+        if (!containsEither(text, check.upper, check.lower) && !(check.frameElementSuffices && frames)) {
+            ui.message(de(check.title), de(check.message));
+            return false;
+        }
+    }
+    if (frames) {
+        openHelp(help::kFramePages);
+        ui.message(de("Homepage enthält Frames"),
+                   de("Die Homepage enthält Frames. Beachten Sie bitte unbedingt die Hinweise in der Hilfe für "
+                      "Seiten mit Frames, um eine möglichst gute Optimierung zu gewährleisten!"));
+    }
+    return true;
+}
+
+void RunSiteWizard(bool quick, SiteWizardHost &host)
+{
+    Ui &ui = host.ui();
+    const std::string project = programSettings().currentProject;
+    if (programSettings().userLevel == 1)
+        ui.message(de("Homepage öffnen"), de("Bitte öffnen Sie im folgenden Dialog die Homepage der zu "
+                                             "optimierenden Web-Site. Die Homepage ist die Startseite Ihrer "
+                                             "Web-Site."));
+    LoadProjectData(project);
+    if (!ChooseHomepage(host))
+        return;
+    const std::string chosen = projectRecord().path.str();
+    if (!SaveHomepagePath(project)) {
+        showProjectFailure(ui, ProjectFailure::SaveData, project);
+        return;
+    }
+    if (!LoadProjectOptions(project)) {
+        showProjectFailure(ui, ProjectFailure::LoadOptions, project);
+        return;
+    }
+    if (!LoadProjectData(project)) {
+        showProjectFailure(ui, ProjectFailure::LoadData, project);
+        return;
+    }
+    projectRecord().path.set(chosen);
+    projectRecord().deriveHomepageFields();
+    if (!CheckHomepageFile(ui))
+        return;
+    if (quick) {
+        host.runOptimization();
+        return;
+    }
+    if (!host.runDataPages())
+        return;
+    if (!SaveProjectData(project)) {
+        showProjectFailure(ui, ProjectFailure::SaveData, project);
+        return;
+    }
+    host.runOptimization();
+}
+
+} // namespace vantor
