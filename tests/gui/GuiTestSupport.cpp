@@ -4,11 +4,15 @@
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "project/ProgramSettings.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectRecord.h"
 #include "ui/QtText.h"
 
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QTest>
@@ -114,6 +118,60 @@ gui::ShownBox lastShown(const QString &kind)
             return *it;
     }
     return {};
+}
+
+QString copyExampleSite(const QString &directory)
+{
+    const QString source = QStringLiteral(VANTOR_EXAMPLES_DIR "/site");
+    const QString target = directory + QStringLiteral("/site");
+    QDirIterator it(source, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDir().mkpath(target);
+    while (it.hasNext()) {
+        const QString from = it.next();
+        const QString to = target + from.mid(source.size());
+        if (it.fileInfo().isDir())
+            QDir().mkpath(to);
+        else
+            QFile::copy(from, to);
+    }
+    const QString program = gui::fromCp1252(programSettings().programDirectory);
+    QFile::copy(QStringLiteral(VANTOR_SOURCE_DATA_DIR "/back.gif"), program + QStringLiteral("/back.gif"));
+    return target + QStringLiteral("/index.htm");
+}
+
+QString standardProjectPath()
+{
+    return gui::fromCp1252(projectFilePath(programSettings().currentProject));
+}
+
+void storeStandardProject(const QString &homepage, const std::function<void()> &fill)
+{
+    QFile::remove(standardProjectPath());
+    QFile::copy(QStringLiteral(VANTOR_SOURCE_DATA_DIR "/projects/project.qx!"), standardProjectPath());
+    QFile(standardProjectPath()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    ResetProjectRecord();
+    RestoreStandardOptions();
+    projectRecord().path.set(gui::toCp1252(homepage));
+    projectRecord().deriveHomepageFields();
+    if (fill)
+        fill();
+    QVERIFY(SaveProjectData(programSettings().currentProject));
+    QVERIFY(SaveProjectOptions(programSettings().currentProject));
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void writeAll(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(content), content.size());
 }
 
 } // namespace vantor::guitest

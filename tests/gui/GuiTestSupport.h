@@ -76,4 +76,16 @@ void closeNextDialogs(int count, DialogWalk &walk, std::function<void(QWidget *)
 // The last recorded box of a kind, or an empty one.
 gui::ShownBox lastShown(const QString &kind);
 
+// The example site of the source tree copied to <directory>/site, with the
+// report background in the program directory; returns the homepage's path.
+QString copyExampleSite(const QString &directory);
+
+// The standard project as the wizard would have stored it: the shipped
+// project template, the record (reset first, then `fill` to change it) and
+// the standard options.
+void storeStandardProject(const QString &homepage, const std::function<void()> &fill = {});
+QString standardProjectPath();
+QByteArray readAll(const QString &path);
+void writeAll(const QString &path, const QByteArray &content);
+
 } // namespace vantor::guitest

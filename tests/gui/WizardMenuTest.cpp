@@ -103,10 +103,11 @@ private Q_SLOTS:
     {
         WizardMenu menu;
         menu.show();
-        const QStringList tasks{QStringLiteral("Recherche"),      QStringLiteral("Vorlagen-Wizard"),
-                                QStringLiteral("Web-Site"),       QStringLiteral("Web-Site Quick"),
-                                QStringLiteral("Anmelden"),       QStringLiteral("Version prüfen"),
-                                QStringLiteral("Feedback"),       QStringLiteral("Newsletter")};
+        // "Web-Site Quick" has its own test: it runs the site wizard.
+        const QStringList tasks{QStringLiteral("Recherche"), QStringLiteral("Vorlagen-Wizard"),
+                                QStringLiteral("Web-Site"),  QStringLiteral("Anmelden"),
+                                QStringLiteral("Version prüfen"), QStringLiteral("Feedback"),
+                                QStringLiteral("Newsletter")};
         for (const QString &task : tasks)
             QTest::mouseClick(findButton(&menu, task), Qt::LeftButton);
         const auto &shown = m_env->hooks().shown();

@@ -116,6 +116,7 @@ OptimizationDialog::OptimizationDialog(QWidget *parent)
     m_report->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_report->header()->setStretchLastSection(false);
     m_report->header()->setSectionResizeMode(QHeaderView::Fixed);
+    m_report->header()->setMinimumSectionSize(kIconColumnWidth);
     m_report->setColumnWidth(0, kIconColumnWidth);
     m_report->setColumnWidth(1, kTextColumnWidth);
     m_report->setMinimumSize(560, 230);
@@ -270,7 +271,7 @@ void OptimizationDialog::onSaveReportClicked()
 {
     const QString directory = fromCp1252(m_run.homepageDirectory());
     const QString preset = directory.isEmpty() ? QStringLiteral("Report") : directory + QStringLiteral("/Report");
-    QString name = askSaveFileName(this, QStringLiteral("Report speichern"), preset, qtFileFilter(kReportFilter),
+    QString name = askSaveFileName(this, QStringLiteral("Report speichern"), preset, qtFileFilter(QString::fromUtf8(kReportFilter)),
                                    QStringLiteral("htm"));
     if (name.isEmpty())
         return;

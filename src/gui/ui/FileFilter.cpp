@@ -1,7 +1,5 @@
 #include "ui/FileFilter.h"
 
-#include "ui/QtText.h"
-
 #include <QStringList>
 
 namespace vantor::gui {
@@ -23,9 +21,9 @@ QString qtPatterns(const QString &patterns)
 
 } // namespace
 
-QString qtFileFilter(const std::string &filterList)
+QString qtFileFilter(const QString &filterList)
 {
-    const QStringList parts = fromCp1252(filterList).split(QLatin1Char('|'));
+    const QStringList parts = filterList.split(QLatin1Char('|'));
     QStringList filters;
     // The list ends at the first empty text, the "||" at its end.
     for (qsizetype i = 0; i + 1 < parts.size() && !parts.at(i).isEmpty(); i += 2) {

@@ -17,8 +17,9 @@ Ui &QtSiteWizardHost::ui() { return currentUi(); }
 
 std::optional<std::string> QtSiteWizardHost::chooseHomepageFile(const std::string &storedPath)
 {
-    const QString chosen = askOpenFileName(m_parent, fromCp1252(kHomepageDialogTitle), fromCp1252(storedPath),
-                                           qtFileFilter(kHomepageFilter));
+    // Title and filter are UTF-8; the stored path is the engine's cp1252.
+    const QString chosen = askOpenFileName(m_parent, QString::fromUtf8(kHomepageDialogTitle), fromCp1252(storedPath),
+                                           qtFileFilter(QString::fromUtf8(kHomepageFilter)));
     if (chosen.isEmpty())
         return std::nullopt;
     return toCp1252(chosen);

@@ -1,0 +1,464 @@
+#include "GuiTestSupport.h"
+
+#include "optimizer/OptimizationDialog.h"
+#include "platform/Help.h"
+#include "project/MainMenu.h"
+#include "project/ProjectRecord.h"
+#include "ui/QtText.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <memory>
+
+using namespace vantor;
+using namespace vantor::gui;
+using namespace vantor::guitest;
+
+namespace {
+
+const QStringList kResultButtons{QStringLiteral("Report speichern..."), QStringLiteral("Report einsehen"),
+                                 QStringLiteral("Kopie"), QStringLiteral("Zugangsdokument kurz"),
+                                 QStringLiteral("Zugangsdokument lang")};
+
+struct Widgets {
+    QTreeWidget *report;
+    QListWidget *todos;
+    QProgressBar *progress;
+    QCheckBox *withConfigData;
+    QCheckBox *withProjectData;
+    QPushButton *start;
+    QPushButton *close;
+};
+
+Widgets widgetsOf(OptimizationDialog &dialog)
+{
+    return {findChildNamed<QTreeWidget>(&dialog, QStringLiteral("reportList")),
+            findChildNamed<QListWidget>(&dialog, QStringLiteral("todoList")),
+            findChildNamed<QProgressBar>(&dialog, QStringLiteral("progressBar")),
+            findChildNamed<QCheckBox>(&dialog, QStringLiteral("withConfigDataCheck")),
+            findChildNamed<QCheckBox>(&dialog, QStringLiteral("withProjectDataCheck")),
+            findButton(&dialog, QStringLiteral("Optimierung durchführen")),
+            findButton(&dialog, QStringLiteral("Schließen"))};
+}
+
+void fillTerms()
+{
+    ProjectRecord &record = projectRecord();
+    record.homepageKeywords[0].set(toCp1252(QStringLiteral("Stauden")));
+    record.homepageKeywords[1].set(toCp1252(QStringLiteral("Kräuter")));
+    record.copyKeywords[0][0].set(toCp1252(QStringLiteral("Obstgehölze")));
+    record.doorwayKeywords[0].set(toCp1252(QStringLiteral("Gärtnerei Lindenfeld")));
+    record.doorwayKeywords[1].set(toCp1252(QStringLiteral("Beerensträucher")));
+}
+
+// What a line of the report list holds, as the user sees it.
+struct ShownLine {
+    QString text;
+    QColor color;
+    bool hasIcon;
+};
+
+std::vector<ShownLine> shownLines(QTreeWidget *report)
+{
+    std::vector<ShownLine> lines;
+    for (int i = 0; i < report->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *item = report->topLevelItem(i);
+        lines.push_back({item->text(1), item->foreground(1).color(), !item->icon(0).isNull()});
+    }
+    return lines;
+}
+
+} // namespace
+
+class OptimizationDialogTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_env = std::make_unique<GuiTestEnvironment>();
+        m_homepage = copyExampleSite(m_env->path());
+        m_site = QFileInfo(m_homepage).path();
+        storeStandardProject(m_homepage, fillTerms);
+    }
+    void cleanup()
+    {
+        m_env.reset();
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    void opensReadyToStart()
+    {
+        OptimizationDialog dialog;
+        dialog.show();
+        settle();
+        const Widgets w = widgetsOf(dialog);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Optimierung durchführen"));
+        QVERIFY(w.report && w.todos && w.progress && w.withConfigData && w.withProjectData && w.start && w.close);
+
+        const std::vector<ShownLine> lines = shownLines(w.report);
+        QCOMPARE(lines.size(), std::size_t(2));
+        QCOMPARE(lines[0].text, QStringLiteral("Daten zur Optimierung liegen vor"));
+        QCOMPARE(lines[1].text, QStringLiteral("Optimierung kann gestartet werden..."));
+        for (const ShownLine &line : lines) {
+            QCOMPARE(line.color, QColor(0, 0, 100));
+            QVERIFY(line.hasIcon);
+        }
+        QCOMPARE(w.report->columnWidth(0), 18);
+        QCOMPARE(w.report->columnWidth(1), 1500);
+        QCOMPARE(w.report->palette().color(QPalette::Base), QColor(Qt::white));
+        QCOMPARE(w.todos->count(), 0);
+
+        QVERIFY(w.withConfigData->isChecked() && w.withConfigData->isEnabled());
+        QVERIFY(w.withProjectData->isChecked() && w.withProjectData->isEnabled());
+        QCOMPARE(w.withConfigData->text(), QStringLiteral("Mit Konfigurationsdaten"));
+        QCOMPARE(w.withProjectData->text(), QStringLiteral("Mit Projektdaten"));
+        QVERIFY(w.start->isEnabled());
+        QVERIFY(w.start->isDefault());
+        for (const QString &text : kResultButtons) {
+            QPushButton *button = findButton(&dialog, text);
+            QVERIFY2(button, qPrintable(text));
+            QVERIFY2(!button->isEnabled(), qPrintable(text));
+        }
+        QCOMPARE(w.progress->minimum(), 0);
+        QCOMPARE(w.progress->maximum(), 28);
+        QCOMPARE(w.progress->value(), 0);
+        // Nothing was asked or written by merely opening.
+        QVERIFY(m_env->hooks().shown().empty());
+        QVERIFY(!QFile::exists(m_site + QStringLiteral("/~report.htm")));
+    }
+
+    void runShowsEveryLineAndTodoAndEnablesTheResults()
+    {
+        OptimizationDialog dialog;
+        dialog.show();
+        settle();
+        const Widgets w = widgetsOf(dialog);
+        QTest::mouseClick(w.start, Qt::LeftButton);
+
+        const OptimizationRun &run = dialog.run();
+        QVERIFY(run.hasRun());
+        QVERIFY(run.reportWritten());
+        const std::vector<ShownLine> lines = shownLines(w.report);
+        QCOMPARE(lines.size(), run.log().lines().size());
+        bool sawWarning = false;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const ReportLine &line = run.log().lines()[i];
+            QCOMPARE(lines[i].text, fromCp1252(line.text));
+            QCOMPARE(lines[i].color, OptimizationDialog::lineColor(line.kind));
+            QVERIFY(lines[i].hasIcon);
+            sawWarning = sawWarning || line.kind == LineKind::Warning;
+        }
+        QVERIFY(sawWarning);
+        QCOMPARE(OptimizationDialog::lineColor(LineKind::Warning), QColor(0, 0, 255));
+        QCOMPARE(lines.back().text, QStringLiteral("Es sind insgesamt 0 Fehler und 2 Warnungen aufgetreten."));
+
+        // The newest line is the one in view.
+        QTreeWidgetItem *last = w.report->topLevelItem(w.report->topLevelItemCount() - 1);
+        const QRect lastRect = w.report->visualItemRect(last);
+        QVERIFY(lastRect.isValid());
+        QVERIFY(lastRect.top() >= 0 && lastRect.bottom() <= w.report->viewport()->height());
+
+        QCOMPARE(w.todos->count(), static_cast<int>(run.log().todos().size()));
+        QVERIFY(w.todos->count() > 0);
+        for (int i = 0; i < w.todos->count(); ++i) {
+            QCOMPARE(w.todos->item(i)->text(), fromCp1252(run.log().todos()[static_cast<std::size_t>(i)]));
+            QCOMPARE(w.todos->item(i)->sizeHint(), QSize(1200, 14));
+        }
+
+        QCOMPARE(w.progress->value(), 28);
+        QVERIFY(!w.start->isEnabled());
+        QVERIFY(!w.withConfigData->isEnabled());
+        QVERIFY(!w.withProjectData->isEnabled());
+        for (const QString &text : kResultButtons)
+            QVERIFY2(findButton(&dialog, text)->isEnabled(), qPrintable(text));
+        QVERIFY(w.close->isEnabled());
+        QVERIFY(QFile::exists(m_site + QStringLiteral("/~report.htm")));
+
+        // A second click cannot start a second run.
+        w.start->click();
+        QCOMPARE(shownLines(w.report).size(), lines.size());
+
+        // After the run the dialog closes without asking, and the report goes.
+        QTest::mouseClick(w.close, Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(m_env->hooks().shown().empty());
+        QVERIFY(!QFile::exists(m_site + QStringLiteral("/~report.htm")));
+    }
+
+    void whileTheRunGoesOnTheDialogLivesButCannotBeLeft()
+    {
+        OptimizationDialog dialog;
+        dialog.show();
+        settle();
+        const Widgets w = widgetsOf(dialog);
+        struct Seen {
+            bool looked = false;
+            bool running = false;
+            bool waitCursor = false;
+            bool startEnabled = true;
+            bool ticksEnabled = true;
+            bool closeEnabled = true;
+            bool stillVisible = false;
+        } seen;
+        // Fires from the event loop the run turns between its steps.
+        QTimer::singleShot(0, &dialog, [&]() {
+            seen.looked = true;
+            seen.running = dialog.running();
+            const QCursor *cursor = QApplication::overrideCursor();
+            seen.waitCursor = cursor && cursor->shape() == Qt::WaitCursor;
+            seen.startEnabled = w.start->isEnabled();
+            seen.ticksEnabled = w.withConfigData->isEnabled() || w.withProjectData->isEnabled();
+            seen.closeEnabled = w.close->isEnabled();
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            dialog.close();
+            seen.stillVisible = dialog.isVisible();
+        });
+        QTest::mouseClick(w.start, Qt::LeftButton);
+
+        QVERIFY(seen.looked);
+        QVERIFY(seen.running);
+        QVERIFY(seen.waitCursor);
+        QVERIFY(!seen.startEnabled);
+        QVERIFY(!seen.ticksEnabled);
+        QVERIFY(!seen.closeEnabled);
+        QVERIFY(seen.stillVisible);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(m_env->hooks().shown().empty());
+        QVERIFY(dialog.run().reportWritten());
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QVERIFY(!dialog.running());
+    }
+
+    void anAbortedRunShowsItsErrorsAndLeavesTheResultsShut()
+    {
+        writeAll(m_homepage, "<html><body>Keine Kopfzeile</body></html>");
+        OptimizationDialog dialog;
+        dialog.show();
+        const Widgets w = widgetsOf(dialog);
+        QTest::mouseClick(w.start, Qt::LeftButton);
+
+        const std::vector<ShownLine> lines = shownLines(w.report);
+        int errors = 0;
+        for (const ShownLine &line : lines) {
+            if (line.color == QColor(255, 0, 0))
+                ++errors;
+        }
+        QCOMPARE(errors, dialog.run().log().errors());
+        QVERIFY(errors >= 2);
+        QCOMPARE(lines.back().text, QStringLiteral("OPTIMIERUNG ABGEBROCHEN"));
+        QCOMPARE(lines.back().color, QColor(255, 0, 0));
+        QCOMPARE(w.todos->item(0)->text(),
+                 QStringLiteral("Fügen Sie das Element <HEAD> in das Dokument ein! Näheres dazu in der Hilfe."));
+        for (const QString &text : kResultButtons)
+            QVERIFY2(!findButton(&dialog, text)->isEnabled(), qPrintable(text));
+        QVERIFY(!w.start->isEnabled());
+        QCOMPARE(w.progress->value(), 28);
+
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(m_env->hooks().shown().empty());
+    }
+
+    void leavingBeforeTheRunAsksFirst()
+    {
+        const QString question = QStringLiteral("Optimierung noch nicht durchgeführt");
+        OptimizationDialog dialog;
+        dialog.show();
+        const Widgets w = widgetsOf(dialog);
+
+        m_env->hooks().pushQuestionAnswer(false);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(lastShown(QStringLiteral("question")).title, question);
+
+        m_env->hooks().pushQuestionAnswer(false);
+        dialog.close();
+        QVERIFY(dialog.isVisible());
+
+        m_env->hooks().pushQuestionAnswer(false);
+        QTest::mouseClick(w.close, Qt::LeftButton);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(m_env->hooks().countKind(QStringLiteral("question")), 3);
+        QVERIFY(!dialog.run().hasRun());
+
+        m_env->hooks().pushQuestionAnswer(true);
+        QTest::mouseClick(w.close, Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(m_env->hooks().countKind(QStringLiteral("question")), 4);
+    }
+
+    void savingTheReportAddsTheSuffixAndCancellingWritesNothing()
+    {
+        OptimizationDialog dialog;
+        dialog.show();
+        QTest::mouseClick(widgetsOf(dialog).start, Qt::LeftButton);
+        QPushButton *save = findButton(&dialog, QStringLiteral("Report speichern..."));
+
+        const QString saved = m_env->path() + QStringLiteral("/Berichte");
+        QDir().mkpath(saved);
+        m_env->hooks().pushFileName(saved + QStringLiteral("/Gärtnerei"));
+        QTest::mouseClick(save, Qt::LeftButton);
+        QVERIFY(QFile::exists(saved + QStringLiteral("/Gärtnerei.htm")));
+        QVERIFY(!QFile::exists(saved + QStringLiteral("/Gärtnerei")));
+        QVERIFY(readAll(saved + QStringLiteral("/Gärtnerei.htm")).contains("background=\"back.gif\""));
+        QVERIFY(QFile::exists(saved + QStringLiteral("/back.gif")));
+
+        const std::vector<DialogHooks::FileRequest> &requests = m_env->hooks().fileRequests();
+        QCOMPARE(requests.size(), std::size_t(1));
+        QCOMPARE(requests[0].caption, QStringLiteral("Report speichern"));
+        QCOMPARE(requests[0].directory, m_site + QStringLiteral("/Report"));
+        QCOMPARE(requests[0].filter, QStringLiteral("HTML Datei (*.htm) (*.htm);;Alle Dateien (*.*) (*)"));
+        QCOMPARE(requests[0].defaultSuffix, QStringLiteral("htm"));
+
+        // A suffix of the user's own stays.
+        m_env->hooks().pushFileName(saved + QStringLiteral("/bericht.html"));
+        QTest::mouseClick(save, Qt::LeftButton);
+        QVERIFY(QFile::exists(saved + QStringLiteral("/bericht.html")));
+        QVERIFY(!QFile::exists(saved + QStringLiteral("/bericht.html.htm")));
+
+        const QStringList before = QDir(saved).entryList(QDir::Files);
+        m_env->hooks().pushFileName(QString());
+        QTest::mouseClick(save, Qt::LeftButton);
+        QCOMPARE(QDir(saved).entryList(QDir::Files), before);
+        QVERIFY(m_env->hooks().shown().empty());
+        QVERIFY(save->isEnabled());
+    }
+
+    void theSaveDialogShowsOurTextsAndAddsTheSuffixItself()
+    {
+        OptimizationDialog dialog;
+        dialog.show();
+        QTest::mouseClick(widgetsOf(dialog).start, Qt::LeftButton);
+
+        QString title;
+        QStringList types;
+        QString presetName;
+        m_env->hooks().onNextShown([&](QWidget *window) {
+            auto *files = qobject_cast<QFileDialog *>(window);
+            QVERIFY(files);
+            title = files->windowTitle();
+            auto *combo = files->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+            QVERIFY(combo);
+            for (int i = 0; i < combo->count(); ++i)
+                types.append(combo->itemText(i));
+            auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            presetName = name->text();
+            name->setText(QStringLiteral("Neuer Report"));
+            static_cast<QDialog *>(files)->accept();
+        });
+        QTest::mouseClick(findButton(&dialog, QStringLiteral("Report speichern...")), Qt::LeftButton);
+
+        QCOMPARE(title, QStringLiteral("Report speichern"));
+        QCOMPARE(types, (QStringList{QStringLiteral("HTML Datei (*.htm)"), QStringLiteral("Alle Dateien (*.*)")}));
+        QCOMPARE(presetName, QStringLiteral("Report"));
+        QVERIFY(QFile::exists(m_site + QStringLiteral("/Neuer Report.htm")));
+    }
+
+    void exampleButtonsOpenTheirDocumentsAndRestWhileOpening()
+    {
+        OptimizationDialog dialog;
+        dialog.show();
+        QTest::mouseClick(widgetsOf(dialog).start, Qt::LeftButton);
+
+        // Each button opens its document, or says there is none; either way
+        // it rests while busy and is back afterwards.
+        for (const QString &text :
+             {QStringLiteral("Kopie"), QStringLiteral("Zugangsdokument kurz"), QStringLiteral("Zugangsdokument lang")}) {
+            QPushButton *button = findButton(&dialog, text);
+            bool enabledWhileOpening = true;
+            m_env->duringOpen = [&]() { enabledWhileOpening = button->isEnabled(); };
+            m_env->opened.clear();
+            m_env->hooks().clearShown();
+            QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY2(button->isEnabled(), qPrintable(text));
+            if (m_env->opened.empty()) {
+                QCOMPARE(lastShown(QStringLiteral("message")).title, QStringLiteral("Kein Dokument vorhanden"));
+                continue;
+            }
+            QCOMPARE(m_env->opened.size(), std::size_t(1));
+            QVERIFY(m_env->hooks().shown().empty());
+            QVERIFY2(!enabledWhileOpening, qPrintable(text));
+            const QString target = fromCp1252(m_env->opened.front());
+            QVERIFY2(target.startsWith(m_site + QLatin1Char('/')), qPrintable(target));
+        }
+        // The copy button has a copy term to go by.
+        QVERIFY(dialog.run().copyExamplePath().has_value());
+        m_env->duringOpen = nullptr;
+        m_env->opened.clear();
+        QTest::mouseClick(findButton(&dialog, QStringLiteral("Report einsehen")), Qt::LeftButton);
+        QCOMPARE(m_env->opened.size(), std::size_t(1));
+        QCOMPARE(fromCp1252(m_env->opened.front()), m_site + QStringLiteral("/~report.htm"));
+    }
+
+    void withoutCopiesTheCopyButtonSaysSo()
+    {
+        storeStandardProject(m_homepage, []() {
+            projectRecord().homepageKeywords[0].set("Stauden");
+            projectRecord().doorwayKeywords[0].set("Beratung");
+        });
+        OptimizationDialog dialog;
+        dialog.show();
+        QTest::mouseClick(widgetsOf(dialog).start, Qt::LeftButton);
+        QPushButton *copy = findButton(&dialog, QStringLiteral("Kopie"));
+        QTest::mouseClick(copy, Qt::LeftButton);
+        QVERIFY(m_env->opened.empty());
+        const ShownBox box = lastShown(QStringLiteral("message"));
+        QCOMPARE(box.title, QStringLiteral("Kein Dokument vorhanden"));
+        QCOMPARE(box.text, QStringLiteral("Es ist kein optimiertes Dokument für die Kopien vorhanden. Bitte geben Sie "
+                                          "im Wizard entsprechende Informationen ein."));
+        QVERIFY(copy->isEnabled());
+    }
+
+    void theMissingTemplateLeadsToTheTemplateWizardsNote()
+    {
+        QVERIFY(QFile::remove(m_site + QStringLiteral("/vantor!!/index.htm")));
+        OptimizationDialog dialog;
+        dialog.show();
+        m_env->hooks().pushQuestionAnswer(true);
+        m_env->hooks().pushQuestionAnswer(false);
+        QTest::mouseClick(widgetsOf(dialog).start, Qt::LeftButton);
+
+        const std::vector<ShownBox> &shown = m_env->hooks().shown();
+        QCOMPARE(shown.size(), std::size_t(3));
+        QCOMPARE(shown[0].title, QStringLiteral("Vorlage fehlt"));
+        QCOMPARE(shown[1].kind, QStringLiteral("message"));
+        QCOMPARE(shown[1].title, fromCp1252(notYetAvailableTitle()));
+        QCOMPARE(shown[1].text, fromCp1252(notYetAvailableText(toCp1252(QStringLiteral("Vorlagen-Wizard")))));
+        QCOMPARE(shown[2].title, QStringLiteral("Vorlage fehlt"));
+        QVERIFY(dialog.run().log().errors() > 0);
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    void helpShowsTheDialogsTopic()
+    {
+        OptimizationDialog dialog;
+        dialog.show();
+        QTest::mouseClick(findButton(&dialog, QStringLiteral("?")), Qt::LeftButton);
+        QTest::keyClick(widgetsOf(dialog).report, Qt::Key_F1);
+        QCOMPARE(m_env->helpTopics, (std::vector<int>{help::kOptimization, help::kOptimization}));
+        QVERIFY(dialog.isVisible());
+    }
+
+private:
+    std::unique_ptr<GuiTestEnvironment> m_env;
+    QString m_homepage;
+    QString m_site;
+};
+
+QTEST_MAIN(OptimizationDialogTest)
+#include "OptimizationDialogTest.moc"
