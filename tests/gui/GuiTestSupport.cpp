@@ -23,6 +23,9 @@ GuiTestEnvironment::GuiTestEnvironment()
 {
     qputenv("VANTOR_CONFIG_HOME", m_dir.path().toUtf8());
     qputenv("XDG_DATA_HOME", (m_dir.path() + QStringLiteral("/data")).toUtf8());
+    // Qt's file dialog keeps its columns and last places in the user's
+    // configuration; a test starts from Qt's defaults and leaves nothing.
+    qputenv("XDG_CONFIG_HOME", (m_dir.path() + QStringLiteral("/config")).toUtf8());
     setSettingsStorePath(SettingsStore::defaultFilePath());
 
     programSettings() = ProgramSettings{};

@@ -16,8 +16,11 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QListView>
+#include <QScreen>
 #include <QTest>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include <memory>
@@ -193,8 +196,16 @@ private Q_SLOTS:
         m_env->hooks().onNextShown([&](QWidget *window) {
             auto *files = qobject_cast<QFileDialog *>(window);
             QVERIFY(files);
+            // Closed however the checks below end, or the test would hang.
+            struct Closer {
+                QFileDialog *dialog;
+                ~Closer() { dialog->reject(); }
+            } closer{files};
             title = files->windowTitle();
             mode = files->fileMode();
+            // Wide enough for the size, type and date columns.
+            const QSize room = files->screen()->availableGeometry().size();
+            QCOMPARE(files->width(), std::min(820, room.width() - 40));
             directory = files->directory().absolutePath();
             auto *combo = files->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
             QVERIFY(combo);
@@ -204,10 +215,25 @@ private Q_SLOTS:
             QTRY_VERIFY(listedNames(files).contains(QStringLiteral("index.htm")));
             QTRY_VERIFY(listedNames(files).contains(QStringLiteral("vantor!!")));
             htmlNames = listedNames(files);
+            // No text in the details view is cut off.
+            files->setViewMode(QFileDialog::Detail);
+            auto *details = files->findChild<QTreeView *>(QStringLiteral("treeView"));
+            QVERIFY(details && details->model());
+            auto allFit = [details]() {
+                const QModelIndex root = details->rootIndex();
+                for (int row = 0; row < details->model()->rowCount(root); ++row) {
+                    for (int column = 1; column < details->header()->count(); ++column) {
+                        const QString text = details->model()->index(row, column, root).data().toString();
+                        if (details->fontMetrics().horizontalAdvance(text) > details->header()->sectionSize(column))
+                            return false;
+                    }
+                }
+                return true;
+            };
+            QTRY_VERIFY(allFit());
             files->selectNameFilter(files->nameFilters().last());
             QTRY_VERIFY(listedNames(files).contains(QStringLiteral("LIESMICH")));
             allNames = listedNames(files);
-            files->reject();
         });
         QtSiteWizardHost host(nullptr);
         QCOMPARE(host.chooseHomepageFile(toCp1252(m_homepage)), std::nullopt);

@@ -20,6 +20,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace vantor::gui {
 
 namespace {
@@ -229,6 +231,8 @@ void OptimizationDialog::lineAdded(const ReportLine &line)
     item->setIcon(0, lineIcon(line.kind));
     item->setText(1, fromCp1252(line.text));
     item->setForeground(1, lineColor(line.kind));
+    // The column is wider than the list; the whole line is a hover away.
+    item->setToolTip(1, item->text(1));
     item->setData(0, Qt::UserRole, static_cast<int>(line.kind));
     m_report->scrollToItem(item);
 }
@@ -236,7 +240,10 @@ void OptimizationDialog::lineAdded(const ReportLine &line)
 void OptimizationDialog::todoAdded(const std::string &todo)
 {
     auto *item = new QListWidgetItem(fromCp1252(todo), m_todos);
-    item->setSizeHint(QSize(kTodoExtent, kTodoItemHeight));
+    item->setToolTip(item->text());
+    // 14 pixels were made for a smaller font: with ours they cut off the
+    // dots of a capital umlaut, as in "Über Vantor!! hinaus".
+    item->setSizeHint(QSize(kTodoExtent, std::max(kTodoItemHeight, m_todos->fontMetrics().height() + 1)));
 }
 
 void OptimizationDialog::enableResultButtons(bool enabled)

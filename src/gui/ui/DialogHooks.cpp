@@ -1,8 +1,12 @@
 #include "ui/DialogHooks.h"
 
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
 #include <QPointer>
 #include <QTimer>
+#include <QTreeView>
 #include <QWidget>
 
 #include <algorithm>
@@ -129,6 +133,18 @@ QString askFileName(FileAccess access, QWidget *parent, const QString &caption, 
     // may list them the Windows way with semicolons, and once at the end in
     // the blank-separated form Qt filters by. Only the user's text shows.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
+    // Qt's own dialog cuts the size, type and date columns to "Ver…nis" and
+    // "8 Dec …:02:10"; they get what they need, the names the rest.
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+        const QSize room = screen->availableGeometry().size();
+        dialog.resize(std::min(820, room.width() - 40), std::min(500, room.height() - 60));
+    }
+    if (auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
     // Qt's dialog speaks English unless its translation is installed; the
     // words the user acts on are ours. A native dialog brings its own.
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen in:"));
