@@ -71,6 +71,7 @@ private Q_SLOTS:
         projectRecord().scope = 2;
         SpaceEstimateDialog dialog(projectRecord());
         dialog.show();
+        settle();
         const Widgets w = widgetsOf(dialog);
         QVERIFY(w.least && w.middle && w.most && w.label && w.value && w.bar);
         QCOMPARE(w.least->text(), QStringLiteral("Möglichst wenig Speicherplatz verwenden"));
@@ -112,6 +113,7 @@ private Q_SLOTS:
 
         SpaceEstimateDialog dialog(record);
         dialog.show();
+        settle();
         const Widgets w = widgetsOf(dialog);
         QVERIFY(w.middle->isChecked());
         QCOMPARE(w.label->text(), QStringLiteral("\n\n") + kSizeLine);

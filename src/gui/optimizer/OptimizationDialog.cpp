@@ -17,6 +17,7 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -70,6 +71,15 @@ QIcon lineIcon(LineKind kind)
     }
     painter.end();
     return QIcon(pixmap);
+}
+
+// A row that shows the dots of a capital umlaut: they stand above the
+// font's ascent, and the text is centred in its row.
+int rowHeightFor(const QFontMetrics &metrics, int minimum)
+{
+    const int overshoot =
+        std::max(0, -metrics.tightBoundingRect(QStringLiteral("ÄÖÜ")).top() - metrics.ascent());
+    return std::max(minimum, metrics.height() + 2 * overshoot);
 }
 
 QPushButton *dialogButton(const QString &text, const QString &name, QWidget *parent)
@@ -130,7 +140,9 @@ OptimizationDialog::OptimizationDialog(QWidget *parent)
     m_todos->setObjectName(QStringLiteral("todoList"));
     m_todos->setUniformItemSizes(true);
     m_todos->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_todos->setMinimumSize(560, 100);
+    // A run leaves up to seven To Do's; six are in view without scrolling.
+    m_todos->setMinimumSize(560, 6 * rowHeightFor(m_todos->fontMetrics(), kTodoItemHeight) +
+                                     2 * m_todos->frameWidth() + m_todos->horizontalScrollBar()->sizeHint().height());
     m_todos->setPalette(white);
 
     m_progress->setObjectName(QStringLiteral("progressBar"));
@@ -234,6 +246,7 @@ void OptimizationDialog::lineAdded(const ReportLine &line)
     // The column is wider than the list; the whole line is a hover away.
     item->setToolTip(1, item->text(1));
     item->setData(0, Qt::UserRole, static_cast<int>(line.kind));
+    item->setSizeHint(1, QSize(kTextColumnWidth, rowHeightFor(m_report->fontMetrics(), kIconSize + 2)));
     m_report->scrollToItem(item);
 }
 
@@ -243,7 +256,7 @@ void OptimizationDialog::todoAdded(const std::string &todo)
     item->setToolTip(item->text());
     // 14 pixels were made for a smaller font: with ours they cut off the
     // dots of a capital umlaut, as in "Über Vantor!! hinaus".
-    item->setSizeHint(QSize(kTodoExtent, std::max(kTodoItemHeight, m_todos->fontMetrics().height() + 1)));
+    item->setSizeHint(QSize(kTodoExtent, rowHeightFor(m_todos->fontMetrics(), kTodoItemHeight)));
 }
 
 void OptimizationDialog::enableResultButtons(bool enabled)
