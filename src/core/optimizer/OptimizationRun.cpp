@@ -174,13 +174,8 @@ OptimizationRun::Step OptimizationRun::checkTemplateLoop()
                 de("Vantor!! benötigt eine Vorlage für die Optimierung. Klicken Sie auf \"OK\", um den "
                    "Vorlagen-Wizard zu starten. Klicken Sie auf \"Abbruch\", um die Optimierung abzubrechen."));
             if (!ok || !m_templateWizard) {
-                m_log.logLine(de("     FEHLER: Für die Optimierung fehlt eine für diese Homepage erstellte Vorlage. "
-                                 "Sie muß im Unterverzeichnis \"\\vantor!!\" der Homepage lokalisiert sein und "
-                                 "\"index.htm\" heißen"),
-                              LineKind::Error);
-                m_log.addTodo(de("Erstellen Sie eine Vorlage für die Homepage. Verwenden Sie dazu den "
-                                 "Vorlagen-Wizard. Näheres finden Sie in der Hilfe unter \"Erstellen einer "
-                                 "Vorlage\" im Kapitel \"Vorbereitung\"."));
+                m_log.logLine(missingTemplateError(), LineKind::Error);
+                m_log.addTodo(makeTemplateTodo());
                 return Step::End;
             }
             m_templateWizard(m_homepagePath);
