@@ -67,12 +67,15 @@ TEST_F(OptimizeCommandTest, QuickRunPrintsItsLinesAndKeepsTheReport)
     EXPECT_TRUE(printed("[ ] Daten zur Optimierung liegen vor\n"));
     EXPECT_TRUE(printed("[ ] === Vorlage prüfen ===\n"));
     EXPECT_TRUE(printed("[W]      WARNUNG: Keine Kopien erstellt da keine angegeben wurden\n"));
-    EXPECT_TRUE(printed("[W] Es sind insgesamt 0 Fehler und 2 Warnungen aufgetreten.\n"));
+    // The two about copies and doorway pages, and the homepage's missing
+    // copyright, description, keywords, title and comment.
+    EXPECT_TRUE(printed("[W] Es sind insgesamt 0 Fehler und 7 Warnungen aufgetreten.\n"));
     EXPECT_TRUE(printed("To Do's:\n- Geben Sie im Wizard Suchbegriffe für die Kopien ein"));
     EXPECT_TRUE(printed("- Kopieren Sie das optimierte Homepage-Dokument auf den Web-Server.\n"));
     EXPECT_TRUE(printed("Report: " + (m_site / "~report.htm").string() + "\n"));
     EXPECT_TRUE(fs::exists(m_site / "~report.htm"));
-    EXPECT_EQ(slurp(m_site / "index.htm"), "<html>\n<HEAD>\n</HEAD>\n<BODY>\nHallo\n</BODY>\n</html>\n");
+    EXPECT_EQ(slurp(m_site / "index.htm"), "<html>\n<HEAD><LINK REL=Home>\n<META NAME=\"robots\" CONTENT=\"index, "
+                                           "follow\">\n\n</HEAD>\n<BODY>\nHallo\n</BODY>\n</html>\n");
 
     // The path was stored: the next run needs no --homepage.
     ASSERT_EQ(run({"project", "show"}), 0);
