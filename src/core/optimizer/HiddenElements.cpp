@@ -476,6 +476,7 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
         if (!term.empty())
             terms.push_back(entityForm(term.view()));
     const bool forbidden = frames.forbidsHidden();
+    const bool linksWanted = ProjectOptions::forCopies(options.vlin) && ProjectOptions::forCopies(options.vcop);
 
     const auto writeHeading = [&] {
         if (!ProjectOptions::forCopies(options.text) || variant != 0 || terms.empty())
@@ -512,9 +513,8 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
         placeElement(Placement::CopyForm, drawRow(context), hiddenForm(terms, !copyTerms[0].empty(), le), page);
     };
     const auto writeLinks = [&] {
-        if (!ProjectOptions::forCopies(options.vlin) || !ProjectOptions::forCopies(options.vcop))
+        if (!linksWanted)
             return;
-        removeAllTrackingLinks(page);
         const bool withAlt = ProjectOptions::forHomepage(options.altt);
         const auto linkTo = [&](int target) {
             const auto &term = record.copyKeywords[static_cast<std::size_t>(target - 1)][static_cast<std::size_t>(variant)];
@@ -536,6 +536,10 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
         }
     };
 
+    // The homepage's links of its last run go before anything is placed,
+    // so that nothing is anchored at one of them.
+    if (linksWanted)
+        removeAllTrackingLinks(page);
     for (const Group group : kGroupOrders[static_cast<std::size_t>(drawRow(context))]) {
         switch (group) {
         case Heading:

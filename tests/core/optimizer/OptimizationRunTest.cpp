@@ -516,3 +516,62 @@ TEST_F(OptimizationRunTest, EveryLineIsCp1252)
 }
 
 } // namespace
+
+namespace {
+
+std::size_t occurrences(const std::string &text, const std::string &part)
+{
+    std::size_t n = 0;
+    for (std::size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1))
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST_F(OptimizationRunTest, TwoRunsLeaveOneOfEachOnAPageWithItsOwnFormAndHeading)
+{
+    writeFile(homepage(), "<html>\r\n<head>\r\n<title>Alt</title>\r\n</head>\r\n<body>\r\n<form action=\"s\"></form>"
+                          "<FORM><input name=\"q\"></FORM>\r\n<H1>Willkommen</H1>\r\n<p>Text</p>\r\n</body>\r\n"
+                          "</html>\r\n");
+    ProjectRecord &record = projectRecord();
+    record.author = "Firma";
+    record.description = "Beschreibung";
+    record.title1 = "Titel";
+    record.homepageKeywords[0] = "Haus";
+    record.homepageKeywords[1] = "Garten";
+    ProjectOptions &options = projectOptions();
+    options.text = options.auth = options.gene = 3;
+    options.hiddenForm = 3;
+    save();
+    for (int runs = 1; runs <= 2; ++runs) {
+        OptimizationRun run(ui, "p");
+        runOnce(run);
+        EXPECT_EQ(run.log().errors(), 0);
+        const std::string page = readFile(homepage());
+        for (const char *element : {"<qx!>", "value=\"qx! Haus\"", "<!--qx! Haus, Garten, ", "NAME=\"author\"",
+                                    "NAME=\"generator\"", "NAME=\"copyright\"", "NAME=\"robots\"",
+                                    "NAME=\"description\"", "NAME=\"keywords\"", "<LINK REL=Home>", "<TITLE> Titel"})
+            EXPECT_EQ(occurrences(page, element), 1u) << element << " after run " << runs;
+        EXPECT_EQ(occurrences(page, "<FORM><input name=\"q\"></FORM>"), 1u);
+        EXPECT_EQ(occurrences(page, "<H1>Willkommen</H1>"), 1u);
+        EXPECT_EQ(occurrences(page, "Alt"), 0u);
+    }
+}
+
+TEST_F(OptimizationRunTest, FramesetHomepageGetsItsNoframesSection)
+{
+    writeFile(homepage(), "<html>\r\n<head>\r\n</head>\r\n<frameset><frame src=\"a.htm\"></frameset>\r\n</html>\r\n");
+    projectRecord().homepageKeywords[0] = "Haus";
+    save();
+    OptimizationRun run(ui, "p");
+    runOnce(run);
+    EXPECT_EQ(run.log().errors(), 0);
+    const std::string page = readFile(homepage());
+    EXPECT_TRUE(contains(page, "</frameset>\r\n<NOFRAMES><BODY>\r\n"));
+    // The comment heading lands inside the section.
+    const std::size_t comment = page.find("<!--qx! Haus, ");
+    ASSERT_NE(comment, std::string::npos);
+    EXPECT_LT(page.find("<NOFRAMES><BODY>"), comment);
+    EXPECT_LT(comment, page.find("</BODY></NOFRAMES>"));
+}
