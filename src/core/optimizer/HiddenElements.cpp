@@ -517,7 +517,8 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
             return;
         const bool withAlt = ProjectOptions::forHomepage(options.altt);
         const auto linkTo = [&](int target) {
-            const auto &term = record.copyKeywords[static_cast<std::size_t>(target - 1)][static_cast<std::size_t>(variant)];
+            const auto &term =
+                record.copyKeywords[static_cast<std::size_t>(target - 1)][static_cast<std::size_t>(variant)];
             if (term.empty())
                 return;
             std::string link = "<a href=\"" + context.copyFileName(variant, term.str()) + kImage;
