@@ -1,5 +1,7 @@
 #include "optimizer/OptimizationRun.h"
 
+#include "optimizer/HeadElements.h"
+#include "optimizer/HiddenElements.h"
 #include "optimizer/OptimizationReport.h"
 #include "optimizer/PageFiles.h"
 #include "optimizer/PageText.h"
@@ -174,13 +176,8 @@ OptimizationRun::Step OptimizationRun::checkTemplateLoop()
                 de("Vantor!! benötigt eine Vorlage für die Optimierung. Klicken Sie auf \"OK\", um den "
                    "Vorlagen-Wizard zu starten. Klicken Sie auf \"Abbruch\", um die Optimierung abzubrechen."));
             if (!ok || !m_templateWizard) {
-                m_log.logLine(de("     FEHLER: Für die Optimierung fehlt eine für diese Homepage erstellte Vorlage. "
-                                 "Sie muß im Unterverzeichnis \"\\vantor!!\" der Homepage lokalisiert sein und "
-                                 "\"index.htm\" heißen"),
-                              LineKind::Error);
-                m_log.addTodo(de("Erstellen Sie eine Vorlage für die Homepage. Verwenden Sie dazu den "
-                                 "Vorlagen-Wizard. Näheres finden Sie in der Hilfe unter \"Erstellen einer "
-                                 "Vorlage\" im Kapitel \"Vorbereitung\"."));
+                m_log.logLine(missingTemplateError(), LineKind::Error);
+                m_log.addTodo(makeTemplateTodo());
                 return Step::End;
             }
             m_templateWizard(m_homepagePath);
@@ -333,13 +330,28 @@ OptimizationRun::Step OptimizationRun::makeDoorwayPages()
 void OptimizationRun::optimizeHomepage()
 {
     m_log.logLine("=== Homepage optimieren ===", LineKind::Normal);
-    // Frames and the NOFRAMES section come first, then the head elements,
-    // then the hidden elements; each plugs in after its line.
-    m_pageHasFrames = hasFrameTag(m_page);
-    m_pageHasNoframes = contains(m_page, "<NOFRAMES") || contains(m_page, "<noframes");
+    const ProjectRecord &record = projectRecord();
+    PageContext context;
+    context.record = &record;
+    context.options = &projectOptions();
+    context.signs = &m_signs;
+    context.doorways = &m_doorways;
+    context.log = &m_log;
+    context.lineEnd = sessionLineEnd();
+    context.homepageFileName = record.homepageFileName.str();
+    context.homepageExtension = record.homepageExtension.str();
+
+    // Frames first: whether the hidden elements may go in depends on the
+    // NOFRAMES section this makes.
+    const FrameState frames = repairFrames(context, m_page, ProjectOptions::forHomepage(projectOptions().nofr));
+    m_pageHasFrames = frames.hasFrames;
+    m_pageHasNoframes = frames.hasNoframes;
     m_log.logLine(de("     Header Daten werden eingefügt"), LineKind::Normal);
+    writeHomepageHeader(context, m_page);
     m_log.logLine(de("     HTML Daten werden eingefügt"), LineKind::Normal);
+    writeHomepageHtmlData(context, m_page);
     m_log.logLine(de("     Meta Daten werden eingefügt"), LineKind::Normal);
+    writeHomepageHidden(context, m_page, frames);
 }
 
 OptimizationRun::Step OptimizationRun::writeHomepage()

@@ -19,12 +19,6 @@ bool contains(const std::string &text, const char *needle) { return text.find(ne
 
 bool hasFrames(const std::string &text) { return contains(text, "<frame") || contains(text, "<FRAME"); }
 
-std::string makeTemplateTodo()
-{
-    return de("Erstellen Sie eine Vorlage für die Homepage. Verwenden Sie dazu den Vorlagen-Wizard. Näheres "
-              "finden Sie in der Hilfe unter \"Erstellen einer Vorlage\" im Kapitel \"Vorbereitung\".");
-}
-
 void logStackedMarkers(const std::string &text, RunLog &log)
 {
     int count = 0;
@@ -76,6 +70,18 @@ void warnAboutOtherFiles(const std::string &directory, RunLog &log)
 
 } // namespace
 
+std::string missingTemplateError()
+{
+    return de("     FEHLER: Für die Optimierung fehlt eine für diese Homepage erstellte Vorlage. Sie muß im "
+              "Unterverzeichnis \"\\vantor!!\" der Homepage lokalisiert sein und \"index.htm\" heißen");
+}
+
+std::string makeTemplateTodo()
+{
+    return de("Erstellen Sie eine Vorlage für die Homepage. Verwenden Sie dazu den Vorlagen-Wizard. Näheres "
+              "finden Sie in der Hilfe unter \"Erstellen einer Vorlage\" im Kapitel \"Vorbereitung\".");
+}
+
 std::string templatePath(const std::string &homepageDirectory)
 {
     return files::join(files::join(homepageDirectory, "vantor!!"), "index.htm");
@@ -90,10 +96,7 @@ bool checkTemplate(const std::string &homepageDirectory, RunLog &log, Ui &ui)
     std::string text;
     try {
         if (!files::read(path, text)) {
-            log.logLine(de("     FEHLER: Für die Optimierung fehlt eine für diese Homepage erstellte Vorlage. Sie "
-                           "muß im Unterverzeichnis \"\\vantor!!\" der Homepage lokalisiert sein und \"index.htm\" "
-                           "heißen"),
-                        LineKind::Error);
+            log.logLine(missingTemplateError(), LineKind::Error);
             log.addTodo(makeTemplateTodo());
             return false;
         }

@@ -17,4 +17,8 @@ std::string templatePath(const std::string &homepageDirectory);
 // without a line: the run then offers the template wizard.
 bool checkTemplate(const std::string &homepageDirectory, RunLog &log, Ui &ui);
 
+// The error line and To Do of a template that is not there to be used.
+std::string missingTemplateError();
+std::string makeTemplateTodo();
+
 } // namespace vantor

@@ -149,4 +149,19 @@ std::string lowerCp1252(std::string_view text)
     return out;
 }
 
+std::string upperCp1252(std::string_view text)
+{
+    std::string out(text);
+    for (char &c : out) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7))
+            c = static_cast<char>(b - 0x20);
+        else if (b == 0x9A || b == 0x9C || b == 0x9E)
+            c = static_cast<char>(b - 0x10);
+        else if (b == 0xFF)
+            c = static_cast<char>(0x9F);
+    }
+    return out;
+}
+
 } // namespace vantor

@@ -24,6 +24,9 @@ inline std::string de(std::string_view utf8) { return toCp1252(utf8); }
 
 // Lower-case for ASCII and the cp1252 letters with accents.
 std::string lowerCp1252(std::string_view text);
+// Upper-case for the same letters; ß stays as it is, cp1252 has no capital
+// for it.
+std::string upperCp1252(std::string_view text);
 
 // Names in settings, profiles and file patterns compare like Windows does:
 // ASCII letters without regard to case, everything else exactly.

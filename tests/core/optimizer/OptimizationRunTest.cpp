@@ -43,6 +43,23 @@ protected:
 
     std::string homepage() const { return m_site + "/index.htm"; }
 
+    // The homepage steps that warn about missing project data, switched off
+    // for the homepage, so that a test counts the run's own warnings.
+    void quietHomepageSteps()
+    {
+        ProjectOptions &options = projectOptions();
+        options.copy = options.desc = options.keyw = options.titl = options.komm = 2;
+        save();
+    }
+    // Every step that writes into the homepage switched off for it.
+    void homepageStepsOff()
+    {
+        ProjectOptions &options = projectOptions();
+        options.titl = options.auth = options.desc = options.keyw = options.link = options.robo = options.copy =
+            options.gene = options.komm = options.text = options.vlin = options.nofr = 2;
+        save();
+    }
+
     // The record and options as the wizard would have stored them.
     void save()
     {
@@ -83,6 +100,7 @@ protected:
 
 TEST_F(OptimizationRunTest, CleanRunEndsWithTheTwoWarningsCountedAfterTheTotals)
 {
+    quietHomepageSteps();
     OptimizationRun run(ui, "p");
     runOnce(run);
 
@@ -115,9 +133,11 @@ TEST_F(OptimizationRunTest, CleanRunEndsWithTheTwoWarningsCountedAfterTheTotals)
     EXPECT_TRUE(run.reportWritten());
     EXPECT_TRUE(files::isFile(m_site + "/~report.htm"));
 
-    // Only the four tags changed; the rest of the page is the user's own.
-    EXPECT_EQ(readFile(homepage()),
-              "<html>\r\n<HEAD>\r\n<title>Alt</title>\r\n</HEAD>\r\n<BODY>\r\nHallo\r\n</BODY>\r\n</html>\r\n");
+    // The four tags upper-cased, the home link and robots element the
+    // options ask for; the rest of the page is the user's own.
+    EXPECT_EQ(readFile(homepage()), "<html>\r\n<HEAD><LINK REL=Home>\r\n<META NAME=\"robots\" CONTENT=\"index, "
+                                    "follow\">\r\n\r\n<title>Alt</title>\r\n</HEAD>\r\n<BODY>\r\nHallo\r\n"
+                                    "</BODY>\r\n</html>\r\n");
     EXPECT_EQ(readFile(m_site + "/vantor.gif").size(), 42u);
     EXPECT_EQ(readFile(m_site + "/vantor.gif").substr(0, 6), "GIF89a");
 
@@ -244,7 +264,7 @@ TEST_F(OptimizationRunTest, NoDirectoriesSkipsTheTemplateCheckAndTheDoorways)
 {
     fs::remove(m_site + "/vantor!!/index.htm");
     projectRecord().makedirs = 0;
-    save();
+    quietHomepageSteps();
     OptimizationRun run(ui, "p");
     runOnce(run);
     EXPECT_TRUE(ui.shown.empty());
@@ -327,6 +347,7 @@ TEST_F(OptimizationRunTest, BytesOfAnyKindSurviveTheRun)
         filler[i] = '\0';
     page += filler + "</body>";
     writeFile(homepage(), page);
+    homepageStepsOff();
     OptimizationRun run(ui, "p");
     runOnce(run);
     EXPECT_EQ(run.log().errors(), 0);
@@ -386,6 +407,7 @@ TEST_F(OptimizationRunTest, ErrorsMakeTheClosingLinesErrorsToo)
     for (int i = 0; i < 7; ++i)
         stacked += "<b>%Suchbegriff%</b> ";
     writeFile(m_site + "/vantor!!/index.htm", "<head></head><body>" + stacked + "</body>");
+    quietHomepageSteps();
     OptimizationRun run(ui, "p");
     runOnce(run);
     const ReportLine *totals = findLine(run, "Es sind insgesamt 1 Fehler und 2 Warnungen aufgetreten.");
@@ -494,3 +516,62 @@ TEST_F(OptimizationRunTest, EveryLineIsCp1252)
 }
 
 } // namespace
+
+namespace {
+
+std::size_t occurrences(const std::string &text, const std::string &part)
+{
+    std::size_t n = 0;
+    for (std::size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1))
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST_F(OptimizationRunTest, TwoRunsLeaveOneOfEachOnAPageWithItsOwnFormAndHeading)
+{
+    writeFile(homepage(), "<html>\r\n<head>\r\n<title>Alt</title>\r\n</head>\r\n<body>\r\n<form action=\"s\"></form>"
+                          "<FORM><input name=\"q\"></FORM>\r\n<H1>Willkommen</H1>\r\n<p>Text</p>\r\n</body>\r\n"
+                          "</html>\r\n");
+    ProjectRecord &record = projectRecord();
+    record.author = "Firma";
+    record.description = "Beschreibung";
+    record.title1 = "Titel";
+    record.homepageKeywords[0] = "Haus";
+    record.homepageKeywords[1] = "Garten";
+    ProjectOptions &options = projectOptions();
+    options.text = options.auth = options.gene = 3;
+    options.hiddenForm = 3;
+    save();
+    for (int runs = 1; runs <= 2; ++runs) {
+        OptimizationRun run(ui, "p");
+        runOnce(run);
+        EXPECT_EQ(run.log().errors(), 0);
+        const std::string page = readFile(homepage());
+        for (const char *element : {"<qx!>", "value=\"qx! Haus\"", "<!--qx! Haus, Garten, ", "NAME=\"author\"",
+                                    "NAME=\"generator\"", "NAME=\"copyright\"", "NAME=\"robots\"",
+                                    "NAME=\"description\"", "NAME=\"keywords\"", "<LINK REL=Home>", "<TITLE> Titel"})
+            EXPECT_EQ(occurrences(page, element), 1u) << element << " after run " << runs;
+        EXPECT_EQ(occurrences(page, "<FORM><input name=\"q\"></FORM>"), 1u);
+        EXPECT_EQ(occurrences(page, "<H1>Willkommen</H1>"), 1u);
+        EXPECT_EQ(occurrences(page, "Alt"), 0u);
+    }
+}
+
+TEST_F(OptimizationRunTest, FramesetHomepageGetsItsNoframesSection)
+{
+    writeFile(homepage(), "<html>\r\n<head>\r\n</head>\r\n<frameset><frame src=\"a.htm\"></frameset>\r\n</html>\r\n");
+    projectRecord().homepageKeywords[0] = "Haus";
+    save();
+    OptimizationRun run(ui, "p");
+    runOnce(run);
+    EXPECT_EQ(run.log().errors(), 0);
+    const std::string page = readFile(homepage());
+    EXPECT_TRUE(contains(page, "</frameset>\r\n<NOFRAMES><BODY>\r\n"));
+    // The comment heading lands inside the section.
+    const std::size_t comment = page.find("<!--qx! Haus, ");
+    ASSERT_NE(comment, std::string::npos);
+    EXPECT_LT(page.find("<NOFRAMES><BODY>"), comment);
+    EXPECT_LT(comment, page.find("</BODY></NOFRAMES>"));
+}
