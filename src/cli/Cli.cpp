@@ -33,7 +33,6 @@ std::string projectArgument(const std::string &utf8)
     return name == "Standardprojekt" ? std::string("default") : name;
 }
 
-constexpr std::size_t kPathCapacity = decltype(ProjectRecord::path)::capacity;
 
 // Only names and texts that come back as they were given are taken: a
 // character that cp1252 lacks would come back as '?'.
@@ -293,21 +292,9 @@ int Cli::storeHomepage(const std::string &name, const std::string &path)
         const auto cwd = std::filesystem::current_path(ec);
         full = cwd.string() + "/" + full;
     }
-    // The project file holds the path in cp1252 and in a field of fixed
-    // length: a path that does not fit would be saved cut or with '?' in it,
-    // and then point to another file.
-    if (!fitsCp1252(full))
-        return fail(de("Pfad nicht möglich"),
-                    de("Der Pfad \"") + toCp1252(full)
-                        + de("\" enthält Zeichen, die Vantor!! in der Projektdatei nicht speichern kann. Benennen Sie "
-                             "die Datei oder ihr Verzeichnis um (z.B. ohne Sonderzeichen außerhalb des westeuropäischen "
-                             "Zeichensatzes)."));
+    if (const auto problem = homepagePathProblem(full))
+        return fail(problem->title, problem->text);
     full = toCp1252(full);
-    if (full.size() > kPathCapacity || full.find_first_of("\r\n") != std::string::npos)
-        return fail(de("Pfad nicht möglich"),
-                    de("Der Pfad der Homepage-Datei ist länger als ") + std::to_string(kPathCapacity)
-                        + de(" Zeichen oder enthält einen Zeilenumbruch und kann in der Projektdatei nicht gespeichert "
-                             "werden. Verschieben Sie die Site in ein Verzeichnis mit kürzerem Pfad."));
     if (!files::isFile(full))
         return fail(de("Datei nicht gefunden"), de("Die Homepage-Datei \"") + full + de("\" existiert nicht."));
     if (!LoadProjectData(name)) {

@@ -438,9 +438,15 @@ std::optional<std::string> OptimizationRun::copyExamplePath() const
 {
     const ProjectRecord &record = projectRecord();
     for (const auto &copy : record.copyKeywords) {
-        if (!copy[0].empty())
-            return files::join(m_homepageDirectory, m_signs.copySign(1) + nameForm(copy[0].view()) + "." +
-                                                        record.homepageExtension.str());
+        if (copy[0].empty())
+            continue;
+        // Only a document this run made is one to show.
+        std::string path = files::join(m_homepageDirectory,
+                                       m_signs.copySign(1) + nameForm(copy[0].view()) + "." +
+                                           record.homepageExtension.str());
+        if (!files::isFile(path))
+            return std::nullopt;
+        return path;
     }
     return std::nullopt;
 }
@@ -456,7 +462,10 @@ std::optional<std::string> OptimizationRun::doorwayExamplePath(bool longest) con
     const ProjectRecord &record = projectRecord();
     const std::string document =
         lowerCp1252(record.doorlikehp == 1 ? record.homepageFileName.view() : record.startpage.view());
-    return files::join(files::join(m_homepageDirectory, m_signs.doorwaySign() + nameForm(term)), document);
+    std::string path = files::join(files::join(m_homepageDirectory, m_signs.doorwaySign() + nameForm(term)), document);
+    if (!files::isFile(path))
+        return std::nullopt;
+    return path;
 }
 
 bool OptimizationRun::openReport() { return shellOpen(reportPath()); }

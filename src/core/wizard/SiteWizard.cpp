@@ -31,6 +31,25 @@ bool hasFrameElement(const std::string &text) { return containsEither(text, "<fr
 
 } // namespace
 
+std::optional<PathProblem> homepagePathProblem(const std::string &utf8Path)
+{
+    constexpr std::size_t capacity = decltype(ProjectRecord::path)::capacity;
+    if (!fitsCp1252(utf8Path))
+        return PathProblem{de("Pfad nicht möglich"),
+                           de("Der Pfad \"") + toCp1252(utf8Path) +
+                               de("\" enthält Zeichen, die Vantor!! in der Projektdatei nicht speichern kann. "
+                                  "Benennen Sie die Datei oder ihr Verzeichnis um (z.B. ohne Sonderzeichen außerhalb "
+                                  "des westeuropäischen Zeichensatzes).")};
+    const std::string path = toCp1252(utf8Path);
+    if (path.size() > capacity || path.find_first_of("\r\n") != std::string::npos)
+        return PathProblem{de("Pfad nicht möglich"),
+                           de("Der Pfad der Homepage-Datei ist länger als ") + std::to_string(capacity) +
+                               de(" Zeichen oder enthält einen Zeilenumbruch und kann in der Projektdatei nicht "
+                                  "gespeichert werden. Verschieben Sie die Site in ein Verzeichnis mit kürzerem "
+                                  "Pfad.")};
+    return std::nullopt;
+}
+
 bool ChooseHomepage(SiteWizardHost &host)
 {
     ProjectRecord &record = projectRecord();

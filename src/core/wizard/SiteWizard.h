@@ -28,6 +28,17 @@ public:
 extern const char *const kHomepageFilter;
 extern const char *const kHomepageDialogTitle;
 
+// Why a chosen homepage path (UTF-8, as the file system gives it) cannot be
+// kept in the project file: title and text of the message, or nothing when
+// it can. The project file holds the path in cp1252 and in a field of fixed
+// length, so a path that does not fit would be saved cut or with '?' in it
+// and then point to another file.
+struct PathProblem {
+    std::string title;
+    std::string text;
+};
+std::optional<PathProblem> homepagePathProblem(const std::string &utf8Path);
+
 // The file dialog and the fields derived from the chosen path. False when
 // the user cancels.
 bool ChooseHomepage(SiteWizardHost &host);

@@ -22,6 +22,11 @@ std::optional<std::string> QtSiteWizardHost::chooseHomepageFile(const std::strin
                                            qtFileFilter(QString::fromUtf8(kHomepageFilter)));
     if (chosen.isEmpty())
         return std::nullopt;
+    // A path the project file cannot hold would come back as another file.
+    if (const auto problem = homepagePathProblem(chosen.toStdString())) {
+        ui().message(problem->title, problem->text);
+        return std::nullopt;
+    }
     return toCp1252(chosen);
 }
 

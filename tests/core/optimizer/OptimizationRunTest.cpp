@@ -497,7 +497,11 @@ TEST_F(OptimizationRunTest, ExampleButtonsWithoutDocumentsSayThereIsNone)
     EXPECT_TRUE(contains(ui.shown[0].text, "Kopien"));
     EXPECT_TRUE(contains(ui.shown[1].text, "Zugangsseiten"));
 
+    // The first copy with a first term names the document; it counts once
+    // it is there.
     projectRecord().copyKeywords[1][0] = "Haus am See";
+    EXPECT_FALSE(run.copyExamplePath());
+    writeFile(m_site + "/!hausamsee.htm", "x");
     EXPECT_EQ(run.copyExamplePath(), m_site + "/!hausamsee.htm");
 }
 
