@@ -1,10 +1,12 @@
 #include "optimizer/OptimizationRun.h"
 
+#include "optimizer/DoorwayPages.h"
 #include "optimizer/HeadElements.h"
 #include "optimizer/HiddenElements.h"
 #include "optimizer/OptimizationReport.h"
 #include "optimizer/PageFiles.h"
 #include "optimizer/PageText.h"
+#include "optimizer/RandomSource.h"
 #include "optimizer/TemplateCheck.h"
 #include "optimizer/TermText.h"
 #include "optimizer/TrackingImage.h"
@@ -43,6 +45,12 @@ std::string closeProgramsTodo(const std::string &path)
            de("\" verwenden, z.B. den Windows Explorer, oder ändern Sie die Zugriffsrechte");
 }
 
+std::string unusableTermWarning(const std::string &term)
+{
+    return de("     WARNUNG: Der Suchbegriff \"") + term +
+           de("\" ergibt keinen gültigen Dateinamen, für ihn wird keine Datei erzeugt");
+}
+
 std::tm localNow()
 {
     const std::time_t now = std::time(nullptr);
@@ -52,7 +60,9 @@ std::tm localNow()
 }
 
 // The name a term gives its files and directories.
-std::string nameForm(std::string_view term) { return lowerCp1252(fileNameForm(term)); }
+std::string nameForm(std::string_view term) { return safeNameForm(term); }
+
+std::string quoted(const std::string &text) { return "\"" + text + "\""; }
 
 } // namespace
 
@@ -257,7 +267,12 @@ OptimizationRun::Step OptimizationRun::makeCopies()
             m_ui.pump();
             m_ui.progress((copy + 1) / 2 + 2, kProgressMaximum);
             m_ui.pause(5);
-            // The files of each copy plug in here.
+            for (int variant = 0; variant < 3; ++variant) {
+                if (variant > 0 && projectRecord().scope != 2)
+                    break;
+                if (makeCopyFile(copy, variant) == Step::End)
+                    return Step::End;
+            }
         }
         if (m_noCopyMade) {
             m_log.logLine("     WARNUNG: Keine Kopien erstellt da keine angegeben wurden", LineKind::Warning);
@@ -290,16 +305,22 @@ OptimizationRun::Step OptimizationRun::makeDoorwayPages()
         return Step::Go;
     }
 
-    // The term list and the documents of each slot plug in here.
+    std::vector<std::string> unusable;
+    m_doorways = buildDoorwayTerms(projectRecord(), ReadExpertFlag("dontuseHPkeywordsfordoorways") == 0, unusable);
+    for (const std::string &term : unusable)
+        m_log.logLine(unusableTermWarning(term), LineKind::Warning);
     bool analysingLogged = false;
     int lastTerm = -1;
     for (int i = 0; i < DoorwayTerms::kSlots; ++i)
         if (!m_doorways.slots[static_cast<std::size_t>(i)].term.empty())
             lastTerm = i;
+    std::size_t longestLength = 0;
+    std::size_t shortestLength = 100;
     for (int i = 0; i < DoorwayTerms::kSlots; ++i) {
         m_ui.pump();
         m_ui.progress(i / 25 + 8, kProgressMaximum);
-        if (m_doorways.slots[static_cast<std::size_t>(i)].term.empty()) {
+        const std::string &term = m_doorways.slots[static_cast<std::size_t>(i)].term;
+        if (term.empty()) {
             m_ui.pause(5);
             if (i > lastTerm && !analysingLogged) {
                 m_log.logLine("Daten werden analysiert...", LineKind::Normal);
@@ -308,6 +329,22 @@ OptimizationRun::Step OptimizationRun::makeDoorwayPages()
             continue;
         }
         m_ui.pause(10);
+        if (makeDoorway(i) == Step::End)
+            return Step::End;
+        // Among terms of one length the first stays the example.
+        if (term.size() > longestLength) {
+            longestLength = term.size();
+            m_doorways.longest = i;
+        }
+        if (term.size() < shortestLength) {
+            shortestLength = term.size();
+            m_doorways.shortest = i;
+        }
+        const std::string image = files::join(doorwayDirectory(term), nameForm(term) + ".gif");
+        if (!files::writeAtomic(image, std::string(kTrackingImage))) {
+            abortCannotWrite(image);
+            return Step::End;
+        }
     }
     m_ui.progress(25, kProgressMaximum);
 
@@ -327,9 +364,8 @@ OptimizationRun::Step OptimizationRun::makeDoorwayPages()
     return Step::Go;
 }
 
-void OptimizationRun::optimizeHomepage()
+PageContext OptimizationRun::pageContext()
 {
-    m_log.logLine("=== Homepage optimieren ===", LineKind::Normal);
     const ProjectRecord &record = projectRecord();
     PageContext context;
     context.record = &record;
@@ -337,9 +373,114 @@ void OptimizationRun::optimizeHomepage()
     context.signs = &m_signs;
     context.doorways = &m_doorways;
     context.log = &m_log;
+    context.random = m_random != nullptr ? m_random : &RandomSource::standard();
     context.lineEnd = sessionLineEnd();
     context.homepageFileName = record.homepageFileName.str();
     context.homepageExtension = record.homepageExtension.str();
+    return context;
+}
+
+OptimizationRun::Step OptimizationRun::makeCopyFile(int copy, int variant)
+{
+    const ProjectRecord &record = projectRecord();
+    const auto &term = record.copyKeywords[static_cast<std::size_t>(copy - 1)][static_cast<std::size_t>(variant)];
+    if (term.empty())
+        return Step::Go;
+    const std::string name = nameForm(term.view());
+    if (name.empty()) {
+        m_log.logLine(unusableTermWarning(cutAtHash(term.view())), LineKind::Warning);
+        return Step::Go;
+    }
+    const std::string fileName = m_signs.copySign(variant + 1) + name + "." + record.homepageExtension.str();
+    const std::string path = files::join(m_homepageDirectory, fileName);
+    // Without start signs a copy of the term "index" would be named like the
+    // homepage itself; the user's page is worth more than one copy.
+    if (lowerCp1252(fileName) == lowerCp1252(files::fileNameOf(m_homepagePath))) {
+        m_log.logLine(de("     WARNUNG: Die Kopie ") + quoted(path) +
+                          de(" wird nicht erzeugt, sie hätte den Namen der Homepage"),
+                      LineKind::Warning);
+        return Step::Go;
+    }
+    if (!files::writeAtomic(path, m_page)) {
+        abort(de("     FEHLER: Die Kopie ") + quoted(path) + de(" kann nicht überschrieben werden"),
+              closeProgramsTodo(path));
+        return Step::End;
+    }
+    m_noCopyMade = false;
+    std::string text = m_page;
+    const PageContext context = pageContext();
+    if (optimizeCopyText(context, text, copy, variant) && files::writeAtomic(path, text)) {
+        m_log.logLine("     Kopie " + quoted(path) + " erzeugt und optimiert", LineKind::Normal);
+    } else {
+        m_log.logLine("     FEHLER: Die Kopie " + quoted(path) + " konnte nicht optimiert werden", LineKind::Error);
+        m_log.addTodo(closeProgramsTodo(path));
+    }
+    return Step::Go;
+}
+
+std::string OptimizationRun::doorwayDirectory(const std::string &term) const
+{
+    return files::join(m_homepageDirectory, m_signs.doorwaySign() + nameForm(term));
+}
+
+OptimizationRun::Step OptimizationRun::makeDoorway(int slot)
+{
+    const ProjectRecord &record = projectRecord();
+    const DoorwayTerms::Slot &entry = m_doorways.slots[static_cast<std::size_t>(slot)];
+    const std::string &term = entry.term;
+    const bool withTermDocument = record.scope != 0;
+    const std::string directory = doorwayDirectory(term);
+    if (!files::isDirectory(directory) && files::createDirectory(directory))
+        m_log.logLine("     Verzeichnis " + quoted(directory) + " angelegt", LineKind::Normal);
+
+    const PageContext context = pageContext();
+    const std::string indexPath = files::join(directory, context.doorwayDocumentName());
+    const std::string termPath = files::join(directory, nameForm(term) + ".htm");
+    std::string indexText;
+    std::string termText;
+    const bool copied =
+        files::read(files::join(m_homepageDirectory, indexTemplateName(entry.templateNumber)), indexText) &&
+        files::writeAtomic(indexPath, indexText) &&
+        (!withTermDocument ||
+         (files::read(files::join(m_homepageDirectory,
+                                  termTemplateName(entry.templateNumber,
+                                                   ReadExpertFlag("usespecialdoorwaytemplate") != 0)),
+                      termText) &&
+          files::writeAtomic(termPath, termText)));
+    if (!copied) {
+        abort(de("     FEHLER: Zugangsdokument(e) für den Begriff ") + quoted(indexPath) +
+                  " kann nicht erstellt/überschrieben werden",
+              closeProgramsTodo(indexPath));
+        return Step::End;
+    }
+
+    if (!m_textBlocksRead && (indexText.find("%Textbaustein") != std::string::npos ||
+                              termText.find("%Textbaustein") != std::string::npos)) {
+        m_textBlocksRead = true;
+        const std::string blocks = files::join(m_homepageDirectory, "Textbausteine.txt");
+        if (!files::isFile(blocks) || !files::read(blocks, m_textBlocks))
+            m_textBlocks.clear();
+    }
+    const bool filled = fillDoorwayDocument(context, indexText, term, slot, 0, m_textBlocks) &&
+                        files::writeAtomic(indexPath, indexText) &&
+                        (!withTermDocument || (fillDoorwayDocument(context, termText, term, slot, 1, m_textBlocks) &&
+                                               files::writeAtomic(termPath, termText)));
+    if (!filled) {
+        m_log.logLine(de("     FEHLER: Zugangsdokument(e) für den Begriff ") + quoted(term) +
+                          " konnte nicht optimiert werden",
+                      LineKind::Error);
+        return Step::End;
+    }
+    m_noDoorwayMade = false;
+    m_log.logLine(de("     Zugangsdokument(e) für den Begriff ") + quoted(term) + " erzeugt und optimiert",
+                  LineKind::Normal);
+    return Step::Go;
+}
+
+void OptimizationRun::optimizeHomepage()
+{
+    m_log.logLine("=== Homepage optimieren ===", LineKind::Normal);
+    const PageContext context = pageContext();
 
     // Frames first: whether the hidden elements may go in depends on the
     // NOFRAMES section this makes.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "optimizer/DoorwayTerms.h"
+#include "optimizer/PageContext.h"
 #include "optimizer/RunLog.h"
 #include "optimizer/StartSigns.h"
 
@@ -10,6 +11,7 @@
 
 namespace vantor {
 
+class RandomSource;
 class Ui;
 
 // The line end that every line we insert into a document, and every line of
@@ -45,6 +47,9 @@ public:
     // instead of asking for ever.
     using TemplateWizard = std::function<void(const std::string &homepagePath)>;
     void setTemplateWizard(TemplateWizard wizard) { m_templateWizard = std::move(wizard); }
+    // Where the hidden elements of copies and doorway documents go; the
+    // program's generator unless a test fixes them.
+    void setRandomSource(RandomSource *random) { m_random = random; }
 
     RunLog &log() { return m_log; }
     const RunLog &log() const { return m_log; }
@@ -90,6 +95,10 @@ private:
     Step checkHomepage();
     Step makeCopies();
     Step makeDoorwayPages();
+    Step makeCopyFile(int copy, int variant);
+    Step makeDoorway(int slot);
+    std::string doorwayDirectory(const std::string &term) const;
+    PageContext pageContext();
     void optimizeHomepage();
     Step writeHomepage();
     void recordRun();
@@ -114,6 +123,9 @@ private:
     DoorwayTerms m_doorways;
     bool m_noCopyMade = true;
     bool m_noDoorwayMade = true;
+    std::string m_textBlocks;
+    bool m_textBlocksRead = false;
+    RandomSource *m_random = nullptr;
     bool m_pageHasFrames = false;
     bool m_pageHasNoframes = false;
 };

@@ -2,6 +2,7 @@
 
 #include "optimizer/FindLiteral.h"
 #include "optimizer/OutOfMemory.h"
+#include "platform/Text.h"
 
 #include <cstddef>
 
@@ -153,6 +154,22 @@ std::string fileNameForm(std::string_view term)
         else
             out += spelled;
     });
+}
+
+std::string safeNameForm(std::string_view term)
+{
+    std::string name;
+    for (const char c : lowerCp1252(fileNameForm(term))) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '/' || c == '\\' || c == ':' || byte < 0x20 || byte == 0x7F)
+            continue;
+        // Dots only count once something else stands before them: "..",
+        // "../x" and ".htaccess" must not survive as such.
+        if (c == '.' && name.empty())
+            continue;
+        name += c;
+    }
+    return name;
 }
 
 std::string entityForm(std::string_view term)

@@ -13,6 +13,13 @@ namespace vantor {
 // blanks, umlauts spelled out, accents dropped. Callers lower-case it.
 std::string fileNameForm(std::string_view term);
 
+// The name every file and directory the run makes from a term gets:
+// fileNameForm in lower case, less whatever the file system would read as
+// path syntax (separators, ':', NUL, control bytes) and less leading dots,
+// so that no term can reach outside the homepage directory or make a hidden
+// file. Empty when nothing usable is left.
+std::string safeNameForm(std::string_view term);
+
 // For terms written into HTML: German letters as named entities, cut at '#'.
 std::string entityForm(std::string_view term);
 
