@@ -29,7 +29,7 @@ protected:
         m_site = root() + "/site";
         fs::create_directories(m_site + "/vantor!!");
         writeFile(m_site + "/index.htm", kHomepage);
-        writeFile(m_site + "/vantor!!/index.htm", "<html><head></head><body>%Suchbegriff%</body></html>");
+        writeFile(m_site + "/vantor!!/index.htm", "<HTML><HEAD></HEAD><BODY>%Suchbegriff%</BODY></HTML>");
         fs::copy_file(std::string(VANTOR_SOURCE_DATA_DIR) + "/projects/project.qx!", projectPath("p"));
         projectRecord().path = m_site + "/index.htm";
         projectRecord().makedirs = 0;
