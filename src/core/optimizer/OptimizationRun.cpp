@@ -401,15 +401,18 @@ OptimizationRun::Step OptimizationRun::makeCopyFile(int copy, int variant)
                       LineKind::Warning);
         return Step::Go;
     }
-    if (!files::writeAtomic(path, m_page)) {
+    // Optimised before it is written, so that the copy costs one write; one
+    // that cannot be optimised is kept as the homepage's text.
+    std::string text = m_page;
+    const PageContext context = pageContext();
+    const bool optimized = optimizeCopyText(context, text, copy, variant);
+    if (!files::writeAtomic(path, optimized ? text : m_page)) {
         abort(de("     FEHLER: Die Kopie ") + quoted(path) + de(" kann nicht überschrieben werden"),
               closeProgramsTodo(path));
         return Step::End;
     }
     m_noCopyMade = false;
-    std::string text = m_page;
-    const PageContext context = pageContext();
-    if (optimizeCopyText(context, text, copy, variant) && files::writeAtomic(path, text)) {
+    if (optimized) {
         m_log.logLine("     Kopie " + quoted(path) + " erzeugt und optimiert", LineKind::Normal);
     } else {
         m_log.logLine("     FEHLER: Die Kopie " + quoted(path) + " konnte nicht optimiert werden", LineKind::Error);
@@ -436,23 +439,24 @@ OptimizationRun::Step OptimizationRun::makeDoorway(int slot)
     const PageContext context = pageContext();
     const std::string indexPath = files::join(directory, context.doorwayDocumentName());
     const std::string termPath = files::join(directory, nameForm(term) + ".htm");
+    // Each document is written once, filled in: a copy of the bare template
+    // first would cost every document a second write to the disk. When the
+    // filling fails the bare templates are what the user finds, as if they
+    // had been copied first.
+    const std::string indexTemplate = files::join(m_homepageDirectory, indexTemplateName(entry.templateNumber));
+    const std::string termTemplate = files::join(
+        m_homepageDirectory,
+        termTemplateName(entry.templateNumber, ReadExpertFlag("usespecialdoorwaytemplate") != 0));
     std::string indexText;
     std::string termText;
-    const bool copied =
-        files::read(files::join(m_homepageDirectory, indexTemplateName(entry.templateNumber)), indexText) &&
-        files::writeAtomic(indexPath, indexText) &&
-        (!withTermDocument ||
-         (files::read(files::join(m_homepageDirectory,
-                                  termTemplateName(entry.templateNumber,
-                                                   ReadExpertFlag("usespecialdoorwaytemplate") != 0)),
-                      termText) &&
-          files::writeAtomic(termPath, termText)));
-    if (!copied) {
+    const auto cannotCopy = [&] {
         abort(de("     FEHLER: Zugangsdokument(e) für den Begriff ") + quoted(indexPath) +
                   " kann nicht erstellt/überschrieben werden",
               closeProgramsTodo(indexPath));
         return Step::End;
-    }
+    };
+    if (!files::read(indexTemplate, indexText) || (withTermDocument && !files::read(termTemplate, termText)))
+        return cannotCopy();
 
     if (!m_textBlocksRead && (indexText.find("%Textbaustein") != std::string::npos ||
                               termText.find("%Textbaustein") != std::string::npos)) {
@@ -461,16 +465,23 @@ OptimizationRun::Step OptimizationRun::makeDoorway(int slot)
         if (!files::isFile(blocks) || !files::read(blocks, m_textBlocks))
             m_textBlocks.clear();
     }
-    const bool filled = fillDoorwayDocument(context, indexText, term, slot, 0, m_textBlocks) &&
-                        files::writeAtomic(indexPath, indexText) &&
-                        (!withTermDocument || (fillDoorwayDocument(context, termText, term, slot, 1, m_textBlocks) &&
-                                               files::writeAtomic(termPath, termText)));
+    std::string indexDocument = indexText;
+    std::string termDocument = termText;
+    const bool filled =
+        fillDoorwayDocument(context, indexDocument, term, slot, 0, m_textBlocks) &&
+        (!withTermDocument || fillDoorwayDocument(context, termDocument, term, slot, 1, m_textBlocks));
     if (!filled) {
+        if (!files::writeAtomic(indexPath, indexText) ||
+            (withTermDocument && !files::writeAtomic(termPath, termText)))
+            return cannotCopy();
         m_log.logLine(de("     FEHLER: Zugangsdokument(e) für den Begriff ") + quoted(term) +
                           " konnte nicht optimiert werden",
                       LineKind::Error);
         return Step::End;
     }
+    if (!files::writeAtomic(indexPath, indexDocument) ||
+        (withTermDocument && !files::writeAtomic(termPath, termDocument)))
+        return cannotCopy();
     m_noDoorwayMade = false;
     m_log.logLine(de("     Zugangsdokument(e) für den Begriff ") + quoted(term) + " erzeugt und optimiert",
                   LineKind::Normal);

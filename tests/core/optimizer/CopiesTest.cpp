@@ -151,6 +151,22 @@ TEST_F(CopiesTest, TermsWithPathSyntaxStayInsideTheHomepageDirectory)
                                 "wird keine Datei erzeugt")));
 }
 
+TEST_F(CopiesTest, CopyWhoseFramesCannotBeRepairedStaysTheHomepageTextAndTheRunGoesOn)
+{
+    writeFile(m_site + "/index.htm", "<HTML><HEAD></HEAD><FRAMESET><FRAME SRC=\"a.htm\"></FRAMESET></HTML>");
+    projectOptions().nofr = 1; // repaired for the homepage only
+    projectRecord().copyKeywords[0][0] = "Haus";
+    OptimizationRun run(ui, "p");
+    runOnce(run);
+    const std::string path = m_site + "/!haus.htm";
+    EXPECT_TRUE(hasLine(run, "     FEHLER: Die Kopie \"" + path + "\" konnte nicht optimiert werden"));
+    EXPECT_TRUE(hasTodo(run, de("Schließen Sie alle Programme, die die Datei \"") + path +
+                                 de("\" verwenden, z.B. den Windows Explorer, oder ändern Sie die Zugriffsrechte")));
+    EXPECT_EQ(readFile(path), "<HTML><HEAD></HEAD><FRAMESET><FRAME SRC=\"a.htm\"></FRAMESET></HTML>");
+    EXPECT_FALSE(run.noCopyMade());
+    EXPECT_TRUE(hasLine(run, "=== Homepage optimieren ==="));
+}
+
 TEST(SafeNameFormTest, DropsPathSyntaxAndLeadingDotsButKeepsTheRest)
 {
     EXPECT_EQ(safeNameForm("Ferienhaus Nordsee#2"), "ferienhausnordsee");

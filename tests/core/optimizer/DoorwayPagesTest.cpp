@@ -181,6 +181,8 @@ TEST_F(DoorwayPagesTest, FirmaWithoutAuthorStopsTheRunAtTheFirstDoorway)
     EXPECT_EQ(*(at + 2), de("     FEHLER: Zugangsdokument(e) für den Begriff \"Haus\" konnte nicht optimiert werden"));
     EXPECT_TRUE(hasTodo(run, de("Geben Sie einen Autor an, diese Angabe wird dann für den String %Firma% bei den "
                                 "Vorlagen verwendet")));
+    // What was written before the end stays: the bare template.
+    EXPECT_EQ(readFile(m_site + "/!haus/index.htm"), "<HTML><HEAD></HEAD><BODY>%Suchbegriff% %Firma%</BODY></HTML>");
     EXPECT_FALSE(files::exists(m_site + "/!boot"));
     EXPECT_FALSE(hasLine(run, "=== Homepage optimieren ==="));
     EXPECT_EQ(readFile(m_site + "/index.htm"), kHomepage);
