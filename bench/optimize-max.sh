@@ -4,6 +4,8 @@
 # 50 KB homepage and a 10 KB template) and, for scale, a plain `cp -r` of the
 # site tree the run leaves behind. Best of RUNS (default 3) for each.
 #   bench/optimize-max.sh [path/to/vantor-cli]
+# BENCH_WRAP puts a command in front of the CLI, e.g.
+#   BENCH_WRAP="strace -c -f -o /tmp/calls.txt" RUNS=1 bench/optimize-max.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cli="$(realpath "${1:-build/src/cli/vantor-cli}")"
@@ -70,7 +72,7 @@ for _ in $(seq "$runs"); do
     rm -rf "$work/site" "$work/copy"
     cp -r "$work/pristine" "$work/site"
     start=$(date +%s%N)
-    "$cli" optimize --yes >"$work/out.txt" 2>&1 || { cat "$work/out.txt"; exit 1; }
+    ${BENCH_WRAP:-} "$cli" optimize --yes >"$work/out.txt" 2>&1 || { cat "$work/out.txt"; exit 1; }
     run=$(( $(date +%s%N) - start ))
     start=$(date +%s%N)
     cp -r "$work/site" "$work/copy"

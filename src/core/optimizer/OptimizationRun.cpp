@@ -340,8 +340,11 @@ OptimizationRun::Step OptimizationRun::makeDoorwayPages()
             shortestLength = term.size();
             m_doorways.shortest = i;
         }
+        // The image is ours alone and the same 42 bytes every time: nothing
+        // of the user's can be lost by writing it plainly, and the synced
+        // replace of every document is already the larger part of the step.
         const std::string image = files::join(doorwayDirectory(term), nameForm(term) + ".gif");
-        if (!files::writeAtomic(image, std::string(kTrackingImage))) {
+        if (!files::write(image, std::string(kTrackingImage))) {
             abortCannotWrite(image);
             return Step::End;
         }
@@ -421,6 +424,23 @@ OptimizationRun::Step OptimizationRun::makeCopyFile(int copy, int variant)
     return Step::Go;
 }
 
+bool OptimizationRun::readTemplate(const std::string &path, std::string &text)
+{
+    // A template serves many terms; the disk is asked once per run.
+    auto found = m_templates.find(path);
+    if (found == m_templates.end()) {
+        std::optional<std::string> read;
+        std::string content;
+        if (files::isFile(path) && files::read(path, content))
+            read = std::move(content);
+        found = m_templates.emplace(path, std::move(read)).first;
+    }
+    if (!found->second)
+        return false;
+    text = *found->second;
+    return true;
+}
+
 std::string OptimizationRun::doorwayDirectory(const std::string &term) const
 {
     return files::join(m_homepageDirectory, m_signs.doorwaySign() + nameForm(term));
@@ -455,7 +475,7 @@ OptimizationRun::Step OptimizationRun::makeDoorway(int slot)
               closeProgramsTodo(indexPath));
         return Step::End;
     };
-    if (!files::read(indexTemplate, indexText) || (withTermDocument && !files::read(termTemplate, termText)))
+    if (!readTemplate(indexTemplate, indexText) || (withTermDocument && !readTemplate(termTemplate, termText)))
         return cannotCopy();
 
     if (!m_textBlocksRead && (indexText.find("%Textbaustein") != std::string::npos ||

@@ -6,6 +6,7 @@
 #include "optimizer/StartSigns.h"
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -98,6 +99,7 @@ private:
     Step makeCopyFile(int copy, int variant);
     Step makeDoorway(int slot);
     std::string doorwayDirectory(const std::string &term) const;
+    bool readTemplate(const std::string &path, std::string &text);
     PageContext pageContext();
     void optimizeHomepage();
     Step writeHomepage();
@@ -123,6 +125,7 @@ private:
     DoorwayTerms m_doorways;
     bool m_noCopyMade = true;
     bool m_noDoorwayMade = true;
+    std::map<std::string, std::optional<std::string>> m_templates; // nothing: cannot be read
     std::string m_textBlocks;
     bool m_textBlocksRead = false;
     RandomSource *m_random = nullptr;
