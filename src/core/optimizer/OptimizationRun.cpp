@@ -329,8 +329,11 @@ OptimizationRun::Step OptimizationRun::makeDoorwayPages()
             continue;
         }
         m_ui.pause(10);
-        if (makeDoorway(i) == Step::End)
+        const Step made = makeDoorway(i);
+        if (made == Step::End)
             return Step::End;
+        if (made == Step::Skip)
+            continue;
         // Among terms of one length the first stays the example.
         if (term.size() > longestLength) {
             longestLength = term.size();
@@ -453,6 +456,15 @@ OptimizationRun::Step OptimizationRun::makeDoorway(int slot)
     const std::string &term = entry.term;
     const bool withTermDocument = record.scope != 0;
     const std::string directory = doorwayDirectory(term);
+    // Without a start sign the term "vantor!!" would name the directory of
+    // the templates, and its index document would replace the user's
+    // template.
+    if (lowerCp1252(files::fileNameOf(directory)) == "vantor!!") {
+        m_log.logLine(de("     WARNUNG: Für den Begriff ") + quoted(term) + de(" wird kein Zugangsdokument erzeugt, ") +
+                          "das Verzeichnis " + quoted(directory) + de(" enthält die Vorlagen"),
+                      LineKind::Warning);
+        return Step::Skip;
+    }
     if (!files::isDirectory(directory) && files::createDirectory(directory))
         m_log.logLine("     Verzeichnis " + quoted(directory) + " angelegt", LineKind::Normal);
 
@@ -471,7 +483,7 @@ OptimizationRun::Step OptimizationRun::makeDoorway(int slot)
     std::string termText;
     const auto cannotCopy = [&] {
         abort(de("     FEHLER: Zugangsdokument(e) für den Begriff ") + quoted(indexPath) +
-                  " kann nicht erstellt/überschrieben werden",
+                  de(" kann nicht erstellt/überschrieben werden"),
               closeProgramsTodo(indexPath));
         return Step::End;
     };

@@ -85,7 +85,7 @@ public:
     bool noDoorwayMade() const { return m_noDoorwayMade; }
 
 private:
-    enum class Step { Go, End };
+    enum class Step { Go, End, Skip }; // Skip: this document is left out, the run goes on
 
     void abort(const std::string &error, const std::string &todo);
     void abortCannotWrite(const std::string &path);

@@ -195,7 +195,7 @@ TEST_F(DoorwayPagesTest, MissingNumberedTemplateAbortsWithTheDocumentPath)
     runOnce(run);
     const std::string index = m_site + "/!haus/index.htm";
     EXPECT_TRUE(hasLine(run, de("     FEHLER: Zugangsdokument(e) für den Begriff \"") + index +
-                                 "\" kann nicht erstellt/überschrieben werden"));
+                                 de("\" kann nicht erstellt/überschrieben werden")));
     EXPECT_TRUE(hasLine(run, "OPTIMIERUNG ABGEBROCHEN"));
 }
 
@@ -257,6 +257,21 @@ TEST_F(DoorwayPagesTest, TermsWithPathSyntaxNeverReachOutsideOrMakeHiddenEntries
     EXPECT_TRUE(hasLine(run, de("     WARNUNG: Der Suchbegriff \"..\" ergibt keinen gültigen Dateinamen, für ihn "
                                 "wird keine Datei erzeugt")));
     EXPECT_FALSE(fs::exists(root() + "/../etc"));
+}
+
+TEST_F(DoorwayPagesTest, TermNamedLikeTheTemplateDirectoryLeavesTheTemplateAlone)
+{
+    ASSERT_TRUE(settingsStore().writeNumber("specialcharacters", 0));
+    const std::string before = readFile(m_site + "/vantor!!/index.htm");
+    projectRecord().doorwayKeywords[0] = "Vantor!!";
+    projectRecord().doorwayKeywords[1] = "Haus";
+    OptimizationRun run(ui, "p");
+    runOnce(run);
+    EXPECT_EQ(readFile(m_site + "/vantor!!/index.htm"), before);
+    EXPECT_FALSE(files::exists(m_site + "/vantor!!/vantor!!.htm"));
+    EXPECT_TRUE(hasLine(run, de("     WARNUNG: Für den Begriff \"Vantor!!\" wird kein Zugangsdokument erzeugt, das "
+                                "Verzeichnis \"") + m_site + de("/vantor!!\" enthält die Vorlagen")));
+    EXPECT_TRUE(files::isFile(m_site + "/haus/index.htm"));
 }
 
 } // namespace
