@@ -68,7 +68,7 @@ DoorwayTerms buildDoorwayTerms(const ProjectRecord &record, bool withHomepageTer
 {
     DoorwayTerms list;
     std::set<std::string> names;
-    // Slot of the term, or -1 when it is left out.
+    // True when the term took the slot.
     const auto enter = [&](std::string_view term, std::size_t slot) {
         if (term.empty())
             return false;

@@ -163,6 +163,18 @@ TEST_F(DoorwayPagesTest, SameNameInHomepageAndCopyTermsGivesOneDirectoryAndSigns
     EXPECT_EQ(std::count_if(all.begin(), all.end(), [](const std::string &l) { return contains(l, "angelegt"); }), 1);
 }
 
+TEST_F(DoorwayPagesTest, HomepageTermsCanBeLeftOutOfTheDoorways)
+{
+    ASSERT_TRUE(settingsStore().writeNumber("dontuseHPkeywordsfordoorways", 1));
+    projectRecord().homepageKeywords[0] = "Ferienhaus";
+    OptimizationRun run(ui, "p");
+    runOnce(run);
+    EXPECT_FALSE(files::exists(m_site + "/!ferienhaus"));
+    EXPECT_TRUE(run.noDoorwayMade());
+    EXPECT_TRUE(hasLine(run, de("     WARNUNG: Keine Verzeichnisse für Zugangsdokumente erstellt, da keine angegeben "
+                                "wurden")));
+}
+
 TEST_F(DoorwayPagesTest, FirmaWithoutAuthorStopsTheRunAtTheFirstDoorway)
 {
     writeTemplate("index.htm", "<HTML><HEAD></HEAD><BODY>%Suchbegriff% %Firma%</BODY></HTML>");
