@@ -236,7 +236,7 @@ void writeDoorwayHead(const PageContext &context, std::string &page, const std::
         if (next >= 0) {
             const std::string &nextTerm = context.doorways->slots[static_cast<std::size_t>(next)].term;
             insertAfterHeadTag("<LINK REL=Next HREF=\"../" + context.signs->doorwaySign() +
-                                   lowerCp1252(fileNameForm(nextTerm)) + "/" + context.doorwayDocumentName() +
+                                   safeNameForm(nextTerm) + "/" + context.doorwayDocumentName() +
                                    "\">" + le,
                                page);
         }

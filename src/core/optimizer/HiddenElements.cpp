@@ -401,7 +401,7 @@ void writeHomepageHidden(const PageContext &context, std::string &page, const Fr
     if (ProjectOptions::forHomepage(options.vlin) && record.makedirs != 0 && context.doorways != nullptr) {
         const auto &slots = context.doorways->slots;
         const auto doorwayLink = [&](const std::string &term) {
-            std::string link = le + "<a href=\"" + context.signs->doorwaySign() + lowerCp1252(fileNameForm(term)) +
+            std::string link = le + "<a href=\"" + context.signs->doorwaySign() + safeNameForm(term) +
                                "/" + context.doorwayDocumentName() + kImage;
             if (withAlt)
                 link += "alt=\"" + entityForm(term) + " " + entityForm(upperCp1252(term)) + " " +
@@ -610,14 +610,14 @@ void writeDoorwayHidden(const PageContext &context, std::string &page, const std
     const auto writeLinks = [&] {
         if (variant != 0 || !ProjectOptions::forCopies(options.vlin) || !ProjectOptions::forCopies(options.vcop))
             return;
-        const std::string name = lowerCp1252(fileNameForm(term));
+        const std::string name = safeNameForm(term);
         const std::string image = "<img src=\"" + name + ".gif\" width=\"1\" height=\"1\" border=\"0\" " +
                                   (ProjectOptions::forHomepage(options.altt) ? "alt=\"" + entityForm(term) + "\"" : "");
         const int next = context.nextDoorwaySlot(slot);
         if (next >= 0) {
             const std::string &nextTerm = context.doorways->slots[static_cast<std::size_t>(next)].term;
             placeElement(Placement::DoorwayLink, drawRow(context),
-                         "<a href=\"../" + context.signs->doorwaySign() + lowerCp1252(fileNameForm(nextTerm)) + "/" +
+                         "<a href=\"../" + context.signs->doorwaySign() + safeNameForm(nextTerm) + "/" +
                              context.doorwayDocumentName() + "\">" + image + "></a>" + le,
                          page);
         }

@@ -30,6 +30,9 @@ namespace {
 
 const char *const kReportFileName = "~report.htm";
 
+// Copies and doorway documents: the next run makes them again.
+const files::AtomicWrite kGenerated{0666, true, false};
+
 bool contains(const std::string &text, const char *needle) { return text.find(needle) != std::string::npos; }
 
 bool hasFrameTag(const std::string &text) { return contains(text, "<frame") || contains(text, "<FRAME"); }
@@ -347,7 +350,7 @@ OptimizationRun::Step OptimizationRun::makeDoorwayPages()
         // of the user's can be lost by writing it plainly, and the synced
         // replace of every document is already the larger part of the step.
         const std::string image = files::join(doorwayDirectory(term), nameForm(term) + ".gif");
-        if (!files::write(image, std::string(kTrackingImage))) {
+        if (!files::writeAtomic(image, std::string(kTrackingImage), kGenerated)) {
             abortCannotWrite(image);
             return Step::End;
         }
@@ -412,7 +415,7 @@ OptimizationRun::Step OptimizationRun::makeCopyFile(int copy, int variant)
     std::string text = m_page;
     const PageContext context = pageContext();
     const bool optimized = optimizeCopyText(context, text, copy, variant);
-    if (!files::writeAtomic(path, optimized ? text : m_page)) {
+    if (!files::writeAtomic(path, optimized ? text : m_page, kGenerated)) {
         abort(de("     FEHLER: Die Kopie ") + quoted(path) + de(" kann nicht überschrieben werden"),
               closeProgramsTodo(path));
         return Step::End;
@@ -454,7 +457,6 @@ OptimizationRun::Step OptimizationRun::makeDoorway(int slot)
     const ProjectRecord &record = projectRecord();
     const DoorwayTerms::Slot &entry = m_doorways.slots[static_cast<std::size_t>(slot)];
     const std::string &term = entry.term;
-    const bool withTermDocument = record.scope != 0;
     const std::string directory = doorwayDirectory(term);
     // Without a start sign the term "vantor!!" would name the directory of
     // the templates, and its index document would replace the user's
@@ -471,6 +473,10 @@ OptimizationRun::Step OptimizationRun::makeDoorway(int slot)
     const PageContext context = pageContext();
     const std::string indexPath = files::join(directory, context.doorwayDocumentName());
     const std::string termPath = files::join(directory, nameForm(term) + ".htm");
+    // A term named like the index document ("index" beside index.htm) would
+    // write its term document over it; the index document is the one the
+    // links lead to, so it alone is made.
+    const bool withTermDocument = record.scope != 0 && termPath != indexPath;
     // Each document is written once, filled in: a copy of the bare template
     // first would cost every document a second write to the disk. When the
     // filling fails the bare templates are what the user finds, as if they
@@ -503,16 +509,16 @@ OptimizationRun::Step OptimizationRun::makeDoorway(int slot)
         fillDoorwayDocument(context, indexDocument, term, slot, 0, m_textBlocks) &&
         (!withTermDocument || fillDoorwayDocument(context, termDocument, term, slot, 1, m_textBlocks));
     if (!filled) {
-        if (!files::writeAtomic(indexPath, indexText) ||
-            (withTermDocument && !files::writeAtomic(termPath, termText)))
+        if (!files::writeAtomic(indexPath, indexText, kGenerated) ||
+            (withTermDocument && !files::writeAtomic(termPath, termText, kGenerated)))
             return cannotCopy();
         m_log.logLine(de("     FEHLER: Zugangsdokument(e) für den Begriff ") + quoted(term) +
                           " konnte nicht optimiert werden",
                       LineKind::Error);
         return Step::End;
     }
-    if (!files::writeAtomic(indexPath, indexDocument) ||
-        (withTermDocument && !files::writeAtomic(termPath, termDocument)))
+    if (!files::writeAtomic(indexPath, indexDocument, kGenerated) ||
+        (withTermDocument && !files::writeAtomic(termPath, termDocument, kGenerated)))
         return cannotCopy();
     m_noDoorwayMade = false;
     m_log.logLine(de("     Zugangsdokument(e) für den Begriff ") + quoted(term) + " erzeugt und optimiert",

@@ -17,7 +17,7 @@ std::string PageContext::doorwayDocumentName() const
 
 std::string PageContext::copyFileName(int variant, const std::string &term) const
 {
-    return signs->copySign(variant + 1) + lowerCp1252(fileNameForm(term)) + "." + homepageExtension;
+    return signs->copySign(variant + 1) + safeNameForm(term) + "." + homepageExtension;
 }
 
 int PageContext::nextDoorwaySlot(int slot) const

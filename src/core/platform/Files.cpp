@@ -280,7 +280,7 @@ bool writeAtomicOsPath(const std::string &osPath, const std::string &content, co
             // Not ours to give away: the file then belongs to our group.
         }
     }
-    ok = ok && writeAll(fd, content) && ::fsync(fd) == 0;
+    ok = ok && writeAll(fd, content) && (!how.durable || ::fsync(fd) == 0);
     ok = (::close(fd) == 0) && ok;
     if (ok)
         ok = how.replaceExisting ? ::rename(temp.c_str(), target.c_str()) == 0 : linkNoReplace(temp, target);
@@ -288,7 +288,8 @@ bool writeAtomicOsPath(const std::string &osPath, const std::string &content, co
         ::unlink(temp.c_str());
         return false;
     }
-    syncDirectory(dir);
+    if (how.durable)
+        syncDirectory(dir);
     return true;
 }
 

@@ -37,6 +37,11 @@ struct AtomicWrite {
     // False: never replace a file that is there, not even one that appears
     // while we write (the write then fails and the file stays as it is).
     bool replaceExisting = true;
+    // False for files we can make again at any time (the documents a run
+    // generates): they skip the flushes to the disk, which cost more than the
+    // writing itself when a run makes a thousand of them. They are still
+    // never seen half-written under their own name.
+    bool durable = true;
 };
 
 // Writes to a temporary file beside the target, flushes it to the disk and

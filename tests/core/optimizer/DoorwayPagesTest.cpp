@@ -286,4 +286,29 @@ TEST_F(DoorwayPagesTest, TermNamedLikeTheTemplateDirectoryLeavesTheTemplateAlone
     EXPECT_TRUE(files::isFile(m_site + "/haus/index.htm"));
 }
 
+TEST_F(DoorwayPagesTest, TermNamedLikeTheIndexDocumentKeepsTheIndexDocument)
+{
+    projectRecord().scope = 1;
+    projectRecord().doorwayKeywords[0] = "Index";
+    writeTemplate("index.htm", "<HTML><HEAD></HEAD><BODY>[index:%Suchbegriff%]</BODY></HTML>");
+    OptimizationRun run(ui, "p");
+    runOnce(run);
+    EXPECT_EQ(run.log().errors(), 0);
+    const std::string index = readFile(m_site + "/!index/index.htm");
+    EXPECT_NE(index.find("[index:Index]"), std::string::npos);
+}
+
+TEST_F(DoorwayPagesTest, LinksToAnUnsafeTermLeadToTheDirectoryMade)
+{
+    // The homepage's link to the first doorway and the directory itself
+    // must agree on the name, whatever the term holds.
+    projectOptions().vlin = 3;
+    projectRecord().doorwayKeywords[0] = "a/b";
+    OptimizationRun run(ui, "p");
+    runOnce(run);
+    EXPECT_TRUE(files::isFile(m_site + "/!ab/index.htm"));
+    const std::string homepage = readFile(m_site + "/index.htm");
+    EXPECT_NE(homepage.find("<a href=\"!ab/index.htm\">"), std::string::npos) << homepage;
+}
+
 } // namespace
