@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <set>
 #include <system_error>
 
 #include <dirent.h>
@@ -181,6 +183,14 @@ void removeStaleTemps(const std::string &dir)
     ::closedir(d);
 }
 
+bool firstLookInto(const std::string &dir)
+{
+    static std::mutex mutex;
+    static std::set<std::string> seen;
+    const std::lock_guard<std::mutex> lock(mutex);
+    return seen.insert(dir).second;
+}
+
 bool writeAll(int fd, const std::string &content)
 {
     const char *p = content.data();
@@ -257,7 +267,10 @@ bool writeAtomicOsPath(const std::string &osPath, const std::string &content, co
     const auto slash = target.rfind('/');
     const std::string dir = slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : target.substr(0, slash);
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    removeStaleTemps(dir);
+    // A run writes a thousand documents into a few hundred directories; the
+    // leftovers of a killed run are looked for once per directory there.
+    if (how.durable || firstLookInto(dir))
+        removeStaleTemps(dir);
 
     const std::string temp = (dir == "/" ? std::string() : dir) + "/" + std::string(kTempPrefix) + tempTag(name) + "-"
         + std::to_string(::getpid()) + std::string(kTempSuffix);

@@ -40,7 +40,8 @@ struct AtomicWrite {
     // False for files we can make again at any time (the documents a run
     // generates): they skip the flushes to the disk, which cost more than the
     // writing itself when a run makes a thousand of them. They are still
-    // never seen half-written under their own name.
+    // never seen half-written under their own name, and the leftovers of a
+    // killed run are cleared from their directory at the first write there.
     bool durable = true;
 };
 
