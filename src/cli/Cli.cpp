@@ -358,18 +358,11 @@ int Cli::optimize(Ui &ui, const std::string &project, const std::optional<std::s
         if (stored != 0)
             return stored;
     }
-    const std::string chosen = projectRecord().path.str();
-    if (!LoadProjectOptions(project)) {
-        showProjectFailure(ui, ProjectFailure::LoadOptions, project);
-        return 1;
-    }
-    if (!LoadProjectData(project)) {
-        showProjectFailure(ui, ProjectFailure::LoadData, project);
-        return 1;
-    }
+    std::optional<std::string> chosen;
     if (homepage)
-        projectRecord().path.set(chosen);
-    projectRecord().deriveHomepageFields();
+        chosen = projectRecord().path.str();
+    if (!LoadForOptimization(ui, project, chosen))
+        return 1;
     if (!CheckHomepageFile(ui))
         return 1;
 

@@ -1,3 +1,4 @@
+#include "optimizer/FindLiteral.h"
 #include "optimizer/DoorwayPages.h"
 
 #include "optimizer/HeadElements.h"
@@ -15,7 +16,6 @@ namespace vantor {
 
 namespace {
 
-bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
 void replaceAll(std::string &text, const std::string &from, const std::string &to)
 {
@@ -44,13 +44,13 @@ void fillTextBlocks(std::string &page, const std::string &term, int variant, con
 {
     for (int n = 1; n <= 3; ++n) {
         const std::string placeholder = "%Textbaustein" + std::to_string(n) + "%";
-        if (!contains(page, placeholder))
+        if (!containsLiteral(page, placeholder))
             continue;
         const std::string key = "Textbaustein" + std::to_string(n);
         const std::size_t textAt = blocks.find(key + "=");
-        const bool forTerm = contains(blocks, key + ".Keyword=ALL") || contains(blocks, key + ".Keyword=" + term);
-        const bool forVariant = (variant == 0 && contains(blocks, key + ".IndexDoorway=1")) ||
-                                (variant == 1 && contains(blocks, key + ".KeywordDoorway=1"));
+        const bool forTerm = containsLiteral(blocks, key + ".Keyword=ALL") || containsLiteral(blocks, key + ".Keyword=" + term);
+        const bool forVariant = (variant == 0 && containsLiteral(blocks, key + ".IndexDoorway=1")) ||
+                                (variant == 1 && containsLiteral(blocks, key + ".KeywordDoorway=1"));
         std::string text;
         if (textAt != std::string::npos && forTerm && forVariant) {
             const std::size_t from = textAt + key.size() + 1;
@@ -115,7 +115,7 @@ bool fillDoorwayDocument(const PageContext &context, std::string &page, const st
 {
     const ProjectRecord &record = *context.record;
     writeDoorwayHead(context, page, term, slot, variant);
-    if (contains(page, "%Textbaustein"))
+    if (containsLiteral(page, "%Textbaustein"))
         fillTextBlocks(page, term, variant, textBlocks);
     const std::string entityTerm = entityForm(term);
     replaceAll(page, "%SuchbegriffIntern%", entityTerm);
@@ -125,7 +125,7 @@ bool fillDoorwayDocument(const PageContext &context, std::string &page, const st
 
     if (!record.author.empty()) {
         replaceAll(page, "%Firma%", entityForm(record.author.view()));
-    } else if (contains(page, "%Firma%")) {
+    } else if (containsLiteral(page, "%Firma%")) {
         context.log->logLine(de("     FEHLER: Die Vorlage enthält den Text %Firma%, es ist aber kein Autor "
                                 "definiert. String %Firma% kann nicht ersetzt werden!"),
                              LineKind::Error);
@@ -135,7 +135,7 @@ bool fillDoorwayDocument(const PageContext &context, std::string &page, const st
         return false;
     }
 
-    if (contains(page, "%Beschreibung%")) {
+    if (containsLiteral(page, "%Beschreibung%")) {
         // The description of the first copy one of whose terms is part of
         // this term, else the homepage's.
         std::string description = record.description.str();
@@ -145,7 +145,7 @@ bool fillDoorwayDocument(const PageContext &context, std::string &page, const st
                 continue;
             for (const auto &copyTerm : record.copyKeywords[m]) {
                 const std::string part = cutAtHash(copyTerm.view());
-                if (!part.empty() && contains(term, part)) {
+                if (!part.empty() && containsLiteral(term, part)) {
                     description = record.copyDescriptions[m].str();
                     matched = true;
                     break;

@@ -57,4 +57,16 @@ inline std::size_t findLiteral(std::string_view haystack, char needle, std::size
     return findLiteral(haystack, std::string_view(&needle, 1), from);
 }
 
+inline bool containsLiteral(std::string_view haystack, std::string_view needle)
+{
+    return findLiteral(haystack, needle) != std::string::npos;
+}
+
+// Whether a page has frames: "<frame" also finds "<frameset", and only the
+// two spellings of old page editors count.
+inline bool hasFrameTag(std::string_view page)
+{
+    return containsLiteral(page, "<frame") || containsLiteral(page, "<FRAME");
+}
+
 } // namespace vantor

@@ -1,3 +1,4 @@
+#include "optimizer/FindLiteral.h"
 #include "optimizer/HeadElements.h"
 
 #include "optimizer/DoorwayTerms.h"
@@ -14,14 +15,13 @@ namespace vantor {
 
 namespace {
 
-bool contains(const std::string &text, const std::string &needle) { return text.find(needle) != std::string::npos; }
 
 void removeMeta(const std::string &name, std::string &page)
 {
     const std::string upper = upperCp1252(name);
     for (const std::string &spelling : {"name=\"" + name + "\"", "name=\"" + upper + "\"", "NAME=\"" + upper + "\"",
                                         "NAME=\"" + name + "\""})
-        if (contains(page, spelling))
+        if (containsLiteral(page, spelling))
             removeEnclosing('<', '>', spelling, page);
 }
 
@@ -41,7 +41,7 @@ void writeRobots(const std::string &lineEnd, std::string &page)
 void removeHomeLinks(std::string &page)
 {
     for (const char *spelling : {"<link rel=Home", "<LINK REL=Home"})
-        if (contains(page, spelling))
+        if (containsLiteral(page, spelling))
             removeEnclosing('<', '>', spelling, page);
 }
 

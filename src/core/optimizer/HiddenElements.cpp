@@ -21,7 +21,6 @@ namespace {
 
 constexpr std::size_t npos = std::string::npos;
 
-bool contains(const std::string &text, std::string_view needle) { return findLiteral(text, needle) != npos; }
 
 // Inserts before the first of the anchors that occurs; false when none does.
 bool insertBeforeFirstOf(const std::string &insertion, std::initializer_list<const char *> anchors,
@@ -35,7 +34,7 @@ bool insertBeforeFirstOf(const std::string &insertion, std::initializer_list<con
 
 const char *firstPresent(const std::string &page, const char *a, const char *b)
 {
-    return contains(page, a) ? a : b;
+    return containsLiteral(page, a) ? a : b;
 }
 
 std::string framesWarning(const char *what)
@@ -48,13 +47,13 @@ std::string framesWarning(const char *what)
 
 void addMissingNoframesEnd(std::string &page)
 {
-    if (!contains(page, "</noframes>") && !contains(page, "</NOFRAMES>"))
+    if (!containsLiteral(page, "</noframes>") && !containsLiteral(page, "</NOFRAMES>"))
         insertBefore("</NOFRAMES>", firstPresent(page, "</HTML>", "</html>"), page);
 }
 
 void addMissingBodyEnd(std::string &page)
 {
-    if (!contains(page, "</body") && !contains(page, "</BODY"))
+    if (!containsLiteral(page, "</body") && !containsLiteral(page, "</BODY"))
         insertBefore("</BODY>", firstPresent(page, "</NOFRAMES>", "</noframes>"), page);
 }
 
@@ -193,11 +192,34 @@ int drawRow(const PageContext &context)
     return random.row();
 }
 
+// Writes the four element groups of a copy or doorway document in the order
+// one drawn row gives.
+template<typename Heading_, typename Comment_, typename Form_, typename Links_>
+void writeGroups(const PageContext &context, Heading_ &&heading, Comment_ &&comment, Form_ &&form, Links_ &&links)
+{
+    for (const Group group : kGroupOrders[static_cast<std::size_t>(drawRow(context))]) {
+        switch (group) {
+        case Heading:
+            heading();
+            break;
+        case Comment:
+            comment();
+            break;
+        case Form:
+            form();
+            break;
+        case Links:
+            links();
+            break;
+        }
+    }
+}
+
 // ---- the elements -----------------------------------------------------------
 
 void removeOldHeadings(std::string &page)
 {
-    if (contains(page, "<qx!>")) {
+    if (containsLiteral(page, "<qx!>")) {
         removeMarkedBlocks("<H1>", "</H1>", "<qx!>", page, 10);
         removeMarkedBlocks("<h1>", "</h1>", "<qx!>", page, 10);
     }
@@ -206,7 +228,7 @@ void removeOldHeadings(std::string &page)
 void removeOldForms(std::string &page)
 {
     for (const char *marker : {"value=\"qx!", "VALUE=\"qx!"}) {
-        if (contains(page, marker)) {
+        if (containsLiteral(page, marker)) {
             removeMarkedBlocks("<FORM>", "</FORM>", marker, page, 100);
             removeMarkedBlocks("<form>", "</form>", marker, page, 100);
         }
@@ -218,7 +240,7 @@ void removeOldComments(std::string &page)
     // removeElement looks for the marker itself, not for the first heading
     // of the page, so one removal per spelling takes our last run's one.
     for (const char *needle : {"H1><!--qx!", "h1><!--qx!"})
-        if (contains(page, std::string("<") + needle + " "))
+        if (containsLiteral(page, std::string("<") + needle + " "))
             removeElement('<', '>', needle, page);
 }
 
@@ -308,12 +330,12 @@ std::size_t removeMarkedBlocks(std::string_view open, std::string_view close, st
 FrameState repairFrames(const PageContext &context, std::string &page, bool repair)
 {
     FrameState state;
-    if (!contains(page, "<frame") && !contains(page, "<FRAME"))
+    if (!hasFrameTag(page))
         return state;
     state.hasFrames = true;
     const std::string &le = context.lineEnd;
-    const bool noframes = contains(page, "<noframes>") || contains(page, "<NOFRAMES>");
-    const bool body = contains(page, "<body") || contains(page, "<BODY");
+    const bool noframes = containsLiteral(page, "<noframes>") || containsLiteral(page, "<NOFRAMES>");
+    const bool body = containsLiteral(page, "<body") || containsLiteral(page, "<BODY");
     if (!noframes && !body) {
         if (repair) {
             addMissingNoframesEnd(page);
@@ -333,8 +355,8 @@ FrameState repairFrames(const PageContext &context, std::string &page, bool repa
         addMissingNoframesEnd(page);
         addMissingBodyEnd(page);
     }
-    const bool complete = (contains(page, "<noframes>") || contains(page, "<NOFRAMES>")) &&
-                          (contains(page, "</noframes>") || contains(page, "</NOFRAMES>"));
+    const bool complete = (containsLiteral(page, "<noframes>") || containsLiteral(page, "<NOFRAMES>")) &&
+                          (containsLiteral(page, "</noframes>") || containsLiteral(page, "</NOFRAMES>"));
     if (!complete) {
         context.log->logLine(de("     FEHLER: In der Homepage sind die Tags <NOFRAMES> bzw. </NOFRAMES> nicht "
                                 "komplett. Bitte korrigieren Sie dieses Problem."),
@@ -541,22 +563,7 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
     // so that nothing is anchored at one of them.
     if (linksWanted)
         removeAllTrackingLinks(page);
-    for (const Group group : kGroupOrders[static_cast<std::size_t>(drawRow(context))]) {
-        switch (group) {
-        case Heading:
-            writeHeading();
-            break;
-        case Comment:
-            writeComment();
-            break;
-        case Form:
-            writeForm();
-            break;
-        case Links:
-            writeLinks();
-            break;
-        }
-    }
+    writeGroups(context, writeHeading, writeComment, writeForm, writeLinks);
 }
 
 void writeDoorwayHidden(const PageContext &context, std::string &page, const std::string &term, int slot,
@@ -626,22 +633,7 @@ void writeDoorwayHidden(const PageContext &context, std::string &page, const std
                          "<a href=\"" + name + ".htm\">" + image + "></a>" + le, page);
     };
 
-    for (const Group group : kGroupOrders[static_cast<std::size_t>(drawRow(context))]) {
-        switch (group) {
-        case Heading:
-            writeHeading();
-            break;
-        case Comment:
-            writeComment();
-            break;
-        case Form:
-            writeForm();
-            break;
-        case Links:
-            writeLinks();
-            break;
-        }
-    }
+    writeGroups(context, writeHeading, writeComment, writeForm, writeLinks);
     if (ProjectOptions::forCopies(options.hiddenForm))
         insertBefore("<FORM><input type=\"hidden\" size=\"1\" value=\"" + term + "\" name=\"" + term +
                          "\"><input type=\"hidden\" name=\"" + upperT + ", \" value=\"" + upperT + "\"></FORM>" + le,

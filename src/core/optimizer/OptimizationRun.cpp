@@ -1,3 +1,4 @@
+#include "optimizer/FindLiteral.h"
 #include "optimizer/OptimizationRun.h"
 
 #include "optimizer/DoorwayPages.h"
@@ -33,9 +34,7 @@ const char *const kReportFileName = "~report.htm";
 // Copies and doorway documents: the next run makes them again.
 const files::AtomicWrite kGenerated{0666, true, false};
 
-bool contains(const std::string &text, const char *needle) { return text.find(needle) != std::string::npos; }
 
-bool hasFrameTag(const std::string &text) { return contains(text, "<frame") || contains(text, "<FRAME"); }
 
 std::string cannotWriteError(const std::string &path)
 {
@@ -249,7 +248,7 @@ OptimizationRun::Step OptimizationRun::checkHomepage()
          "Fügen Sie das Element </BODY> in das Dokument ein! Näheres dazu in der Hilfe."},
     };
     for (const auto &check : checks) {
-        if (!contains(m_page, check.element) && !(check.frameTagSuffices && frames)) {
+        if (!containsLiteral(m_page, check.element) && !(check.frameTagSuffices && frames)) {
             abort(de(check.error), de(check.todo));
             return Step::End;
         }
@@ -282,12 +281,9 @@ OptimizationRun::Step OptimizationRun::makeCopies()
             m_log.addTodo(de("Geben Sie im Wizard Suchbegriffe für die Kopien ein, um Kopien zu erzeugen. Dies "
                              "verbessert die Optimierung deutlich!"));
         } else {
-            const std::string signs = StartSigns::listedSigns(projectOptions().sonz);
-            // "- + =" names the three signs; the default set is written "!-#".
-            const std::string a(1, signs[0]);
-            const std::string b(1, signs.size() == 3 ? signs[1] : signs[2]);
-            const std::string c(1, signs.back());
-            m_log.addTodo("Kopieren Sie die erzeugten Kopien beginnend mit \"" + a + "\", \"" + b + "\" und \"" + c +
+            const StartSigns listed = StartSigns::forSonz(projectOptions().sonz);
+            m_log.addTodo("Kopieren Sie die erzeugten Kopien beginnend mit \"" + listed.copySign(1) + "\", \"" +
+                          listed.copySign(2) + "\" und \"" + listed.copySign(3) +
                           "\" im Verzeichnis der Homepage auf den Web-Server");
         }
     }
@@ -364,7 +360,7 @@ OptimizationRun::Step OptimizationRun::makeDoorwayPages()
         m_log.addTodo(de("Geben Sie im Wizard Suchbegriffe für Ihre Website ein, damit Zugangsdokumente erstellt "
                          "werden können."));
     } else {
-        const std::string sign(1, StartSigns::listedSigns(projectOptions().sonz)[0]);
+        const std::string sign = StartSigns::forSonz(projectOptions().sonz).doorwaySign();
         m_log.addTodo(de("Erstellen Sie, wenn nötig, die erzeugten Verzeichnisse, die mit \"") + sign +
                       de("\" beginnen, auf dem Web-Server"));
         m_log.addTodo("Kopieren Sie die Dateien in den Verzeichnissen beginnend mit \"" + sign +

@@ -16,7 +16,7 @@ std::string oneCharacter(const std::optional<std::string> &value)
 
 } // namespace
 
-StartSigns StartSigns::fromSettings(int sonz)
+StartSigns StartSigns::forSonz(int sonz)
 {
     StartSigns signs;
     switch (sonz) {
@@ -32,6 +32,12 @@ StartSigns StartSigns::fromSettings(int sonz)
     default:
         break;
     }
+    return signs;
+}
+
+StartSigns StartSigns::fromSettings(int sonz)
+{
+    StartSigns signs = forSonz(sonz);
     const SettingsStore &store = settingsStore();
     if (const auto special = store.readNumber("specialcharacters")) {
         signs.useStartSigns = *special != 0;

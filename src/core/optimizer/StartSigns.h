@@ -16,6 +16,9 @@ struct StartSigns {
     // From the option sonz, then the expert settings specialcharacters,
     // copiesstartsign1..3 and doorwaysstartsign.
     static StartSigns fromSettings(int sonz);
+    // The set sonz chooses, without the expert settings: what the To Do's
+    // tell the user to look for.
+    static StartSigns forSonz(int sonz);
 
     // The sign a name gets: the default for an empty one, nothing at all
     // when signs are switched off.

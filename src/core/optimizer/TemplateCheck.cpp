@@ -1,3 +1,4 @@
+#include "optimizer/FindLiteral.h"
 #include "optimizer/TemplateCheck.h"
 
 #include "optimizer/PageText.h"
@@ -15,9 +16,7 @@ namespace {
 
 const char *const kMarker = "%Suchbegriff%";
 
-bool contains(const std::string &text, const char *needle) { return text.find(needle) != std::string::npos; }
 
-bool hasFrames(const std::string &text) { return contains(text, "<frame") || contains(text, "<FRAME"); }
 
 void logStackedMarkers(const std::string &text, RunLog &log)
 {
@@ -101,7 +100,7 @@ bool checkTemplate(const std::string &homepageDirectory, RunLog &log, Ui &ui)
             return false;
         }
 
-        if (!contains(text, kMarker)) {
+        if (!containsLiteral(text, kMarker)) {
             log.logLine(de("     FEHLER: Die Vorlage vantor!!\\index.htm für die Zugangsdokumente enthält keine "
                            "Marke %Suchbegriff%"),
                         LineKind::Error);
@@ -112,18 +111,18 @@ bool checkTemplate(const std::string &homepageDirectory, RunLog &log, Ui &ui)
 
         upperCaseHeadBody(text);
         for (const auto &check : kElementChecks) {
-            if (!contains(text, check.element)) {
+            if (!containsLiteral(text, check.element)) {
                 log.logLine(de(check.error), LineKind::Error);
                 log.addTodo(de(check.todo));
                 return false;
             }
         }
-        if (contains(text, "<!--")) {
+        if (containsLiteral(text, "<!--")) {
             log.logLine(de("     WARNUNG: Vorlage enthält Kommentar"), LineKind::Warning);
             log.addTodo(de("Die Vorlage enthält mind. einen Kommentar. Bitte entfernen Sie alle Kommentare und "
                            "evtl. vorhandene Skripte. Es können sonst Darstellungsfehler auftreten."));
         }
-        if (ReadExpertFlag("templatesmayuseframes") == 0 && hasFrames(text)) {
+        if (ReadExpertFlag("templatesmayuseframes") == 0 && hasFrameTag(text)) {
             log.logLine(de("     FEHLER: Vorlage enthält Frames"), LineKind::Error);
             log.addTodo(de("Die Vorlage enthält Frames. Bitte entfernen Sie die Frames aus der Vorlage, da sonst "
                            "keine Optimierung möglich ist. Weitere Details in der Hilfe-Datei."));

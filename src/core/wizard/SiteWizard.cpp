@@ -1,5 +1,6 @@
 #include "wizard/SiteWizard.h"
 
+#include "optimizer/FindLiteral.h"
 #include "platform/Files.h"
 #include "platform/Help.h"
 #include "platform/Text.h"
@@ -27,7 +28,6 @@ bool containsEither(const std::string &text, const char *a, const char *b)
     return text.find(a) != std::string::npos || text.find(b) != std::string::npos;
 }
 
-bool hasFrameElement(const std::string &text) { return containsEither(text, "<frame", "<FRAME"); }
 
 } // namespace
 
@@ -102,7 +102,7 @@ bool CheckHomepageFile(Ui &ui)
         {"</BODY", "</body", true, "Kein Element </BODY> gefunden",
          "Fügen Sie das Element </BODY> in die Homepage ein! Näheres dazu in der Hilfe."},
     };
-    const bool frames = hasFrameElement(text);
+    const bool frames = hasFrameTag(text);
     for (const auto &check : checks) {
         if (!containsEither(text, check.upper, check.lower) && !(check.frameElementSuffices && frames)) {
             ui.message(de(check.title), de(check.message));
@@ -115,6 +115,22 @@ bool CheckHomepageFile(Ui &ui)
                    de("Die Homepage enthält Frames. Beachten Sie bitte unbedingt die Hinweise in der Hilfe für "
                       "Seiten mit Frames, um eine möglichst gute Optimierung zu gewährleisten!"));
     }
+    return true;
+}
+
+bool LoadForOptimization(Ui &ui, const std::string &project, const std::optional<std::string> &chosenPath)
+{
+    if (!LoadProjectOptions(project)) {
+        showProjectFailure(ui, ProjectFailure::LoadOptions, project);
+        return false;
+    }
+    if (!LoadProjectData(project)) {
+        showProjectFailure(ui, ProjectFailure::LoadData, project);
+        return false;
+    }
+    if (chosenPath)
+        projectRecord().path.set(*chosenPath);
+    projectRecord().deriveHomepageFields();
     return true;
 }
 
@@ -134,16 +150,8 @@ void RunSiteWizard(bool quick, SiteWizardHost &host)
         showProjectFailure(ui, ProjectFailure::SaveData, project);
         return;
     }
-    if (!LoadProjectOptions(project)) {
-        showProjectFailure(ui, ProjectFailure::LoadOptions, project);
+    if (!LoadForOptimization(ui, project, chosen))
         return;
-    }
-    if (!LoadProjectData(project)) {
-        showProjectFailure(ui, ProjectFailure::LoadData, project);
-        return;
-    }
-    projectRecord().path.set(chosen);
-    projectRecord().deriveHomepageFields();
     if (!CheckHomepageFile(ui))
         return;
     if (quick) {

@@ -47,6 +47,11 @@ bool ChooseHomepage(SiteWizardHost &host);
 // wrong. The notice on frames does not fail.
 bool CheckHomepageFile(Ui &ui);
 
+// Loads the options and data of the project again for the optimisation,
+// showing what fails; the chosen homepage, when given, then takes the place
+// of the stored path (the loads must not bring back an older one).
+bool LoadForOptimization(Ui &ui, const std::string &project, const std::optional<std::string> &chosenPath);
+
 // "Web-Site" (quick false) and "Web-Site Quick" (quick true).
 void RunSiteWizard(bool quick, SiteWizardHost &host);
 
