@@ -10,6 +10,7 @@
 #include "project/Startup.h"
 #include "CliUi.h"
 #include "optimizer/OptimizationRun.h"
+#include "templatewizard/TemplateWizard.h"
 #include "ui/StreamUi.h"
 #include "wizard/SiteWizard.h"
 
@@ -67,6 +68,8 @@ std::string Cli::usage()
            "  vantor-cli project homepage [PROJEKT] DATEI\n"
            "  vantor-cli optimize [--project PROJEKT] [--homepage DATEI] [--no-project-data]\n"
            "                      [--no-config-data] [--save-report DATEI] [--yes]\n"
+           "  vantor-cli template --homepage DATEI (--plain | --image N | --own-image DATEI)\n"
+           "                      [--background RRGGBB] [--text RRGGBB] [--yes]\n"
            "  vantor-cli --help\n"
            "\n"
            "Befehle:\n"
@@ -81,6 +84,9 @@ std::string Cli::usage()
            "                    --no-project-data / --no-config-data lassen Projektdaten bzw. Konfiguration\n"
            "                    im Report weg, --save-report speichert den Report zusätzlich,\n"
            "                    --yes beantwortet Fragen mit \"OK\" (sonst \"Abbruch\")\n"
+           "  template          erzeugt die Vorlage vantor!!/index.htm neben der Homepage (\"Vorlagen-Wizard\"):\n"
+           "                    einfarbig, mit Hintergrundbild 1 bis 18 oder einem eigenen Bild;\n"
+           "                    --yes überschreibt eine vorhandene Vorlage\n"
            "\n"
            "Commands:\n"
            "  settings get      print one value of the program settings\n"
@@ -91,6 +97,8 @@ std::string Cli::usage()
            "  project homepage  set the homepage file of a project\n"
            "  optimize          optimise the project's web site (\"Web-Site Quick\"), writes ~report.htm;\n"
            "                    exit status 1 when the run logged errors or was aborted\n"
+           "  template          make the template vantor!!/index.htm beside the homepage: plain, with stock\n"
+           "                    picture 1 to 18 or an own picture; --yes overwrites an existing template\n"
            "\n"
            "Exit-Status: 0 Erfolg / success, 1 Fehler / failure, 2 Aufruffehler / usage error.\n"
            "Die Einstellungen liegen in $VANTOR_CONFIG_HOME (sonst $XDG_CONFIG_HOME oder ~/.config)/Keldrum/Vantor.\n";
@@ -116,7 +124,7 @@ int Cli::run(const std::vector<std::string> &args)
         m_out << usage();
         return 0;
     }
-    if (args[0] != "settings" && args[0] != "project" && args[0] != "optimize")
+    if (args[0] != "settings" && args[0] != "project" && args[0] != "optimize" && args[0] != "template")
         return usageError("Unbekannter Befehl / unknown command: " + args[0]);
 
     // Every command runs on a program that has been set up: settings read,
@@ -127,8 +135,9 @@ int Cli::run(const std::vector<std::string> &args)
     int status = 1;
     if (started.ok)
         status = args[0] == "settings"  ? settingsCommand(args)
-                 : args[0] == "project" ? projectCommand(args)
-                                        : optimizeCommand(args);
+                 : args[0] == "project"  ? projectCommand(args)
+                 : args[0] == "template" ? templateCommand(args)
+                                         : optimizeCommand(args);
     setCurrentUi(nullptr);
     return status;
 }
@@ -284,19 +293,27 @@ int Cli::projectHomepage(const std::string &name, const std::string &path)
     return status;
 }
 
-int Cli::storeHomepage(const std::string &name, const std::string &path)
+int Cli::existingHomepage(const std::string &argument, std::string &path)
 {
-    std::string full = path;
+    std::string full = argument;
     if (full.empty() || full.front() != '/') {
         std::error_code ec;
-        const auto cwd = std::filesystem::current_path(ec);
-        full = cwd.string() + "/" + full;
+        full = std::filesystem::current_path(ec).string() + "/" + full;
     }
     if (const auto problem = homepagePathProblem(full))
         return fail(problem->title, problem->text);
     full = toCp1252(full);
     if (!files::isFile(full))
         return fail(de("Datei nicht gefunden"), de("Die Homepage-Datei \"") + full + de("\" existiert nicht."));
+    path = full;
+    return 0;
+}
+
+int Cli::storeHomepage(const std::string &name, const std::string &path)
+{
+    std::string full;
+    if (const int status = existingHomepage(path, full); status != 0)
+        return status;
     if (!LoadProjectData(name)) {
         showProjectFailure(currentUi(), ProjectFailure::LoadData, name);
         return 1;
@@ -347,6 +364,74 @@ int Cli::optimizeCommand(const std::vector<std::string> &args)
     const int status = optimize(ui, project, homepage, reportCopy, withProjectData, withConfigData);
     setCurrentUi(nullptr);
     return status;
+}
+
+int Cli::templateCommand(const std::vector<std::string> &args)
+{
+    std::optional<std::string> homepage;
+    std::optional<Colour> background;
+    std::optional<Colour> text;
+    TemplateChoice choice;
+    int backgroundsGiven = 0;
+    bool yes = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string &a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--homepage" && hasValue) {
+            homepage = args[++i];
+        } else if (a == "--plain") {
+            choice.choosePlain();
+            ++backgroundsGiven;
+        } else if (a == "--image" && hasValue) {
+            const std::string &number = args[++i];
+            int n = 0;
+            if (number.empty() || number.size() > 2 || number.find_first_not_of("0123456789") != std::string::npos ||
+                (n = std::stoi(number)) < 1 || n > TemplateChoice::kStockImages)
+                return usageError("template: Bildnummer 1 bis 18 erwartet / picture number 1 to 18 expected: " +
+                                  number);
+            choice.chooseStock(n);
+            ++backgroundsGiven;
+        } else if (a == "--own-image" && hasValue) {
+            const std::string &file = args[++i];
+            if (!fitsCp1252(file))
+                return usageError("Ungültiger Dateiname / invalid file name: " + file);
+            choice.chooseOwn();
+            choice.ownImage = file.empty() ? std::string() : absolutePath(toCp1252(file));
+            ++backgroundsGiven;
+        } else if ((a == "--background" || a == "--text") && hasValue) {
+            const auto colour = colourFromHex(args[++i]);
+            if (!colour)
+                return usageError("template: Farbe als RRGGBB erwartet / colour expected as RRGGBB: " + args[i]);
+            (a == "--background" ? background : text) = colour;
+        } else if (a == "--yes") {
+            yes = true;
+        } else {
+            return usageError("template: falsches Argument / wrong argument: " + a);
+        }
+    }
+    if (!homepage)
+        return usageError("template: --homepage DATEI fehlt / missing");
+    if (backgroundsGiven != 1)
+        return usageError("template: genau eines von --plain, --image N, --own-image DATEI / exactly one of them");
+    // The colours count as chosen after the background, as in the dialog,
+    // where "einfarbig" resets the background colour.
+    if (background)
+        choice.backgroundColour = *background;
+    if (text)
+        choice.textColour = *text;
+
+    std::string path;
+    if (const int status = existingHomepage(*homepage, path); status != 0)
+        return status;
+
+    CliUi ui(m_err, yes);
+    setCurrentUi(&ui);
+    const bool made = createTemplate(path, choice, ui, programSettings().programDirectory);
+    setCurrentUi(nullptr);
+    if (!made)
+        return 1;
+    m_out << "Vorlage: " << toUtf8(files::join(templateDirectoryFor(path), "index.htm")) << '\n';
+    return 0;
 }
 
 int Cli::optimize(Ui &ui, const std::string &project, const std::optional<std::string> &homepage,

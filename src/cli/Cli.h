@@ -28,8 +28,12 @@ private:
     int projectList();
     int projectShow(const std::string &name);
     int projectHomepage(const std::string &name, const std::string &path);
+    // The homepage file named on the command line as an absolute cp1252 path;
+    // 0, or the exit status of the message shown.
+    int existingHomepage(const std::string &argument, std::string &path);
     int storeHomepage(const std::string &name, const std::string &path);
     int optimizeCommand(const std::vector<std::string> &args);
+    int templateCommand(const std::vector<std::string> &args);
     int optimize(Ui &ui, const std::string &project, const std::optional<std::string> &homepage,
                  const std::optional<std::string> &reportCopy, bool withProjectData, bool withConfigData);
     int usageError(const std::string &problem);

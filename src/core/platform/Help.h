@@ -21,6 +21,8 @@ constexpr int kOptimization = 70;   // dialog "Optimierung durchführen"
 constexpr int kSpaceEstimate = 71;  // kind of optimisation and its space
 constexpr int kFramePages = 72;     // homepages with frames
 constexpr int kHomepageChoice = 73; // choosing the homepage file
+constexpr int kTemplateWizard = 74; // the template wizard dialog
+constexpr int kTemplateAdjust = 75; // "Vorlage anpassen": making the template fit the site
 constexpr int kTips = 950; // tip n has 950 + n
 } // namespace help
 
