@@ -66,6 +66,17 @@ std::string Cli::usage()
            "  vantor-cli project list\n"
            "  vantor-cli project show [PROJEKT]\n"
            "  vantor-cli project homepage [PROJEKT] DATEI\n"
+           "  vantor-cli project new NAME [--current-options] [--keep-texts] [--keep-keywords]\n"
+           "                      [--keep-copy-texts] [--keep-copy-keywords] [--keep-doorways]\n"
+           "  vantor-cli project open NAME\n"
+           "  vantor-cli project delete NAME [--yes]\n"
+           "  vantor-cli project info [--company X] [--name X] [--tel X] [--mail X]\n"
+           "  vantor-cli config show\n"
+           "  vantor-cli config set CODE WERT\n"
+           "  vantor-cli config reset\n"
+           "  vantor-cli watchlist show\n"
+           "  vantor-cli watchlist add TEXT [--kind 0|1|2]\n"
+           "  vantor-cli watchlist delete TEXT\n"
            "  vantor-cli optimize [--project PROJEKT] [--homepage DATEI] [--no-project-data]\n"
            "                      [--no-config-data] [--save-report DATEI] [--yes]\n"
            "  vantor-cli template --homepage DATEI (--plain | --image N | --own-image DATEI)\n"
@@ -79,6 +90,13 @@ std::string Cli::usage()
            "  project list      listet die Projekte, \"Standardprojekt\" zuerst\n"
            "  project show      zeigt die Daten eines Projekts (ohne Angabe: das aktuelle)\n"
            "  project homepage  setzt die Homepage-Datei eines Projekts\n"
+           "  project new       legt ein Projekt an (Daten wahlweise vom aktuellen Projekt) und öffnet es\n"
+           "  project open      macht ein Projekt zum aktuellen Projekt\n"
+           "  project delete    löscht ein Projekt (--yes bestätigt); danach ist das Standardprojekt aktuell\n"
+           "  project info      zeigt oder speichert die Projektinformationen des aktuellen Projekts\n"
+           "  config show/set/reset  Konfiguration des aktuellen Projekts (wie \"Konfig\")\n"
+           "  watchlist show/add/delete  Merkliste des aktuellen Projekts (Art 0, 1 = Suchmaschinen\n"
+           "                    Eingaben, 2 = Varianten)\n"
            "  optimize          optimiert die Web-Site des Projekts (\"Web-Site Quick\"), schreibt ~report.htm\n"
            "                    --homepage speichert zuerst eine neue Homepage-Datei,\n"
            "                    --no-project-data / --no-config-data lassen Projektdaten bzw. Konfiguration\n"
@@ -95,6 +113,8 @@ std::string Cli::usage()
            "  project list      list the projects, \"Standardprojekt\" first\n"
            "  project show      print a project's data (default: the current project)\n"
            "  project homepage  set the homepage file of a project\n"
+           "  project new/open/delete/info  the project manager; config: the configuration dialog;\n"
+           "  watchlist         the research watch list of the current project\n"
            "  optimize          optimise the project's web site (\"Web-Site Quick\"), writes ~report.htm;\n"
            "                    exit status 1 when the run logged errors or was aborted\n"
            "  template          make the template vantor!!/index.htm beside the homepage: plain, with stock\n"
@@ -124,7 +144,9 @@ int Cli::run(const std::vector<std::string> &args)
         m_out << usage();
         return 0;
     }
-    if (args[0] != "settings" && args[0] != "project" && args[0] != "optimize" && args[0] != "template")
+    static const std::vector<std::string> commands = {"settings", "project", "optimize", "template", "config",
+                                                      "watchlist"};
+    if (std::find(commands.begin(), commands.end(), args[0]) == commands.end())
         return usageError("Unbekannter Befehl / unknown command: " + args[0]);
 
     // Every command runs on a program that has been set up: settings read,
@@ -136,8 +158,10 @@ int Cli::run(const std::vector<std::string> &args)
     if (started.ok)
         status = args[0] == "settings"  ? settingsCommand(args)
                  : args[0] == "project"  ? projectCommand(args)
-                 : args[0] == "template" ? templateCommand(args)
-                                         : optimizeCommand(args);
+                 : args[0] == "template"  ? templateCommand(args)
+                 : args[0] == "config"    ? configCommand(args)
+                 : args[0] == "watchlist" ? watchListCommand(args)
+                                          : optimizeCommand(args);
     setCurrentUi(nullptr);
     return status;
 }
@@ -203,7 +227,7 @@ int Cli::settingsCommand(const std::vector<std::string> &args)
 int Cli::projectCommand(const std::vector<std::string> &args)
 {
     if (args.size() < 2)
-        return usageError("project: list, show oder homepage erwartet / expected list, show or homepage");
+        return usageError("project: list, show, homepage, new, open, delete oder info erwartet / expected one of them");
     const std::string &verb = args[1];
     if (verb == "list" && args.size() == 2)
         return projectList();
@@ -213,6 +237,14 @@ int Cli::projectCommand(const std::vector<std::string> &args)
         const std::string name = args.size() == 4 ? projectArgument(args[2]) : programSettings().currentProject;
         return projectHomepage(name, args.back());
     }
+    if (verb == "new")
+        return projectNew(args);
+    if (verb == "open" && args.size() == 3)
+        return projectOpen(args[2]);
+    if (verb == "delete")
+        return projectDelete(args);
+    if (verb == "info")
+        return projectInfo(args);
     return usageError("project: falsche Argumente / wrong arguments");
 }
 

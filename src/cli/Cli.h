@@ -32,6 +32,16 @@ private:
     // 0, or the exit status of the message shown.
     int existingHomepage(const std::string &argument, std::string &path);
     int storeHomepage(const std::string &name, const std::string &path);
+    // project new / open / delete / info, config, watchlist: the project
+    // manager, the configuration dialog and the watch list without windows.
+    int projectNew(const std::vector<std::string> &args);
+    int projectOpen(const std::string &name);
+    int projectDelete(const std::vector<std::string> &args);
+    int projectInfo(const std::vector<std::string> &args);
+    int configCommand(const std::vector<std::string> &args);
+    int watchListCommand(const std::vector<std::string> &args);
+    // The list entry a project name given on the command line stands for.
+    static std::string entryOf(const std::string &utf8Name);
     int optimizeCommand(const std::vector<std::string> &args);
     int templateCommand(const std::vector<std::string> &args);
     int optimize(Ui &ui, const std::string &project, const std::optional<std::string> &homepage,

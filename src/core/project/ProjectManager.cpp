@@ -128,8 +128,8 @@ std::optional<Problem> newNameProblem(const std::string &name, const std::vector
     const std::string lowered = lowerCp1252(name);
     for (const auto &entry : listed)
         if (lowerCp1252(entry) == lowered)
-            return Problem{"Projekt existiert schon", "Das Projekt existiert schon, bitte wählen Sie einen neuen "
-                                                      "Namen."};
+            return Problem{"Projekt existiert schon",
+                           de("Das Projekt existiert schon, bitte wählen Sie einen neuen Namen.")};
     return std::nullopt;
 }
 
