@@ -1,0 +1,139 @@
+#include "Cli.h"
+
+#include "platform/SettingsStore.h"
+#include "project/ProgramSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace vantor;
+
+namespace {
+
+class ProjectCommandsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("vantor-projects-test-" + std::to_string(::getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        ::setenv("VANTOR_CONFIG_HOME", (m_dir / "config").c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
+        ::setenv("VANTOR_DATA_DIR", VANTOR_SOURCE_DATA_DIR, 1);
+        setSettingsStorePath(SettingsStore::defaultFilePath());
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    int run(std::vector<std::string> args)
+    {
+        m_out.str({});
+        m_err.str({});
+        programSettings() = ProgramSettings{};
+        Cli cli(m_out, m_err);
+        return cli.run(args);
+    }
+    std::string out() const { return m_out.str(); }
+    bool told(const std::string &text) const { return m_err.str().find(text) != std::string::npos; }
+    fs::path projects() const { return m_dir / "data" / "vantor" / "projects"; }
+
+    fs::path m_dir;
+    std::ostringstream m_out;
+    std::ostringstream m_err;
+};
+
+} // namespace
+
+TEST_F(ProjectCommandsTest, ProjectsComeAndGo)
+{
+    ASSERT_EQ(run({"project", "new", "Default"}), 0) << m_err.str();
+    EXPECT_EQ(out(), "Aktuelles Projekt: Default\n");
+    ASSERT_EQ(run({"project", "new", "Bäckerei", "--current-options", "--keep-keywords"}), 0) << m_err.str();
+    EXPECT_EQ(run({"project", "new", "bäckerei"}), 1);
+    EXPECT_TRUE(told("Projekt existiert schon"));
+    EXPECT_EQ(run({"project", "new", "default"}), 1);
+    EXPECT_TRUE(told("Unerlaubter Projektname"));
+    EXPECT_EQ(run({"project", "new", "Bäckerei", "--keep-everything"}), 2);
+
+    EXPECT_EQ(run({"project", "list"}), 0);
+    EXPECT_EQ(out(), "Standardprojekt\nBäckerei\nDefault\n");
+    // The last one made is current, for the next command too.
+    ASSERT_EQ(run({"project", "info", "--company", "Korn & Söhne", "--tel", "0711 12"}), 0);
+    EXPECT_TRUE(told("Projektinformationen gespeichert"));
+    ASSERT_EQ(run({"project", "info"}), 0);
+    EXPECT_EQ(out(), "project=Bäckerei\ncompany=Korn & Söhne\nname=\ntel=0711 12\nmail=\nlastoptimized=\n");
+
+    EXPECT_EQ(run({"project", "open", "Bäckerei"}), 1);
+    EXPECT_TRUE(told("Projekt bereits geladen"));
+    EXPECT_EQ(run({"project", "open", "Nirgendwo"}), 1);
+    ASSERT_EQ(run({"project", "open", "Standardprojekt"}), 0);
+    EXPECT_EQ(out(), "Aktuelles Projekt: Standardprojekt\n");
+
+    EXPECT_EQ(run({"project", "delete", "Standardprojekt", "--yes"}), 1);
+    EXPECT_TRUE(told("Standardprojekt nicht löschbar"));
+    EXPECT_EQ(run({"project", "delete", "Default"}), 1); // the question answers "Abbruch"
+    EXPECT_TRUE(fs::exists(projects() / "Default.qx!"));
+    ASSERT_EQ(run({"project", "delete", "Default", "--yes"}), 0);
+    EXPECT_FALSE(fs::exists(projects() / "Default.qx!"));
+    EXPECT_EQ(run({"project", "list"}), 0);
+    EXPECT_EQ(out(), "Standardprojekt\nBäckerei\n");
+}
+
+TEST_F(ProjectCommandsTest, UnsafeNamesNeverTouchAFile)
+{
+    fs::create_directories(m_dir / "data" / "vantor");
+    for (const std::string name : {"../../evil", "a/b", ".versteckt", ".."}) {
+        EXPECT_EQ(run({"project", "new", name}), 1) << name;
+        EXPECT_TRUE(told("Unerlaubter Projektname")) << name;
+    }
+    EXPECT_FALSE(fs::exists(m_dir / "evil.qx!"));
+    EXPECT_FALSE(fs::exists(m_dir / "data" / "evil.qx!"));
+    EXPECT_EQ(run({"project", "delete", "../projects/default", "--yes"}), 1);
+    EXPECT_TRUE(fs::exists(projects() / "default.qx!"));
+}
+
+TEST_F(ProjectCommandsTest, ConfigurationOfTheCurrentProject)
+{
+    ASSERT_EQ(run({"config", "set", "link", "2"}), 0) << m_err.str();
+    ASSERT_EQ(run({"config", "set", "tico", "1"}), 0);
+    EXPECT_EQ(run({"config", "set", "tico", "2"}), 2);
+    EXPECT_EQ(run({"config", "set", "door", "1"}), 2); // not in the dialog
+    EXPECT_EQ(run({"config", "set", "hiddenForm", "1"}), 2);
+    ASSERT_EQ(run({"config", "set", "sonz", "2"}), 0);
+    EXPECT_TRUE(told("Ändern der Sonderzeichen"));
+    ASSERT_EQ(run({"config", "set", "usertype", "2"}), 0);
+    ASSERT_EQ(run({"config", "show"}), 0);
+    EXPECT_NE(out().find("titl=3\nlink=2\n"), std::string::npos);
+    EXPECT_NE(out().find("tico=1\n"), std::string::npos);
+    EXPECT_NE(out().find("sonz=2\nusertype=2\n"), std::string::npos);
+
+    ASSERT_EQ(run({"config", "reset"}), 0);
+    ASSERT_EQ(run({"config", "show"}), 0);
+    EXPECT_NE(out().find("link=3\n"), std::string::npos);
+    EXPECT_NE(out().find("sonz=0\nusertype=2\n"), std::string::npos);
+}
+
+TEST_F(ProjectCommandsTest, WatchListOfTheCurrentProject)
+{
+    ASSERT_EQ(run({"watchlist", "show"}), 0);
+    EXPECT_EQ(out(), "");
+    ASSERT_EQ(run({"watchlist", "add", "hotel rom"}), 0);
+    ASSERT_EQ(run({"watchlist", "add", "unterkunft", "--kind", "2"}), 0);
+    ASSERT_EQ(run({"watchlist", "add", "hotel rom", "--kind", "0"}), 0);
+    EXPECT_TRUE(told("Bereits in der Merkliste"));
+    EXPECT_EQ(run({"watchlist", "add", std::string(150, 'x')}), 1);
+    EXPECT_EQ(run({"watchlist", "add", "x", "--kind", "3"}), 2);
+    ASSERT_EQ(run({"watchlist", "show"}), 0);
+    EXPECT_EQ(out(), "1 hotel rom\n2 unterkunft\n"); // the engine inputs load last, so they stand first
+    ASSERT_EQ(run({"watchlist", "delete", "hotel rom"}), 0);
+    EXPECT_EQ(run({"watchlist", "delete", "hotel rom"}), 1);
+    ASSERT_EQ(run({"watchlist", "show"}), 0);
+    EXPECT_EQ(out(), "2 unterkunft\n");
+}
