@@ -6,11 +6,13 @@
 #include "platform/Text.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
+#include "project/ProjectOptions.h"
 #include "project/ProjectRecord.h"
 #include "ui/Ui.h"
 
 #include <fstream>
 #include <new>
+#include <vector>
 
 namespace vantor {
 
@@ -134,6 +136,70 @@ bool LoadForOptimization(Ui &ui, const std::string &project, const std::optional
     return true;
 }
 
+namespace {
+
+// The page that follows; the copy pages only with their options.
+WizardPage pageAfter(WizardPage page)
+{
+    const ProjectOptions &options = projectOptions();
+    switch (page) {
+    case WizardPage::Titles:
+        return WizardPage::KeywordGrid;
+    case WizardPage::KeywordGrid:
+        if (options.tico != 0)
+            return WizardPage::CopyTitles;
+        [[fallthrough]];
+    case WizardPage::CopyTitles:
+        if (options.deco != 0)
+            return WizardPage::CopyDescriptions;
+        [[fallthrough]];
+    case WizardPage::CopyDescriptions:
+        return WizardPage::Doorways;
+    case WizardPage::Doorways:
+    case WizardPage::KindOfOptimisation:
+        break;
+    }
+    return WizardPage::KindOfOptimisation;
+}
+
+} // namespace
+
+bool RunPageSequence(SiteWizardHost &host, const std::string &project)
+{
+    std::vector<WizardPage> shown;
+    WizardPage page = WizardPage::Titles;
+    for (;;) {
+        switch (host.showPage(page)) {
+        case PageResult::Next:
+            if (page == WizardPage::KindOfOptimisation)
+                return true;
+            shown.push_back(page);
+            page = pageAfter(page);
+            break;
+        case PageResult::Back:
+            // The first page has no back button; a host that still says so
+            // gets the page again.
+            if (!shown.empty()) {
+                page = shown.back();
+                shown.pop_back();
+            }
+            break;
+        case PageResult::Cancel:
+            switch (host.askEndWizard()) {
+            case EndChoice::BackToWizard:
+                break;
+            case EndChoice::EndAndSave:
+                if (!SaveProjectData(project))
+                    showProjectFailure(host.ui(), ProjectFailure::SaveData, project);
+                return false;
+            case EndChoice::End:
+                return false;
+            }
+            break;
+        }
+    }
+}
+
 void RunSiteWizard(bool quick, SiteWizardHost &host)
 {
     Ui &ui = host.ui();
@@ -158,7 +224,7 @@ void RunSiteWizard(bool quick, SiteWizardHost &host)
         host.runOptimization();
         return;
     }
-    if (!host.runDataPages())
+    if (!RunPageSequence(host, project))
         return;
     if (!SaveProjectData(project)) {
         showProjectFailure(ui, ProjectFailure::SaveData, project);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wizard/WizardPages.h"
+
 #include <optional>
 #include <string>
 
@@ -16,8 +18,11 @@ public:
     // The file dialog "Homepage öffnen (Startseite der Web-Site)", preset
     // to the stored path; nothing when the user cancels.
     virtual std::optional<std::string> chooseHomepageFile(const std::string &storedPath) = 0;
-    // The data pages of the full form; false when the user ended the wizard.
-    virtual bool runDataPages() { return false; }
+    // One data page of the full form, shown on the record as it stands; it
+    // stores its fields into the record whatever its result.
+    virtual PageResult showPage(WizardPage page) = 0;
+    // "Wizard beenden?", asked when a page is cancelled.
+    virtual EndChoice askEndWizard() = 0;
     // The optimisation dialog, returning when it is closed.
     virtual void runOptimization() = 0;
 };
@@ -51,6 +56,11 @@ bool CheckHomepageFile(Ui &ui);
 // showing what fails; the chosen homepage, when given, then takes the place
 // of the stored path (the loads must not bring back an older one).
 bool LoadForOptimization(Ui &ui, const std::string &project, const std::optional<std::string> &chosenPath);
+
+// The chain of data pages: next goes on, back returns to the page shown
+// before, cancel asks whether to end (and save). True when the last page was
+// left with next.
+bool RunPageSequence(SiteWizardHost &host, const std::string &project);
 
 // "Web-Site" (quick false) and "Web-Site Quick" (quick true).
 void RunSiteWizard(bool quick, SiteWizardHost &host);

@@ -1,6 +1,8 @@
 #include "wizard/QtSiteWizardHost.h"
 
 #include "optimizer/OptimizationDialog.h"
+#include "optimizer/SpaceEstimateDialog.h"
+#include "project/ProjectRecord.h"
 #include "ui/DialogHooks.h"
 #include "ui/FileFilter.h"
 #include "ui/QtText.h"
@@ -29,6 +31,19 @@ std::optional<std::string> QtSiteWizardHost::chooseHomepageFile(const std::strin
     }
     return toCp1252(chosen);
 }
+
+PageResult QtSiteWizardHost::showPage(WizardPage page)
+{
+    // Only the last page is built so far; the menu does not start the full
+    // form until the others are.
+    if (page != WizardPage::KindOfOptimisation)
+        return PageResult::Cancel;
+    SpaceEstimateDialog dialog(projectRecord(), m_parent);
+    dialog.exec();
+    return dialog.pageResult();
+}
+
+EndChoice QtSiteWizardHost::askEndWizard() { return EndChoice::End; }
 
 void QtSiteWizardHost::runOptimization()
 {

@@ -16,6 +16,8 @@ public:
 
     Ui &ui() override;
     std::optional<std::string> chooseHomepageFile(const std::string &storedPath) override;
+    PageResult showPage(WizardPage page) override;
+    EndChoice askEndWizard() override;
     void runOptimization() override;
 
 private:

@@ -5,9 +5,11 @@
 #include "platform/Text.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
+#include "project/ProjectOptions.h"
 #include "project/ProjectRecord.h"
 #include "wizard/SiteWizard.h"
 
+#include <deque>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -28,17 +30,35 @@ public:
         offered = storedPath;
         return answer;
     }
-    bool runDataPages() override
+    PageResult showPage(WizardPage page) override
     {
-        ++pages;
-        return pagesComplete;
+        pages.push_back(page);
+        if (page == WizardPage::Titles && !typedTitle.empty())
+            projectRecord().title1 = typedTitle;
+        if (results.empty())
+            return PageResult::Next;
+        const PageResult result = results.front();
+        results.pop_front();
+        return result;
+    }
+    EndChoice askEndWizard() override
+    {
+        ++endQuestions;
+        if (ends.empty())
+            return EndChoice::End;
+        const EndChoice choice = ends.front();
+        ends.pop_front();
+        return choice;
     }
     void runOptimization() override { ++optimizations; }
 
     std::optional<std::string> answer;
     std::string offered;
-    bool pagesComplete = true;
-    int pages = 0;
+    std::deque<PageResult> results;
+    std::deque<EndChoice> ends;
+    std::vector<WizardPage> pages;
+    int endQuestions = 0;
+    std::string typedTitle; // what the user types on the titles page
     int optimizations = 0;
 
 private:
@@ -94,7 +114,7 @@ TEST_F(SiteWizardTest, QuickFormStoresThePathOnlyAndOptimises)
     const std::string before = readFile(projectPath("default"));
     RunSiteWizard(true, host);
     EXPECT_EQ(host.optimizations, 1);
-    EXPECT_EQ(host.pages, 0);
+    EXPECT_TRUE(host.pages.empty());
     EXPECT_TRUE(ui.shown.empty());
     std::string stored;
     ASSERT_TRUE(readSectionValue(readFile(projectPath("default")), "homepage", "path", stored));
@@ -186,14 +206,48 @@ TEST_F(SiteWizardTest, FullFormSavesAfterThePagesAndOnlyThenOptimises)
 {
     FakeHost host(ui);
     host.answer = page("<head></head><body></body>");
-    host.pagesComplete = false;
+    host.results = {PageResult::Cancel};
     RunSiteWizard(false, host);
-    EXPECT_EQ(host.pages, 1);
+    EXPECT_EQ(host.pages, std::vector<WizardPage>{WizardPage::Titles});
     EXPECT_EQ(host.optimizations, 0);
 
-    host.pagesComplete = true;
+    host.pages.clear();
+    host.typedTitle = "Neu";
     RunSiteWizard(false, host);
     EXPECT_EQ(host.optimizations, 1);
+    EXPECT_NE(readFile(projectPath("default")).find("Neu"), std::string::npos);
+}
+
+TEST_F(SiteWizardTest, PageChainFollowsTheCopyOptionsBackAndCancel)
+{
+    using P = WizardPage;
+    FakeHost host(ui);
+    projectOptions().tico = 0;
+    projectOptions().deco = 0;
+    host.results = {PageResult::Next, PageResult::Next, PageResult::Back, PageResult::Next, PageResult::Next};
+    EXPECT_TRUE(RunPageSequence(host, "default"));
+    EXPECT_EQ(host.pages, (std::vector<P>{P::Titles, P::KeywordGrid, P::Doorways, P::KeywordGrid, P::Doorways,
+                                          P::KindOfOptimisation}));
+
+    host.pages.clear();
+    projectOptions().tico = 1;
+    projectOptions().deco = 1;
+    host.results = {PageResult::Next, PageResult::Next, PageResult::Next, PageResult::Next, PageResult::Back,
+                    PageResult::Back, PageResult::Back, PageResult::Cancel, PageResult::Cancel};
+    host.ends = {EndChoice::BackToWizard, EndChoice::End};
+    const std::string before = readFile(projectPath("default"));
+    projectRecord().title1 = "Nicht gespeichert";
+    EXPECT_FALSE(RunPageSequence(host, "default"));
+    EXPECT_EQ(host.pages, (std::vector<P>{P::Titles, P::KeywordGrid, P::CopyTitles, P::CopyDescriptions, P::Doorways,
+                                          P::CopyDescriptions, P::CopyTitles, P::KeywordGrid, P::KeywordGrid}));
+    EXPECT_EQ(readFile(projectPath("default")), before);
+
+    // Ending with the box checked saves what was entered, without optimising.
+    host.pages.clear();
+    host.results = {PageResult::Cancel};
+    host.ends = {EndChoice::EndAndSave};
+    EXPECT_FALSE(RunPageSequence(host, "default"));
+    EXPECT_NE(readFile(projectPath("default")).find("Nicht gespeichert"), std::string::npos);
 }
 
 } // namespace
