@@ -198,25 +198,25 @@ def back_2():
 
 
 def back_3():
-    # Light column with white vertical pinstripes and a strong edge.
+    # Light column with fine cross lines in the strong colour, strong edge.
     def at(x, y):
-        if x < 4:
-            return A
         if x < 164:
-            return WHITE if x % 10 == 9 else L
+            return A if y % 4 == 3 else L
+        if x < 166:
+            return WHITE
         if x < COLUMN:
             return A
         return WHITE
-    return 2, at
+    return 4, at
 
 
 def back_4():
-    # Light column with fine white diagonals.
+    # Light column with fine diagonals in the strong colour.
     def at(x, y):
         if x < 3:
             return A
         if x < 165:
-            return WHITE if (x + y) % 8 == 0 else L
+            return A if (x + y) % 8 == 0 else L
         if x < 166:
             return WHITE
         if x < COLUMN:
@@ -251,10 +251,10 @@ def back_6():
 
 
 def back_7():
-    # A soft check of light colour and white, strong edge.
+    # A check of strong lines over the light colour, strong edge.
     def at(x, y):
         if x < 160:
-            return L if ((x // 16) + (y // 16)) % 2 == 0 else WHITE
+            return A if x % 16 == 7 or y % 16 == 7 else L
         if x < 162:
             return WHITE
         if x < COLUMN:
@@ -264,14 +264,14 @@ def back_7():
 
 
 def back_8():
-    # Paper: a light column with sparse white specks and a ruled page area.
+    # Paper: a light column flecked with the strong colour, a ruled page.
     specks = speckles(COLUMN, 16, 40, 8)
 
     def at(x, y):
         if x < 3:
             return A
         if x < COLUMN - 2:
-            return WHITE if (x, y) in specks else L
+            return A if (x, y) in specks else L
         if x < COLUMN:
             return A
         if y % 4 == 3:
