@@ -15,18 +15,15 @@ const char *const kGapMarker = "---- leeres feld ----";
 
 namespace {
 
-ProjectRecord::Term &slot(ProjectRecord &record, int index)
+// The record's slot of field i; Record is ProjectRecord, const or not.
+template<typename Record>
+auto &slot(Record &record, int index)
 {
     if (index < kHomepageFields)
         return record.homepageKeywords[static_cast<std::size_t>(index)];
-    const int copy = (index - kHomepageFields) / ProjectRecord::kTermsPerCopy;
-    const int term = (index - kHomepageFields) % ProjectRecord::kTermsPerCopy;
-    return record.copyKeywords[static_cast<std::size_t>(copy)][static_cast<std::size_t>(term)];
-}
-
-const ProjectRecord::Term &slot(const ProjectRecord &record, int index)
-{
-    return slot(const_cast<ProjectRecord &>(record), index);
+    const auto copy = static_cast<std::size_t>((index - kHomepageFields) / ProjectRecord::kTermsPerCopy);
+    const auto term = static_cast<std::size_t>((index - kHomepageFields) % ProjectRecord::kTermsPerCopy);
+    return record.copyKeywords[copy][term];
 }
 
 // The terms of a keywords value: by commas when it has one, else by blanks.

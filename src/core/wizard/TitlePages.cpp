@@ -1,6 +1,7 @@
 #include "wizard/TitlePages.h"
 
 #include "project/ProjectOptions.h"
+#include "platform/Text.h"
 #include "project/ProjectRecord.h"
 #include "ui/Ui.h"
 #include "wizard/HomepageText.h"
@@ -35,14 +36,7 @@ bool copyHasTerms(const ProjectRecord &record, std::size_t copy)
 
 const std::string &copyDescriptionOff()
 {
-    // The only one of these texts with an umlaut.
-    static const std::string text = [] {
-        std::string t = kCopyDescriptionOff;
-        const std::size_t at = t.find("\xC3\xBC");
-        if (at != std::string::npos)
-            t.replace(at, 2, "\xFC");
-        return t;
-    }();
+    static const std::string text = de(kCopyDescriptionOff);
     return text;
 }
 

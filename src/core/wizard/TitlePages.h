@@ -20,7 +20,8 @@ constexpr std::size_t kCopyTitleLength = 258;
 constexpr std::size_t kCopyDescriptionLength = 398;
 
 // The texts in fields switched off by the configuration or without terms;
-// they are never stored.
+// they are never stored. As in the sources (UTF-8); de() gives the form the
+// fields hold.
 extern const char *const kTitleOff;
 extern const char *const kAuthorOff;
 extern const char *const kDescriptionOff;
