@@ -206,6 +206,11 @@ private Q_SLOTS:
         QCOMPARE(copied.mid(13, 6), QByteArray("\x00\x00\xFF\x55\x55\xFF", 6));
         QCOMPARE(copied.size(), stripedGif().size());
         QCOMPARE(QApplication::focusWidget(), findButton(&dialog, QStringLiteral("Vorlage einsehen")));
+        // Enter now shows the new template; it does not ask to overwrite it.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(m_env->opened.size(), std::size_t(1));
+        QCOMPARE(fromCp1252(m_env->opened.front()), m_template);
+        QCOMPARE(m_env->hooks().countKind(QStringLiteral("question")), 0);
     }
 
     void aPlainPageAndAnOverwriteThatIsDeclined()

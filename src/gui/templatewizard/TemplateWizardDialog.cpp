@@ -82,11 +82,14 @@ QPixmap previewOf(const QByteArray &gif)
     return preview;
 }
 
+// Enter presses the button with the focus, else "Vorlage erzeugen": after
+// a template is made the focus is on "Vorlage einsehen", and Enter must
+// not ask to overwrite what was just made.
 QPushButton *dialogButton(const QString &text, const QString &name, QWidget *parent)
 {
     auto *button = new QPushButton(text, parent);
     button->setObjectName(name);
-    button->setAutoDefault(false);
+    button->setAutoDefault(true);
     return button;
 }
 
@@ -186,7 +189,6 @@ TemplateWizardDialog::TemplateWizardDialog(const std::string &homepagePath, QWid
     note->setWordWrap(true);
 
     m_create = dialogButton(QStringLiteral("Vorlage erzeugen"), QStringLiteral("createButton"), this);
-    m_create->setAutoDefault(true);
     m_create->setDefault(true);
     m_show = dialogButton(QStringLiteral("Vorlage einsehen"), QStringLiteral("showButton"), this);
     QPushButton *adjust = dialogButton(QStringLiteral("Vorlage anpassen"), QStringLiteral("adjustButton"), this);
