@@ -17,6 +17,8 @@
 #include <QHash>
 #include <QTest>
 
+#include <vector>
+
 namespace vantor::guitest {
 
 GuiTestEnvironment::GuiTestEnvironment()
@@ -160,6 +162,72 @@ void storeStandardProject(const QString &homepage, const std::function<void()> &
         fill();
     QVERIFY(SaveProjectData(programSettings().currentProject));
     QVERIFY(SaveProjectOptions(programSettings().currentProject));
+}
+
+QByteArray stripedGif()
+{
+    QByteArray gif("GIF89a");
+    auto word = [&gif](int value) {
+        gif.append(static_cast<char>(value & 0xFF));
+        gif.append(static_cast<char>(value >> 8));
+    };
+    word(8);
+    word(4);
+    gif.append(static_cast<char>(0x81)); // a global palette of four colours
+    gif.append('\0');
+    gif.append('\0');
+    gif.append("\xFF\x8C\x08\xFF\xC6\xA5\xFF\xFF\xFF\x00\x00\x00", 12);
+    gif.append(static_cast<char>(0x2C));
+    word(0);
+    word(0);
+    word(8);
+    word(4);
+    gif.append('\0');
+    gif.append(static_cast<char>(2)); // LZW minimum code size
+    // Three-bit codes with a clear code before every pixel, so the code
+    // table never grows and the codes can be written as they are.
+    std::vector<unsigned> codes;
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            codes.push_back(4);
+            codes.push_back(x < 4 ? 0 : 1);
+        }
+    }
+    codes.push_back(5);
+    QByteArray data;
+    unsigned bits = 0;
+    int count = 0;
+    for (unsigned code : codes) {
+        bits |= code << count;
+        count += 3;
+        while (count >= 8) {
+            data.append(static_cast<char>(bits & 0xFF));
+            bits >>= 8;
+            count -= 8;
+        }
+    }
+    if (count > 0)
+        data.append(static_cast<char>(bits & 0xFF));
+    gif.append(static_cast<char>(data.size()));
+    gif.append(data);
+    gif.append('\0');
+    gif.append(';');
+    return gif;
+}
+
+void installStockTemplates()
+{
+    const QString templates = gui::fromCp1252(programSettings().programDirectory) + QStringLiteral("/templates");
+    QDir().mkpath(templates);
+    writeAll(templates + QStringLiteral("/template1.htm"),
+             "<html>\r\n<head>\r\n<title>%Suchbegriff%</title>\r\n</head>\r\n"
+             "<body background=\"back1.gif\" text=\"#000000\" link=\"#FF8C08\">\r\n"
+             "<table><tr><td bgcolor=\"#FF8C08\"><font color=\"#FFC6A5\">%Suchbegriff%</font></td></tr>\r\n"
+             "<tr><td bgcolor=\"#FFC6A5\"><font color=\"#000000\">%Suchbegriff%</font> "
+             "<a href=\"../\">Homepage</a></td></tr></table>\r\n</body>\r\n</html>\r\n");
+    const QByteArray gif = stripedGif();
+    for (int n = 1; n <= 18; ++n)
+        writeAll(templates + QStringLiteral("/back_%1.gif").arg(n), gif);
 }
 
 QByteArray readAll(const QString &path)

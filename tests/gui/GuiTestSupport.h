@@ -85,6 +85,13 @@ QString copyExampleSite(const QString &directory);
 // the standard options.
 void storeStandardProject(const QString &homepage, const std::function<void()> &fill = {});
 QString standardProjectPath();
+// An 8x4 GIF whose palette starts with the two accent colours the template
+// wizard recolours, FF 8C 08 and FF C6 A5: the left half in the first, the
+// right half in the second.
+QByteArray stripedGif();
+// A small stock template with every placeholder the wizard fills, and the
+// 18 stock pictures (each a stripedGif), in <program dir>/templates.
+void installStockTemplates();
 QByteArray readAll(const QString &path);
 void writeAll(const QString &path, const QByteArray &content);
 

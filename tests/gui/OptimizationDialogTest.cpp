@@ -2,7 +2,6 @@
 
 #include "optimizer/OptimizationDialog.h"
 #include "platform/Help.h"
-#include "project/MainMenu.h"
 #include "project/ProjectRecord.h"
 #include "ui/QtText.h"
 
@@ -13,9 +12,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -435,22 +436,63 @@ private Q_SLOTS:
         QVERIFY(copy->isEnabled());
     }
 
-    void theMissingTemplateLeadsToTheTemplateWizardsNote()
+    void theMissingTemplateIsMadeInTheTemplateWizardAndCheckedAgain()
+    {
+        installStockTemplates();
+        const QString templatePath = m_site + QStringLiteral("/vantor!!/index.htm");
+        QVERIFY(QFile::remove(templatePath));
+        OptimizationDialog dialog;
+        dialog.show();
+        m_env->hooks().pushQuestionAnswer(true);
+        QString wizard;
+        QString homepageLine;
+        bool arrow = false;
+        bool overTheRun = false;
+        m_env->hooks().onNextShown([&](QWidget *window) {
+            wizard = window->objectName();
+            if (auto *line = window->findChild<QLabel *>(QStringLiteral("homepageLine")))
+                homepageLine = line->text();
+            const QCursor *cursor = QApplication::overrideCursor();
+            arrow = cursor && cursor->shape() == Qt::ArrowCursor;
+            overTheRun = window->parentWidget() == &dialog;
+            clickIndicator(window->findChild<QRadioButton *>(QStringLiteral("plainRadio")));
+            QTest::mouseClick(findButton(window, QStringLiteral("Vorlage erzeugen")), Qt::LeftButton);
+            QTest::mouseClick(findButton(window, QStringLiteral("OK")), Qt::LeftButton);
+        });
+        QTest::mouseClick(widgetsOf(dialog).start, Qt::LeftButton);
+
+        QCOMPARE(wizard, QStringLiteral("templateWizardDialog"));
+        QVERIFY(homepageLine.endsWith(m_homepage));
+        QVERIFY(arrow);
+        QVERIFY(overTheRun);
+        const std::vector<ShownBox> &shown = m_env->hooks().shown();
+        QCOMPARE(shown.size(), std::size_t(2));
+        QCOMPARE(shown[0].kind, QStringLiteral("question"));
+        QCOMPARE(shown[0].title, QStringLiteral("Vorlage fehlt"));
+        QCOMPARE(shown[1].title, QStringLiteral("Vorlage erstellt"));
+        // The second check passed on the new template, and the run went on.
+        QVERIFY(readAll(templatePath).contains("bgcolor=\"#EBC8C8\""));
+        QCOMPARE(dialog.run().log().errors(), 0);
+        QVERIFY(dialog.run().reportWritten());
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    void aTemplateWizardLeftWithoutATemplateAsksAgain()
     {
         QVERIFY(QFile::remove(m_site + QStringLiteral("/vantor!!/index.htm")));
         OptimizationDialog dialog;
         dialog.show();
         m_env->hooks().pushQuestionAnswer(true);
         m_env->hooks().pushQuestionAnswer(false);
+        DialogWalk walk;
+        closeNextDialogs(1, walk);
         QTest::mouseClick(widgetsOf(dialog).start, Qt::LeftButton);
 
+        QCOMPARE(walk.names, (std::vector<QString>{QStringLiteral("templateWizardDialog")}));
         const std::vector<ShownBox> &shown = m_env->hooks().shown();
-        QCOMPARE(shown.size(), std::size_t(3));
+        QCOMPARE(shown.size(), std::size_t(2));
         QCOMPARE(shown[0].title, QStringLiteral("Vorlage fehlt"));
-        QCOMPARE(shown[1].kind, QStringLiteral("message"));
-        QCOMPARE(shown[1].title, fromCp1252(notYetAvailableTitle()));
-        QCOMPARE(shown[1].text, fromCp1252(notYetAvailableText(toCp1252(QStringLiteral("Vorlagen-Wizard")))));
-        QCOMPARE(shown[2].title, QStringLiteral("Vorlage fehlt"));
+        QCOMPARE(shown[1].title, QStringLiteral("Vorlage fehlt"));
         QVERIFY(dialog.run().log().errors() > 0);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }

@@ -1,8 +1,8 @@
 #include "optimizer/OptimizationDialog.h"
 
 #include "platform/Help.h"
-#include "project/NotYetAvailable.h"
 #include "project/ProgramSettings.h"
+#include "templatewizard/TemplateWizardDialog.h"
 #include "ui/DialogHooks.h"
 #include "ui/FileFilter.h"
 #include "ui/QtText.h"
@@ -222,11 +222,11 @@ OptimizationDialog::OptimizationDialog(QWidget *parent)
     layout->addLayout(left, 1);
     layout->addLayout(right);
 
-    // The template wizard is the next screen to come; until it is there
-    // the run's question "Vorlage fehlt" leads to its note.
-    m_run.setTemplateWizard([this](const std::string &) {
+    // "Vorlage fehlt", OK: the wizard for this homepage, over the run; the
+    // run checks the template again when it closes.
+    m_run.setTemplateWizard([this](const std::string &homepagePath) {
         OptimizationRunUi::Answering arrow(m_runUi);
-        showNotYetAvailable(QStringLiteral("Vorlagen-Wizard"));
+        openTemplateWizard(this, homepagePath);
     });
 
     m_run.log().setObserver(this);

@@ -4,6 +4,10 @@
 #include "platform/Shell.h"
 #include "project/MainMenu.h"
 #include "project/NotYetAvailable.h"
+#include "project/ProgramSettings.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectRecord.h"
+#include "templatewizard/TemplateWizardDialog.h"
 #include "ui/Ui.h"
 #include "wizard/QtSiteWizardHost.h"
 #include "wizard/SiteWizard.h"
@@ -127,7 +131,22 @@ void WizardMenu::addTask(QGroupBox *group, const QString &button, const QString 
 
 void WizardMenu::onResearchClicked() { showNotYetAvailable(QStringLiteral("Recherche")); }
 
-void WizardMenu::onTemplateWizardClicked() { showNotYetAvailable(QStringLiteral("Vorlagen-Wizard")); }
+void WizardMenu::onTemplateWizardClicked()
+{
+    // The file dialog starts at the homepage stored in the project file, not
+    // at whatever an abandoned wizard left in memory.
+    const std::string project = programSettings().currentProject;
+    if (!LoadProjectData(project)) {
+        showProjectFailure(currentUi(), ProjectFailure::LoadData, project);
+        return;
+    }
+    QtSiteWizardHost host(this);
+    const std::optional<std::string> homepage = host.chooseHomepageFile(projectRecord().path.str());
+    if (!homepage)
+        return;
+    // Only the template depends on the choice; the project keeps its path.
+    openTemplateWizard(this, *homepage);
+}
 
 void WizardMenu::onWebSiteClicked() { showNotYetAvailable(QStringLiteral("Web-Site")); }
 

@@ -1,5 +1,6 @@
 #include "ui/DialogHooks.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -27,6 +28,8 @@ void DialogHooks::reset()
     m_credentials.clear();
     m_fileNames.clear();
     m_fileRequests.clear();
+    m_colours.clear();
+    m_colourRequests.clear();
     m_shown.clear();
     m_observers.clear();
     m_nextShown.clear();
@@ -71,6 +74,15 @@ std::optional<QString> DialogHooks::takeFileName()
     QString name = m_fileNames.front();
     m_fileNames.pop_front();
     return name;
+}
+
+std::optional<QColor> DialogHooks::takeColour()
+{
+    if (m_colours.empty())
+        return std::nullopt;
+    const QColor colour = m_colours.front();
+    m_colours.pop_front();
+    return colour;
 }
 
 void DialogHooks::record(const QString &kind, const QString &title, const QString &text)
@@ -169,6 +181,20 @@ QString askSaveFileName(QWidget *parent, const QString &caption, const QString &
                         const QString &defaultSuffix)
 {
     return askFileName(FileAccess::Save, parent, caption, directory, filter, defaultSuffix);
+}
+
+QColor askColour(QWidget *parent, const QString &caption, const QColor &initial)
+{
+    DialogHooks &hooks = DialogHooks::instance();
+    hooks.recordColourRequest({caption, initial});
+    if (std::optional<QColor> colour = hooks.takeColour())
+        return *colour;
+    QColorDialog dialog(initial, parent);
+    dialog.setWindowTitle(caption);
+    hooks.notifyShown(&dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return QColor();
+    return dialog.selectedColor();
 }
 
 } // namespace vantor::gui

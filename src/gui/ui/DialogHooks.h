@@ -2,6 +2,7 @@
 
 #include "ui/Ui.h"
 
+#include <QColor>
 #include <QString>
 
 #include <deque>
@@ -65,6 +66,18 @@ public:
     void recordFileRequest(const FileRequest &request) { m_fileRequests.push_back(request); }
     const std::vector<FileRequest> &fileRequests() const { return m_fileRequests; }
 
+    // Colour choosers: a queued colour (an invalid one = the user cancelled)
+    // is taken instead of showing the chooser, whether intercepting or not;
+    // every chooser asked for is recorded with the colour it starts from.
+    void pushColour(const QColor &colour) { m_colours.push_back(colour); }
+    std::optional<QColor> takeColour();
+    struct ColourRequest {
+        QString caption;
+        QColor initial;
+    };
+    void recordColourRequest(const ColourRequest &request) { m_colourRequests.push_back(request); }
+    const std::vector<ColourRequest> &colourRequests() const { return m_colourRequests; }
+
     void record(const QString &kind, const QString &title, const QString &text);
     const std::vector<ShownBox> &shown() const { return m_shown; }
     bool showedTitle(const QString &title) const;
@@ -92,6 +105,8 @@ private:
     std::deque<Credentials> m_credentials;
     std::deque<QString> m_fileNames;
     std::vector<FileRequest> m_fileRequests;
+    std::deque<QColor> m_colours;
+    std::vector<ColourRequest> m_colourRequests;
     std::vector<ShownBox> m_shown;
     std::vector<WindowAction> m_observers;
     std::deque<WindowAction> m_nextShown;
@@ -105,5 +120,9 @@ private:
 QString askOpenFileName(QWidget *parent, const QString &caption, const QString &directory, const QString &filter);
 QString askSaveFileName(QWidget *parent, const QString &caption, const QString &directory, const QString &filter,
                         const QString &defaultSuffix = QString());
+
+// The colour chooser, fully opened and starting from `initial`. An invalid
+// colour means cancelled.
+QColor askColour(QWidget *parent, const QString &caption, const QColor &initial);
 
 } // namespace vantor::gui
