@@ -197,10 +197,9 @@ std::string fillStockTemplate(const std::string &stock, const TemplateChoice &ch
     return edits.apply();
 }
 
-bool recolourStockImage(const std::string &path, Colour background)
+bool recolourPalette(std::string &gif, Colour background)
 {
-    std::string gif;
-    if (!files::read(path, gif) || gif.size() < kPaletteWindow)
+    if (gif.size() < kPaletteWindow)
         return false;
     // Both entries are looked up before either is changed, so a background
     // colour that happens to read FF C6 A5 is not taken for the light entry.
@@ -218,7 +217,13 @@ bool recolourStockImage(const std::string &path, Colour background)
         auto third = [](int c) { return c + (255 - c) / 3; };
         put(light, third(background.red), third(background.green), third(background.blue));
     }
-    return files::writeAtomic(path, gif);
+    return true;
+}
+
+bool recolourStockImage(const std::string &path, Colour background)
+{
+    std::string gif;
+    return files::read(path, gif) && recolourPalette(gif, background) && files::writeAtomic(path, gif);
 }
 
 bool createTemplate(const std::string &homepagePath, const TemplateChoice &choice, Ui &ui,

@@ -70,6 +70,9 @@ std::string fillStockTemplate(const std::string &stock, const TemplateChoice &ch
 // from it to white. False when the file cannot be read or written back, or is
 // too short to hold a palette there.
 bool recolourStockImage(const std::string &path, Colour background);
+// The same on the bytes of a picture in memory (the wizard's previews).
+// False when they are too short to hold the palette there.
+bool recolourPalette(std::string &gif, Colour background);
 
 // "Vorlage erzeugen" for the homepage file: every question and message goes
 // through the ui. True when the template was written.

@@ -30,7 +30,6 @@ namespace {
 constexpr int kPlainId = 0;
 constexpr int kOwnId = TemplateChoice::kStockImages + 1;
 constexpr int kPicturesPerRow = 6;
-constexpr int kPaletteWindow = 50;
 
 const char *const kImageFilter = "Grafik Datei (*.gif;*.jpg;*.png)|*.gif;*.jpg;*.png|Alle Dateien (*.*)|*.*||";
 
@@ -46,23 +45,11 @@ void paintSwatch(QLabel *swatch, Colour colour)
 // What the copied picture will look like once "Vorlage erzeugen" has given
 // it the background colour: the same two palette entries among the first
 // bytes, so the radio shows what the page will show.
-QByteArray recolouredStockImage(QByteArray gif, Colour background)
+QByteArray recolouredStockImage(const QByteArray &gif, Colour background)
 {
-    const QByteArray window = gif.left(kPaletteWindow);
-    const qsizetype accent = window.indexOf(QByteArray("\xFF\x8C\x08", 3));
-    const qsizetype light = window.indexOf(QByteArray("\xFF\xC6\xA5", 3));
-    auto put = [&gif](qsizetype at, int r, int g, int b) {
-        gif[at] = static_cast<char>(r);
-        gif[at + 1] = static_cast<char>(g);
-        gif[at + 2] = static_cast<char>(b);
-    };
-    if (accent >= 0)
-        put(accent, background.red, background.green, background.blue);
-    if (light >= 0) {
-        auto third = [](int c) { return c + (255 - c) / 3; };
-        put(light, third(background.red), third(background.green), third(background.blue));
-    }
-    return gif;
+    std::string bytes = gif.toStdString();
+    recolourPalette(bytes, background);
+    return QByteArray::fromStdString(bytes);
 }
 
 // The top left of the picture, tiled as a browser tiles a page background:
