@@ -1,6 +1,7 @@
 #include "project/MainWindow.h"
 
 #include "platform/Help.h"
+#include "project/ConfigurationDialog.h"
 #include "project/InfoDialog.h"
 #include "project/MainMenu.h"
 #include "project/NotYetAvailable.h"
@@ -166,6 +167,10 @@ void MainWindow::onEndClicked() { reject(); }
 
 void MainWindow::runProjectManager() { showNotYetAvailable(QStringLiteral("Projekte")); }
 
-void MainWindow::runConfiguration() { showNotYetAvailable(QStringLiteral("Konfig")); }
+void MainWindow::runConfiguration()
+{
+    ConfigurationDialog dialog(this);
+    dialog.exec();
+}
 
 } // namespace vantor::gui
