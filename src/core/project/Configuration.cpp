@@ -3,6 +3,7 @@
 #include "platform/Text.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
+#include "project/ProjectRecord.h"
 #include "ui/Ui.h"
 
 namespace vantor::configuration {
@@ -83,6 +84,10 @@ void chooseSignSet(Values &values, int set, Ui &ui)
 bool apply(const Values &values, Ui &ui)
 {
     ProjectOptions &options = projectOptions();
+    // What the file still holds stays in memory when it cannot be written,
+    // so that a Cancel afterwards does not leave the run using other options
+    // than the file and the dialog's next opening show.
+    const ProjectOptions before = options;
     for (const auto &row : rows()) {
         const int value = fieldValue(values.options, row);
         field(options, row) = row.single ? (value != 0 ? 1 : 0) : (value & 3);
@@ -91,6 +96,7 @@ bool apply(const Values &values, Ui &ui)
     SaveUserLevel(values.userLevel == 1 ? 1 : 2);
     const std::string &project = programSettings().currentProject;
     if (!SaveProjectOptions(project)) {
+        options = before;
         showProjectFailure(ui, ProjectFailure::SaveOptions, project);
         return false;
     }
@@ -99,9 +105,13 @@ bool apply(const Values &values, Ui &ui)
 
 bool reset(Values &values, Ui &ui)
 {
+    const ProjectOptions before = projectOptions();
+    const int scope = projectRecord().scope;
     RestoreStandardOptions();
     const std::string &project = programSettings().currentProject;
     if (!SaveProjectOptions(project)) {
+        projectOptions() = before;
+        projectRecord().scope = scope;
         showProjectFailure(ui, ProjectFailure::SaveOptions, project);
         return false;
     }

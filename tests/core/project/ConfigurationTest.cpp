@@ -5,6 +5,7 @@
 #include "project/Configuration.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
+#include "project/ProjectOptions.h"
 
 #include <filesystem>
 
@@ -74,9 +75,14 @@ TEST_F(ConfigurationTest, ResetIsSavedAtOnce)
 TEST_F(ConfigurationTest, AFailedWriteIsShown)
 {
     configuration::Values values = configuration::open(ui);
+    projectOptions().hiddenForm = 1;
     fs::remove(projectPath("default"));
     fs::create_directories(projectPath("default"));
+    configuration::field(values.options, row("titl")) = 0;
     EXPECT_FALSE(configuration::apply(values, ui));
     EXPECT_FALSE(configuration::reset(values, ui));
+    // Memory keeps what was in force before either.
+    EXPECT_EQ(projectOptions().titl, 3);
+    EXPECT_EQ(projectOptions().hiddenForm, 1);
     EXPECT_EQ(ui.titles(), (std::vector<std::string>{"Fehler beim Schreiben der Daten", "Fehler beim Schreiben der Daten"}));
 }
