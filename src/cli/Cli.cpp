@@ -5,6 +5,7 @@
 #include "platform/Text.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
+#include "project/ProjectManager.h"
 #include "project/ProjectOptions.h"
 #include "project/ProjectRecord.h"
 #include "project/Startup.h"
@@ -23,9 +24,6 @@
 namespace vantor {
 
 namespace {
-
-// The project manager's order: alphabetical, without regard to case.
-bool lessNoCase(const std::string &a, const std::string &b) { return lowerCp1252(a) < lowerCp1252(b); }
 
 // The standard project may be named the way the lists show it.
 std::string projectArgument(const std::string &utf8)
@@ -250,14 +248,11 @@ int Cli::projectCommand(const std::vector<std::string> &args)
 
 int Cli::projectList()
 {
-    std::vector<std::string> names;
-    for (const auto &key : settingsStore().subkeys())
-        if (key != "default")
-            names.push_back(key);
-    std::sort(names.begin(), names.end(), lessNoCase);
-    m_out << "Standardprojekt\n";
-    for (const auto &n : names)
-        m_out << toUtf8(n) << '\n';
+    // The project manager's list, the standard project first.
+    m_out << projects::kStandardEntry << '\n';
+    for (const auto &entry : projects::listEntries())
+        if (entry != projects::kStandardEntry)
+            m_out << toUtf8(entry) << '\n';
     return 0;
 }
 
