@@ -4,6 +4,7 @@
 #include "project/InfoDialog.h"
 #include "project/MainMenu.h"
 #include "project/NotYetAvailable.h"
+#include "project/ProjectManagerDialog.h"
 #include "project/WizardMenu.h"
 #include "ui/QtText.h"
 
@@ -164,7 +165,11 @@ void MainWindow::onTipsClicked() { openHelp(help::kTips); }
 
 void MainWindow::onEndClicked() { reject(); }
 
-void MainWindow::runProjectManager() { showNotYetAvailable(QStringLiteral("Projekte")); }
+void MainWindow::runProjectManager()
+{
+    ProjectManagerDialog dialog(this);
+    dialog.exec();
+}
 
 void MainWindow::runConfiguration() { showNotYetAvailable(QStringLiteral("Konfig")); }
 
