@@ -169,6 +169,7 @@ private Q_SLOTS:
         for (const QString &text : {QStringLiteral("a - z"), QStringLiteral("z - a"), QStringLiteral("s / v"),
                                     QStringLiteral("Löschen"), QStringLiteral("?"), QStringLiteral("Schliessen")})
             QVERIFY2(findButton(window, text), qPrintable(text));
+        settle();
         saveScreenshot(window);
 
         // The label says "Standardprojekt" only for a part of "default".

@@ -127,8 +127,8 @@ ProjectManagerDialog::ProjectManagerDialog(QWidget *parent)
     connect(m_newName, &QLineEdit::returnPressed, this, &ProjectManagerDialog::onCreateClicked);
     connect(helpButton, &QPushButton::clicked, this, &ProjectManagerDialog::onHelpClicked);
     connect(cancel, &QPushButton::clicked, this, &ProjectManagerDialog::reject);
-    m_controls = {m_list, open, remove, m_company, m_contact, m_tel, m_mail, save, m_newName, create, helpButton,
-                  cancel};
+    m_controls = {m_list,  open,      remove,  m_company, m_contact,  m_tel,   m_mail, m_lastOptimized,
+                  save,    m_newName, create,  helpButton, cancel};
 
     auto *listButtons = new QHBoxLayout;
     listButtons->addWidget(open);

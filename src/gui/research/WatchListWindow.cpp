@@ -83,6 +83,8 @@ QString breakable(const QString &text)
     return result;
 }
 
+constexpr int kMargin = 6;
+
 WatchListWindow *ensureWindow()
 {
     WatchListState &s = state();
@@ -165,7 +167,7 @@ WatchListWindow::WatchListWindow(QWidget *parent)
     buttons->addWidget(close, 2, 0, 1, 6);
 
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
     layout->setSpacing(5);
     layout->addWidget(m_project);
     layout->addWidget(m_list, 1);
@@ -231,11 +233,15 @@ QIcon WatchListWindow::kindIcon(int kind)
     return QIcon(pixmap);
 }
 
-void WatchListWindow::setProjectText(const QString &text)
+void WatchListWindow::setProjectName(const QString &name)
 {
-    m_projectText = text;
-    m_project->setText(breakable(text));
-    m_project->setToolTip(text);
+    const QString quoted = QStringLiteral("'") + name + QStringLiteral("'");
+    m_projectText = QStringLiteral("Projekt ") + quoted;
+    // "Projekt" and the name on lines of their own where they do not fit on
+    // one; a name wider than the window breaks inside.
+    const bool fits = m_project->fontMetrics().horizontalAdvance(quoted) <= kWidth - 2 * kMargin;
+    m_project->setText(fits ? m_projectText : QStringLiteral("Projekt ") + breakable(quoted));
+    m_project->setToolTip(m_projectText);
 }
 
 void WatchListWindow::rebuild()
@@ -256,8 +262,7 @@ void WatchListWindow::rebuild()
 
 void WatchListWindow::load()
 {
-    setProjectText(QStringLiteral("Projekt '") + fromCp1252(displayNameWizard(programSettings().currentProject)) +
-                   QStringLiteral("'"));
+    setProjectName(fromCp1252(displayNameWizard(programSettings().currentProject)));
     const bool none = m_model.load(programSettings().currentProject);
     rebuild();
     // Nobody would see the notice on a hidden window; it would only hold up

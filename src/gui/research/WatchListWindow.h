@@ -56,7 +56,7 @@ protected:
 
 private:
     void rebuild();
-    void setProjectText(const QString &text);
+    void setProjectName(const QString &name);
     void playEmptyNotice();
     void wait(int milliseconds);
     void unfold(QSize from, QSize step);
