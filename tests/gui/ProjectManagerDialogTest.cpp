@@ -46,16 +46,16 @@ struct Widgets {
 
 Widgets widgetsOf(QWidget *dialog)
 {
-    return {findChildNamed<QListWidget>(dialog, QStringLiteral("projectList")),
-            findChildNamed<QLabel>(dialog, QStringLiteral("currentProjectLabel")),
-            findChildNamed<QLineEdit>(dialog, QStringLiteral("companyEdit")),
-            findChildNamed<QLineEdit>(dialog, QStringLiteral("contactEdit")),
-            findChildNamed<QLineEdit>(dialog, QStringLiteral("telEdit")),
-            findChildNamed<QLineEdit>(dialog, QStringLiteral("mailEdit")),
-            findChildNamed<QLineEdit>(dialog, QStringLiteral("lastOptimizedEdit")),
-            findChildNamed<QLineEdit>(dialog, QStringLiteral("newNameEdit")),
-            findChildNamed<QProgressBar>(dialog, QStringLiteral("progressBar")),
-            findChildNamed<QLabel>(dialog, QStringLiteral("statusLine"))};
+    return { findChildNamed<QListWidget>(dialog, QStringLiteral("projectList")),
+        findChildNamed<QLabel>(dialog, QStringLiteral("currentProjectLabel")),
+        findChildNamed<QLineEdit>(dialog, QStringLiteral("companyEdit")),
+        findChildNamed<QLineEdit>(dialog, QStringLiteral("contactEdit")),
+        findChildNamed<QLineEdit>(dialog, QStringLiteral("telEdit")),
+        findChildNamed<QLineEdit>(dialog, QStringLiteral("mailEdit")),
+        findChildNamed<QLineEdit>(dialog, QStringLiteral("lastOptimizedEdit")),
+        findChildNamed<QLineEdit>(dialog, QStringLiteral("newNameEdit")),
+        findChildNamed<QProgressBar>(dialog, QStringLiteral("progressBar")),
+        findChildNamed<QLabel>(dialog, QStringLiteral("statusLine")) };
 }
 
 QStringList shownEntries(QListWidget *list)
@@ -80,7 +80,10 @@ void click(QWidget *dialog, const QString &text)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-QString projectPath(const QString &name) { return fromCp1252(projectFilePath(toCp1252(name))); }
+QString projectPath(const QString &name)
+{
+    return fromCp1252(projectFilePath(toCp1252(name)));
+}
 
 std::string infoValue(const QString &project, const char *key)
 {
@@ -116,10 +119,10 @@ private Q_SLOTS:
     {
         m_env = std::make_unique<GuiTestEnvironment>();
         const QString projects = fromCp1252(projectDirectory());
-        QVERIFY(QFile::copy(QStringLiteral(VANTOR_SOURCE_DATA_DIR "/projects/project.qx!"),
-                            projects + QStringLiteral("/project.qx!")));
-        QVERIFY(QFile::copy(QStringLiteral(VANTOR_SOURCE_DATA_DIR "/projects/project.qx!"),
-                            projects + QStringLiteral("/default.qx!")));
+        QVERIFY(QFile::copy(
+            QStringLiteral(VANTOR_SOURCE_DATA_DIR "/projects/project.qx!"), projects + QStringLiteral("/project.qx!")));
+        QVERIFY(QFile::copy(
+            QStringLiteral(VANTOR_SOURCE_DATA_DIR "/projects/project.qx!"), projects + QStringLiteral("/default.qx!")));
         QFile(projects + QStringLiteral("/default.qx!"))
             .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         makeCurrent(QStringLiteral("default"));
@@ -151,21 +154,21 @@ private Q_SLOTS:
         settle();
         const Widgets w = widgetsOf(&dialog);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Projekte"));
-        for (const QString &text : {QStringLiteral("Projekt öffnen"), QStringLiteral("Projekt löschen"),
-                                    QStringLiteral("Speichern"), QStringLiteral("Neues Projekt erstellen"),
-                                    QStringLiteral("Hilfe"), QStringLiteral("Cancel")})
+        for (const QString &text :
+            { QStringLiteral("Projekt öffnen"), QStringLiteral("Projekt löschen"), QStringLiteral("Speichern"),
+                QStringLiteral("Neues Projekt erstellen"), QStringLiteral("Hilfe"), QStringLiteral("Cancel") })
             QVERIFY2(findButton(&dialog, text), qPrintable(text));
         QStringList labels;
         for (QLabel *label : dialog.findChildren<QLabel *>())
             labels << label->text();
-        for (const QString &text : {QStringLiteral("Vorhandene Projekte:"), QStringLiteral("Aktuelles Projekt:"),
-                                    QStringLiteral("Firma:"), QStringLiteral("Kontaktperson:"),
-                                    QStringLiteral("Telefonnummer:"), QStringLiteral("Email:"),
-                                    QStringLiteral("letzte Optimierung am:"), QStringLiteral("Projektname:")})
+        for (const QString &text : { QStringLiteral("Vorhandene Projekte:"), QStringLiteral("Aktuelles Projekt:"),
+                 QStringLiteral("Firma:"), QStringLiteral("Kontaktperson:"), QStringLiteral("Telefonnummer:"),
+                 QStringLiteral("Email:"), QStringLiteral("letzte Optimierung am:"), QStringLiteral("Projektname:") })
             QVERIFY2(labels.contains(text), qPrintable(text));
 
-        QCOMPARE(shownEntries(w.list), (QStringList{QStringLiteral("alpha"), QStringLiteral("Mitte"),
-                                                    QStringLiteral("Standardprojekt"), QStringLiteral("Zeta")}));
+        QCOMPARE(shownEntries(w.list),
+            (QStringList { QStringLiteral("alpha"), QStringLiteral("Mitte"), QStringLiteral("Standardprojekt"),
+                QStringLiteral("Zeta") }));
         QVERIFY(w.list->selectedItems().isEmpty());
         QCOMPARE(w.current->text(), QStringLiteral("Standardprojekt"));
         QCOMPARE(w.company->text(), QStringLiteral("Gärtnerei Lindenfeld"));
@@ -173,7 +176,7 @@ private Q_SLOTS:
         QCOMPARE(w.lastOptimized->text(), QStringLiteral("12.03.2024 10:15"));
         QVERIFY(w.lastOptimized->isReadOnly());
         QVERIFY(!w.company->isReadOnly());
-        for (QLineEdit *field : {w.company, w.contact, w.tel, w.mail, w.newName})
+        for (QLineEdit *field : { w.company, w.contact, w.tel, w.mail, w.newName })
             QCOMPARE(field->maxLength(), 259);
         QCOMPARE(w.progress->minimum(), 0);
         QCOMPARE(w.progress->maximum(), 100);
@@ -191,7 +194,7 @@ private Q_SLOTS:
 
         click(&dialog, QStringLiteral("Hilfe"));
         QTest::keyClick(w.list, Qt::Key_F1);
-        QCOMPARE(m_env->helpTopics, (std::vector<int>{help::kProjects, help::kProjects}));
+        QCOMPARE(m_env->helpTopics, (std::vector<int> { help::kProjects, help::kProjects }));
     }
 
     void refusedNamesCreateNothing()
@@ -210,18 +213,18 @@ private Q_SLOTS:
             }
         });
         const QString reserved = QStringLiteral("Unerlaubter Projektname");
-        const std::vector<std::pair<QString, QString>> cases{
-            {QStringLiteral("default"), reserved},
-            {QStringLiteral("project"), reserved},
-            {QStringLiteral("Standardprojekt"), reserved},
-            {QString(), QStringLiteral("Kein Projektname")},
-            {QString(31, QLatin1Char('a')), QStringLiteral("Projektname zu lang")},
-            {QStringLiteral("shop"), QStringLiteral("Projekt existiert schon")},
-            {QStringLiteral("Standardprojekt").toLower(), QStringLiteral("Projekt existiert schon")},
-            {QStringLiteral("a/b"), reserved},
-            {QStringLiteral("a\\b"), reserved},
-            {QStringLiteral(".."), reserved},
-            {QStringLiteral("x..y"), reserved},
+        const std::vector<std::pair<QString, QString>> cases {
+            { QStringLiteral("default"), reserved },
+            { QStringLiteral("project"), reserved },
+            { QStringLiteral("Standardprojekt"), reserved },
+            { QString(), QStringLiteral("Kein Projektname") },
+            { QString(31, QLatin1Char('a')), QStringLiteral("Projektname zu lang") },
+            { QStringLiteral("shop"), QStringLiteral("Projekt existiert schon") },
+            { QStringLiteral("Standardprojekt").toLower(), QStringLiteral("Projekt existiert schon") },
+            { QStringLiteral("a/b"), reserved },
+            { QStringLiteral("a\\b"), reserved },
+            { QStringLiteral(".."), reserved },
+            { QStringLiteral("x..y"), reserved },
         };
         for (const auto &[name, title] : cases) {
             m_env->hooks().clearShown();
@@ -239,19 +242,19 @@ private Q_SLOTS:
         // Nothing outside the project directory, nothing inside it but ours.
         QStringList files = QDir(fromCp1252(projectDirectory())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         files.sort();
-        QCOMPARE(files, (QStringList{QStringLiteral("SHOP.qx!"), QStringLiteral("default.qx!"),
-                                     QStringLiteral("project.qx!")}));
+        QCOMPARE(files,
+            (QStringList { QStringLiteral("SHOP.qx!"), QStringLiteral("default.qx!"), QStringLiteral("project.qx!") }));
         QVERIFY(!QFile::exists(fromCp1252(projectDirectory()) + QStringLiteral("/a")));
         QCOMPARE(m_loads, 0);
     }
 
     void newProjectsAreCreatedOpenedAndListedAgain()
     {
-        QVERIFY(profile::writeString(toCp1252(projectPath(QStringLiteral("default"))), "project", "company",
-                                     "Alte Firma"));
+        QVERIFY(
+            profile::writeString(toCp1252(projectPath(QStringLiteral("default"))), "project", "company", "Alte Firma"));
         const QString thirty = QStringLiteral("Gärtnerei Lindenfeld Stauden 1");
         QCOMPARE(thirty.size(), 30);
-        for (const QString &name : {QStringLiteral("Default"), thirty}) {
+        for (const QString &name : { QStringLiteral("Default"), thirty }) {
             ProjectManagerDialog dialog;
             dialog.show();
             settle();
@@ -274,11 +277,11 @@ private Q_SLOTS:
             QCOMPARE(infoValue(name, "company"), std::string());
             QCOMPARE(m_env->hooks().countKind(QStringLiteral("message")), 0);
             QCOMPARE(lastShown(QStringLiteral("wait")).text,
-                     QStringLiteral("Bitte warten...\nDie Merkliste wird aktualisiert."));
+                QStringLiteral("Bitte warten...\nDie Merkliste wird aktualisiert."));
             QStringList expected = before;
             expected << name;
             std::sort(expected.begin(), expected.end(),
-                      [](const QString &a, const QString &b) { return a.toLower() < b.toLower(); });
+                [](const QString &a, const QString &b) { return a.toLower() < b.toLower(); });
             QCOMPARE(shownEntries(w.list), expected);
             QCOMPARE(w.list->currentItem()->text(), name);
         }
@@ -307,27 +310,26 @@ private Q_SLOTS:
         settle();
         QCOMPARE(options.windowTitle(), QStringLiteral("Neues Projekt"));
         QCOMPARE(findChildNamed<QLabel>(&options, QStringLiteral("headerLabel"))->text(),
-                 QStringLiteral("Neues Projekt: Neu"));
+            QStringLiteral("Neues Projekt: Neu"));
         QCOMPARE(findChildNamed<QLabel>(&options, QStringLiteral("fromLabel"))->text(),
-                 QStringLiteral("Vom aktuellen Projekt \"Standardprojekt\" folgende Daten übernehmen:"));
+            QStringLiteral("Vom aktuellen Projekt \"Standardprojekt\" folgende Daten übernehmen:"));
         auto *current = findChildNamed<QRadioButton>(&options, QStringLiteral("currentOptionsRadio"));
         auto *standard = findChildNamed<QRadioButton>(&options, QStringLiteral("standardOptionsRadio"));
         QCOMPARE(current->text(), QStringLiteral("Aktuelle Einstellungen für Parameter übernehmen"));
         QCOMPARE(standard->text(), QStringLiteral("Standard-Einstellungen für Parameter verwenden"));
         QVERIFY(standard->isChecked() && !current->isChecked());
-        const QStringList boxTexts{QStringLiteral("Titel, Autor und Beschreibung(en) der Homepage"),
-                                   QStringLiteral("Suchbegriffe der Homepage"),
-                                   QStringLiteral("Titel und Beschreibung(en) der Kopien"),
-                                   QStringLiteral("Suchbegriffe der Kopien (Gruppe 1-9)"),
-                                   QStringLiteral("Suchbegriffe für Zugangsdokumente")};
+        const QStringList boxTexts { QStringLiteral("Titel, Autor und Beschreibung(en) der Homepage"),
+            QStringLiteral("Suchbegriffe der Homepage"), QStringLiteral("Titel und Beschreibung(en) der Kopien"),
+            QStringLiteral("Suchbegriffe der Kopien (Gruppe 1-9)"),
+            QStringLiteral("Suchbegriffe für Zugangsdokumente") };
         QStringList shownBoxes;
         for (QCheckBox *box : options.findChildren<QCheckBox *>()) {
             shownBoxes << box->text();
             QVERIFY(!box->isChecked());
         }
         QCOMPARE(shownBoxes, boxTexts);
-        for (const QString &text : {QStringLiteral("Neues Projekt erstellen"), QStringLiteral("Hilfe"),
-                                    QStringLiteral("Cancel")})
+        for (const QString &text :
+            { QStringLiteral("Neues Projekt erstellen"), QStringLiteral("Hilfe"), QStringLiteral("Cancel") })
             QVERIFY(findButton(&options, text));
         saveScreenshot(&options);
 
@@ -337,11 +339,11 @@ private Q_SLOTS:
         clickIndicator(boxes[4]);
         const projects::NewProjectChoice choice = options.choice();
         QVERIFY(choice.currentOptions);
-        QVERIFY(!choice.keepHomepageTexts && choice.keepHomepageKeywords && !choice.keepCopyTexts &&
-                !choice.keepCopyKeywords && choice.keepDoorways);
+        QVERIFY(!choice.keepHomepageTexts && choice.keepHomepageKeywords && !choice.keepCopyTexts
+            && !choice.keepCopyKeywords && choice.keepDoorways);
 
         click(&options, QStringLiteral("Hilfe"));
-        QCOMPARE(m_env->helpTopics, (std::vector<int>{help::kNewProject}));
+        QCOMPARE(m_env->helpTopics, (std::vector<int> { help::kNewProject }));
         click(&options, QStringLiteral("Neues Projekt erstellen"));
         QCOMPARE(options.result(), int(QDialog::Accepted));
         QCOMPARE(programSettings().currentProject, std::string("Neu"));
@@ -424,14 +426,14 @@ private Q_SLOTS:
         select(w.list, QStringLiteral("beta"));
         click(&dialog, QStringLiteral("Projekt löschen"));
         QCOMPARE(lastShown(QStringLiteral("question")).title, QStringLiteral("Projektdaten löschen"));
-        QVERIFY(lastShown(QStringLiteral("question")).text.startsWith(
-            QStringLiteral("Wenn Sie die Projektdatei \"beta\" wirklich löschen möchten")));
+        QVERIFY(lastShown(QStringLiteral("question"))
+                    .text.startsWith(QStringLiteral("Wenn Sie die Projektdatei \"beta\" wirklich löschen möchten")));
         QVERIFY(QFile::exists(projectPath(QStringLiteral("beta"))));
         QCOMPARE(programSettings().currentProject, std::string("alpha"));
 
         std::vector<std::pair<int, QString>> steps;
         connect(w.progress, &QProgressBar::valueChanged, this,
-                [&](int value) { steps.emplace_back(value, w.status->text()); });
+            [&](int value) { steps.emplace_back(value, w.status->text()); });
         m_env->hooks().pushQuestionAnswer(true);
         select(w.list, QStringLiteral("beta"));
         click(&dialog, QStringLiteral("Projekt löschen"));
@@ -442,13 +444,13 @@ private Q_SLOTS:
         QCOMPARE(m_loads, 1);
         QVERIFY(dialog.isVisible());
         QCOMPARE(w.current->text(), QStringLiteral("Standardprojekt"));
-        QCOMPARE(shownEntries(w.list), (QStringList{QStringLiteral("alpha"), QStringLiteral("Standardprojekt")}));
+        QCOMPARE(shownEntries(w.list), (QStringList { QStringLiteral("alpha"), QStringLiteral("Standardprojekt") }));
         QCOMPARE(w.progress->value(), 0);
         QVERIFY(w.status->text().isEmpty());
         QVERIFY(!steps.empty());
         QCOMPARE(steps.front(), std::make_pair(20, QStringLiteral("Lösche Projekt...")));
-        QVERIFY(std::find(steps.begin(), steps.end(), std::make_pair(40, QStringLiteral("Projektdaten lesen..."))) !=
-                steps.end());
+        QVERIFY(std::find(steps.begin(), steps.end(), std::make_pair(40, QStringLiteral("Projektdaten lesen...")))
+            != steps.end());
         QCOMPARE(steps.back().first, 0);
     }
 
@@ -478,8 +480,8 @@ private Q_SLOTS:
         QPushButton *open = findButton(&dialog, QStringLiteral("Projekt öffnen"));
         connect(w.progress, &QProgressBar::valueChanged, this, [&](int value) {
             const QCursor *cursor = QApplication::overrideCursor();
-            steps.push_back({value, w.status->text(), cursor && cursor->shape() == Qt::WaitCursor,
-                             open->isEnabled()});
+            steps.push_back(
+                { value, w.status->text(), cursor && cursor->shape() == Qt::WaitCursor, open->isEnabled() });
         });
         m_env->hooks().clearShown();
         select(w.list, QStringLiteral("alpha"));
@@ -490,13 +492,11 @@ private Q_SLOTS:
         QCOMPARE(m_loads, 1);
         QCOMPARE(m_env->hooks().countKind(QStringLiteral("message")), 0);
         QCOMPARE(lastShown(QStringLiteral("wait")).text,
-                 QStringLiteral("Bitte warten...\nDie Merkliste wird aktualisiert."));
+            QStringLiteral("Bitte warten...\nDie Merkliste wird aktualisiert."));
         QCOMPARE(steps.size(), std::size_t(5));
-        const std::vector<std::pair<int, QString>> expected{{20, QStringLiteral("Lade Projekt...")},
-                                                            {60, QStringLiteral("Projektdaten lesen...")},
-                                                            {80, QStringLiteral("Konfiguration lesen...")},
-                                                            {100, QStringLiteral("Konfiguration lesen...")},
-                                                            {0, QString()}};
+        const std::vector<std::pair<int, QString>> expected { { 20, QStringLiteral("Lade Projekt...") },
+            { 60, QStringLiteral("Projektdaten lesen...") }, { 80, QStringLiteral("Konfiguration lesen...") },
+            { 100, QStringLiteral("Konfiguration lesen...") }, { 0, QString() } };
         for (std::size_t i = 0; i < expected.size(); ++i) {
             QCOMPARE(steps[i].value, expected[i].first);
             QCOMPARE(steps[i].status, expected[i].second);

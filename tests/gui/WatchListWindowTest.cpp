@@ -30,7 +30,10 @@ namespace {
 
 using Sections = std::map<std::string, std::vector<std::string>>;
 
-QString projectPath(const std::string &name) { return fromCp1252(projectFilePath(name)); }
+QString projectPath(const std::string &name)
+{
+    return fromCp1252(projectFilePath(name));
+}
 
 // A project file from the shipped template with these watch-list sections,
 // each closed by an empty key as the program writes them.
@@ -103,13 +106,12 @@ void click(const QString &text)
 void clickThroughTheWindow(QWidget *button)
 {
     QWidget *window = button->window();
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                      button->mapTo(window, button->rect().center()));
+    QTest::mouseClick(
+        window->windowHandle(), Qt::LeftButton, Qt::NoModifier, button->mapTo(window, button->rect().center()));
 }
 
-const Sections kGarden{{"researchs", {"hotel italien", "hotel rom"}},
-                       {"researchv", {"unterkunft"}},
-                       {"research", {"merken"}}};
+const Sections kGarden { { "researchs", { "hotel italien", "hotel rom" } }, { "researchv", { "unterkunft" } },
+    { "research", { "merken" } } };
 
 } // namespace
 
@@ -144,9 +146,10 @@ private Q_SLOTS:
         QCOMPARE(window->projectText(), QStringLiteral("Projekt 'Standardprojekt'"));
         // Every entry went to the top as it was read: the last section and
         // the last key first.
-        QCOMPARE(rowTexts(), (QStringList{QStringLiteral("hotel rom"), QStringLiteral("hotel italien"),
-                                          QStringLiteral("unterkunft"), QStringLiteral("merken")}));
-        QCOMPARE(rowKinds(), (std::vector<int>{1, 1, 2, 0}));
+        QCOMPARE(rowTexts(),
+            (QStringList { QStringLiteral("hotel rom"), QStringLiteral("hotel italien"), QStringLiteral("unterkunft"),
+                QStringLiteral("merken") }));
+        QCOMPARE(rowKinds(), (std::vector<int> { 1, 1, 2, 0 }));
 
         QTreeWidget *list = window->list();
         QVERIFY(list->isHeaderHidden());
@@ -166,8 +169,8 @@ private Q_SLOTS:
         QVERIFY(images[0] != images[1] && images[1] != images[2] && images[0] != images[2]);
         for (const QImage &image : images)
             QVERIFY(image.pixelColor(6, 6).alpha() > 0 || image.pixelColor(3, 3).alpha() > 0);
-        for (const QString &text : {QStringLiteral("a - z"), QStringLiteral("z - a"), QStringLiteral("s / v"),
-                                    QStringLiteral("Löschen"), QStringLiteral("?"), QStringLiteral("Schliessen")})
+        for (const QString &text : { QStringLiteral("a - z"), QStringLiteral("z - a"), QStringLiteral("s / v"),
+                 QStringLiteral("Löschen"), QStringLiteral("?"), QStringLiteral("Schliessen") })
             QVERIFY2(findButton(window, text), qPrintable(text));
         settle();
         saveScreenshot(window);
@@ -193,25 +196,25 @@ private Q_SLOTS:
         QVERIFY(addToWatchList("Hotel Rom", 2));
         QVERIFY(addToWatchList(toCp1252(QStringLiteral("Ferienwohnung Gardasee")), 1));
         QCOMPARE(rowTexts().mid(0, 2),
-                 (QStringList{QStringLiteral("Ferienwohnung Gardasee"), QStringLiteral("Hotel Rom")}));
+            (QStringList { QStringLiteral("Ferienwohnung Gardasee"), QStringLiteral("Hotel Rom") }));
         QCOMPARE(rowKinds().front(), 1);
         // Saving is the caller's task; until then the file is as it was.
-        QCOMPARE(storedSection("default", "researchv"), (std::vector<std::string>{"unterkunft"}));
+        QCOMPARE(storedSection("default", "researchv"), (std::vector<std::string> { "unterkunft" }));
         QVERIFY(saveWatchList());
         QCOMPARE(storedSection("default", "researchs"),
-                 (std::vector<std::string>{"Ferienwohnung Gardasee", "hotel rom", "hotel italien"}));
-        QCOMPARE(storedSection("default", "researchv"), (std::vector<std::string>{"Hotel Rom", "unterkunft"}));
+            (std::vector<std::string> { "Ferienwohnung Gardasee", "hotel rom", "hotel italien" }));
+        QCOMPARE(storedSection("default", "researchv"), (std::vector<std::string> { "Hotel Rom", "unterkunft" }));
     }
 
     void aListNeverOpenedIsNotWrittenEmpty()
     {
         QVERIFY(saveWatchList());
-        QCOMPARE(storedSection("default", "researchs"), (std::vector<std::string>{"hotel italien", "hotel rom"}));
+        QCOMPARE(storedSection("default", "researchs"), (std::vector<std::string> { "hotel italien", "hotel rom" }));
         // Adding before the first opening keeps what the file holds.
         QVERIFY(addToWatchList("pension", 1));
         QVERIFY(saveWatchList());
         QCOMPARE(storedSection("default", "researchs"),
-                 (std::vector<std::string>{"pension", "hotel rom", "hotel italien"}));
+            (std::vector<std::string> { "pension", "hotel rom", "hotel italien" }));
         QVERIFY(!watchListWindow()->isVisible());
     }
 
@@ -224,9 +227,7 @@ private Q_SLOTS:
         QCOMPARE(window->list()->topLevelItemCount(), 0);
         // Sorting reloads the list, and with it comes the notice again.
         connect(window->list()->model(), &QAbstractItemModel::rowsInserted, this,
-                [&](const QModelIndex &, int first, int) {
-                    inserted << window->list()->topLevelItem(first)->text(0);
-                });
+            [&](const QModelIndex &, int first, int) { inserted << window->list()->topLevelItem(first)->text(0); });
         click(QStringLiteral("a - z"));
         QCOMPARE(inserted.size(), 14);
         QCOMPARE(inserted.front(), QStringLiteral("  -- Keine Einträge --"));
@@ -251,18 +252,18 @@ private Q_SLOTS:
         QCOMPARE(readAll(projectPath("default")), before);
         QCOMPARE(rowTexts().size(), 4);
 
-        selectRows({QStringLiteral("hotel rom"), QStringLiteral("unterkunft")});
+        selectRows({ QStringLiteral("hotel rom"), QStringLiteral("unterkunft") });
         click(QStringLiteral("Löschen"));
-        QCOMPARE(rowTexts(), (QStringList{QStringLiteral("hotel italien"), QStringLiteral("merken")}));
-        QCOMPARE(storedSection("default", "researchs"), (std::vector<std::string>{"hotel italien"}));
-        QCOMPARE(storedSection("default", "researchv"), std::vector<std::string>{});
-        QCOMPARE(storedSection("default", "research"), (std::vector<std::string>{"merken"}));
+        QCOMPARE(rowTexts(), (QStringList { QStringLiteral("hotel italien"), QStringLiteral("merken") }));
+        QCOMPARE(storedSection("default", "researchs"), (std::vector<std::string> { "hotel italien" }));
+        QCOMPARE(storedSection("default", "researchv"), std::vector<std::string> {});
+        QCOMPARE(storedSection("default", "research"), (std::vector<std::string> { "merken" }));
         QCOMPARE(m_env->hooks().countKind(QStringLiteral("message")), 0);
 
-        selectRows({QStringLiteral("hotel italien"), QStringLiteral("merken")});
+        selectRows({ QStringLiteral("hotel italien"), QStringLiteral("merken") });
         click(QStringLiteral("Löschen"));
         QVERIFY(rowTexts().isEmpty());
-        for (const char *section : {"researchs", "researchv", "research"}) {
+        for (const char *section : { "researchs", "researchv", "research" }) {
             ProfileFile file;
             QVERIFY(file.load(projectFilePath("default")));
             QCOMPARE(file.value(section, "1"), std::optional<std::string>(""));
@@ -275,56 +276,59 @@ private Q_SLOTS:
         // A directory in the file's place: the write cannot succeed.
         QVERIFY(QFile::remove(projectPath("default")));
         QVERIFY(QDir().mkpath(projectPath("default")));
-        selectRows({QStringLiteral("merken")});
+        selectRows({ QStringLiteral("merken") });
         click(QStringLiteral("Löschen"));
         QCOMPARE(lastShown(QStringLiteral("message")).title, QStringLiteral("Fehler beim Schreiben der Daten"));
     }
 
     void sortingReloadsAndNewTermsTakeTheirPlace()
     {
-        writeProject("default", {{"researchs", {"Birne", "apfel"}}, {"researchv", {"Zitrone", "kiwi"}}});
+        writeProject("default", { { "researchs", { "Birne", "apfel" } }, { "researchv", { "Zitrone", "kiwi" } } });
         openWatchList(false);
-        const QStringList loaded{QStringLiteral("apfel"), QStringLiteral("Birne"), QStringLiteral("kiwi"),
-                                 QStringLiteral("Zitrone")};
+        const QStringList loaded { QStringLiteral("apfel"), QStringLiteral("Birne"), QStringLiteral("kiwi"),
+            QStringLiteral("Zitrone") };
         QCOMPARE(rowTexts(), loaded);
 
         click(QStringLiteral("z - a"));
-        QCOMPARE(rowTexts(), (QStringList{QStringLiteral("Zitrone"), QStringLiteral("kiwi"), QStringLiteral("Birne"),
-                                          QStringLiteral("apfel")}));
+        QCOMPARE(rowTexts(),
+            (QStringList {
+                QStringLiteral("Zitrone"), QStringLiteral("kiwi"), QStringLiteral("Birne"), QStringLiteral("apfel") }));
         QVERIFY(addToWatchList("Mango", 1));
         QVERIFY(addToWatchList("aal", 2));
-        QCOMPARE(rowTexts(), (QStringList{QStringLiteral("Zitrone"), QStringLiteral("Mango"), QStringLiteral("kiwi"),
-                                          QStringLiteral("Birne"), QStringLiteral("apfel"), QStringLiteral("aal")}));
+        QCOMPARE(rowTexts(),
+            (QStringList { QStringLiteral("Zitrone"), QStringLiteral("Mango"), QStringLiteral("kiwi"),
+                QStringLiteral("Birne"), QStringLiteral("apfel"), QStringLiteral("aal") }));
         QVERIFY(saveWatchList());
 
         click(QStringLiteral("a - z"));
-        QCOMPARE(rowTexts(), (QStringList{QStringLiteral("aal"), QStringLiteral("apfel"), QStringLiteral("Birne"),
-                                          QStringLiteral("kiwi"), QStringLiteral("Mango"), QStringLiteral("Zitrone")}));
+        QCOMPARE(rowTexts(),
+            (QStringList { QStringLiteral("aal"), QStringLiteral("apfel"), QStringLiteral("Birne"),
+                QStringLiteral("kiwi"), QStringLiteral("Mango"), QStringLiteral("Zitrone") }));
         click(QStringLiteral("s / v"));
         // Unsorted again: the order of loading, grouped by kind.
-        QCOMPARE(rowKinds(), (std::vector<int>{1, 1, 1, 2, 2, 2}));
+        QCOMPARE(rowKinds(), (std::vector<int> { 1, 1, 1, 2, 2, 2 }));
     }
 
     void followsEveryLoadedProject()
     {
         installWatchList();
-        writeProject("alpha", {{"researchs", {"alpha eins"}}});
-        writeProject("beta", {{"researchv", {"beta zwei", "beta drei"}}});
+        writeProject("alpha", { { "researchs", { "alpha eins" } } });
+        writeProject("beta", { { "researchv", { "beta zwei", "beta drei" } } });
 
         // Never opened: filled in the background, not shown.
         QVERIFY(projects::open("alpha", "Standardprojekt", m_env->ui(), {}));
         QVERIFY(watchListWindow());
         QVERIFY(!watchListWindow()->isVisible());
-        QCOMPARE(rowTexts(), QStringList{QStringLiteral("alpha eins")});
+        QCOMPARE(rowTexts(), QStringList { QStringLiteral("alpha eins") });
         QCOMPARE(lastShown(QStringLiteral("wait")).text,
-                 QStringLiteral("Bitte warten...\nDie Merkliste wird aktualisiert."));
+            QStringLiteral("Bitte warten...\nDie Merkliste wird aktualisiert."));
 
         // On screen: refreshed in place, only the new project's entries.
         openWatchList(false);
         QVERIFY(projects::open("beta", "alpha", m_env->ui(), {}));
         QVERIFY(watchListWindow()->isVisible());
         QCOMPARE(watchListWindow()->projectText(), QStringLiteral("Projekt 'beta'"));
-        QCOMPARE(rowTexts(), (QStringList{QStringLiteral("beta drei"), QStringLiteral("beta zwei")}));
+        QCOMPARE(rowTexts(), (QStringList { QStringLiteral("beta drei"), QStringLiteral("beta zwei") }));
 
         // Hidden by the user: stays hidden, and shows the new list when opened.
         click(QStringLiteral("Schliessen"));
@@ -343,7 +347,7 @@ private Q_SLOTS:
         WatchListWindow *window = watchListWindow();
         click(QStringLiteral("?"));
         QTest::keyClick(window->list(), Qt::Key_F1);
-        QCOMPARE(m_env->helpTopics, (std::vector<int>{help::kWatchList, help::kWatchList}));
+        QCOMPARE(m_env->helpTopics, (std::vector<int> { help::kWatchList, help::kWatchList }));
 
         click(QStringLiteral("Schliessen"));
         QVERIFY(!window->isVisible());
@@ -370,21 +374,23 @@ private Q_SLOTS:
         // Whatever happens inside, the dialog closes: a test must not hang.
         m_env->hooks().onNextShown([&](QWidget *dialog) {
             settle();
-            ownedByDialog = QApplication::activeModalWidget() == dialog &&
-                            watchListWindow()->windowHandle()->transientParent() == dialog->windowHandle();
+            ownedByDialog = QApplication::activeModalWidget() == dialog
+                && watchListWindow()->windowHandle()->transientParent() == dialog->windowHandle();
             clickThroughTheWindow(findButton(watchListWindow(), QStringLiteral("a - z")));
             afterSort = rowTexts();
-            selectRows({QStringLiteral("merken")});
+            selectRows({ QStringLiteral("merken") });
             clickThroughTheWindow(findButton(watchListWindow(), QStringLiteral("Löschen")));
             afterDelete = rowTexts();
             static_cast<QDialog *>(dialog)->reject();
         });
         InfoDialog dialog;
         dialog.exec();
-        QCOMPARE(afterSort, (QStringList{QStringLiteral("hotel italien"), QStringLiteral("hotel rom"),
-                                         QStringLiteral("merken"), QStringLiteral("unterkunft")}));
-        QCOMPARE(afterDelete, (QStringList{QStringLiteral("hotel italien"), QStringLiteral("hotel rom"),
-                                           QStringLiteral("unterkunft")}));
+        QCOMPARE(afterSort,
+            (QStringList { QStringLiteral("hotel italien"), QStringLiteral("hotel rom"), QStringLiteral("merken"),
+                QStringLiteral("unterkunft") }));
+        QCOMPARE(afterDelete,
+            (QStringList {
+                QStringLiteral("hotel italien"), QStringLiteral("hotel rom"), QStringLiteral("unterkunft") }));
         QVERIFY(ownedByDialog);
         settle();
         // With the dialog gone, the window belongs to nobody again.

@@ -28,11 +28,11 @@ struct KeepBox {
 
 // The order matters: it is the order of the keep flags of a new project.
 constexpr KeepBox kKeepBoxes[] = {
-    {"Titel, Autor und Beschreibung(en) der Homepage", "keepHomepageTextsCheck"},
-    {"Suchbegriffe der Homepage", "keepHomepageKeywordsCheck"},
-    {"Titel und Beschreibung(en) der Kopien", "keepCopyTextsCheck"},
-    {"Suchbegriffe der Kopien (Gruppe 1-9)", "keepCopyKeywordsCheck"},
-    {"Suchbegriffe für Zugangsdokumente", "keepDoorwaysCheck"},
+    { "Titel, Autor und Beschreibung(en) der Homepage", "keepHomepageTextsCheck" },
+    { "Suchbegriffe der Homepage", "keepHomepageKeywordsCheck" },
+    { "Titel und Beschreibung(en) der Kopien", "keepCopyTextsCheck" },
+    { "Suchbegriffe der Kopien (Gruppe 1-9)", "keepCopyKeywordsCheck" },
+    { "Suchbegriffe für Zugangsdokumente", "keepDoorwaysCheck" },
 };
 
 } // namespace
@@ -51,10 +51,10 @@ NewProjectOptionsDialog::NewProjectOptionsDialog(const std::string &name, QWidge
     QFont headerFont = header->font();
     headerFont.setBold(true);
     header->setFont(headerFont);
-    auto *from = new QLabel(QStringLiteral("Vom aktuellen Projekt \"") +
-                                fromCp1252(displayNameMain(programSettings().currentProject)) +
-                                QStringLiteral("\" folgende Daten übernehmen:"),
-                            this);
+    auto *from = new QLabel(QStringLiteral("Vom aktuellen Projekt \"")
+            + fromCp1252(displayNameMain(programSettings().currentProject))
+            + QStringLiteral("\" folgende Daten übernehmen:"),
+        this);
     from->setObjectName(QStringLiteral("fromLabel"));
     from->setTextFormat(Qt::PlainText);
 
@@ -144,6 +144,9 @@ void NewProjectOptionsDialog::onCreateClicked()
         accept();
 }
 
-void NewProjectOptionsDialog::onHelpClicked() { openHelp(help::kNewProject); }
+void NewProjectOptionsDialog::onHelpClicked()
+{
+    openHelp(help::kNewProject);
+}
 
 } // namespace vantor::gui

@@ -32,7 +32,7 @@ private:
     QRadioButton *m_currentOptions = nullptr;
     QRadioButton *m_standardOptions = nullptr;
     // In the order the check boxes stand.
-    std::array<QCheckBox *, 5> m_keep{};
+    std::array<QCheckBox *, 5> m_keep {};
 };
 
 } // namespace vantor::gui

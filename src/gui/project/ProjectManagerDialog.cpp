@@ -95,8 +95,7 @@ ProjectManagerDialog::ProjectManagerDialog(QWidget *parent)
     m_newName = new QLineEdit(this);
     m_newName->setObjectName(QStringLiteral("newNameEdit"));
     m_newName->setMaxLength(static_cast<int>(projects::kMaxInfoLength));
-    QPushButton *create =
-        dialogButton(QStringLiteral("Neues Projekt erstellen"), QStringLiteral("createButton"), this);
+    QPushButton *create = dialogButton(QStringLiteral("Neues Projekt erstellen"), QStringLiteral("createButton"), this);
     auto *newBox = new QGroupBox(QStringLiteral(" Neues Projekt "), this);
     auto *newLayout = new QGridLayout(newBox);
     auto *newNameLabel = new QLabel(QStringLiteral("Projektname:"), newBox);
@@ -127,8 +126,8 @@ ProjectManagerDialog::ProjectManagerDialog(QWidget *parent)
     connect(m_newName, &QLineEdit::returnPressed, this, &ProjectManagerDialog::onCreateClicked);
     connect(helpButton, &QPushButton::clicked, this, &ProjectManagerDialog::onHelpClicked);
     connect(cancel, &QPushButton::clicked, this, &ProjectManagerDialog::reject);
-    m_controls = {m_list,  open,      remove,  m_company, m_contact,  m_tel,   m_mail, m_lastOptimized,
-                  save,    m_newName, create,  helpButton, cancel};
+    m_controls = { m_list, open, remove, m_company, m_contact, m_tel, m_mail, m_lastOptimized, save, m_newName, create,
+        helpButton, cancel };
 
     auto *listButtons = new QHBoxLayout;
     listButtons->addWidget(open);
@@ -202,7 +201,7 @@ void ProjectManagerDialog::showInfo(const std::string &projectName)
     m_tel->setText(fromCp1252(info.tel));
     m_mail->setText(fromCp1252(info.mail));
     m_lastOptimized->setText(fromCp1252(info.lastOptimized));
-    for (QLineEdit *field : {m_company, m_contact, m_tel, m_mail, m_lastOptimized})
+    for (QLineEdit *field : { m_company, m_contact, m_tel, m_mail, m_lastOptimized })
         field->setCursorPosition(0);
 }
 
@@ -224,7 +223,10 @@ void ProjectManagerDialog::selectEntry(const std::string &entry)
     }
 }
 
-void ProjectManagerDialog::setStatus(const std::string &text) { m_status->setText(fromCp1252(text)); }
+void ProjectManagerDialog::setStatus(const std::string &text)
+{
+    m_status->setText(fromCp1252(text));
+}
 
 void ProjectManagerDialog::setBusy(bool busy)
 {
@@ -257,8 +259,8 @@ void ProjectManagerDialog::onSelectionChanged()
 bool ProjectManagerDialog::openEntry(const std::string &entry)
 {
     setBusy(true);
-    const bool opened = projects::open(entry, toCp1252(m_current->text()), m_jobUi,
-                                       [this](const std::string &text) { setStatus(text); });
+    const bool opened = projects::open(
+        entry, toCp1252(m_current->text()), m_jobUi, [this](const std::string &text) { setStatus(text); });
     setBusy(false);
     return opened;
 }
@@ -326,6 +328,9 @@ void ProjectManagerDialog::onCreateClicked()
     selectEntry(name);
 }
 
-void ProjectManagerDialog::onHelpClicked() { openHelp(help::kProjects); }
+void ProjectManagerDialog::onHelpClicked()
+{
+    openHelp(help::kProjects);
+}
 
 } // namespace vantor::gui

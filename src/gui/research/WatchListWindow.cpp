@@ -49,7 +49,7 @@ const char *const kEmptyNotice = "  -- Keine Einträge --";
 
 struct WatchListState {
     QPointer<WatchListWindow> window;
-    bool isOpen = false;   // created and loaded
+    bool isOpen = false; // created and loaded
     bool isHidden = false; // by "Schliessen" or a project load
 };
 
@@ -110,8 +110,7 @@ void followLoadedProject()
 } // namespace
 
 WatchListWindow::WatchListWindow(QWidget *parent)
-    : QWidget(parent,
-              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("watchListWindow"));
     setWindowTitle(QStringLiteral("Merkliste Recherche"));
@@ -176,8 +175,7 @@ WatchListWindow::WatchListWindow(QWidget *parent)
     layout->setSizeConstraint(QLayout::SetNoConstraint);
     resize(kWidth, kHeight);
 
-    connect(&WindowStack::instance(), &WindowStack::modalWindowsChanged, this,
-            &WatchListWindow::followModalWindow);
+    connect(&WindowStack::instance(), &WindowStack::modalWindowsChanged, this, &WatchListWindow::followModalWindow);
 }
 
 bool WatchListWindow::animated()
@@ -248,7 +246,7 @@ void WatchListWindow::rebuild()
 {
     m_list->clear();
     QList<QTreeWidgetItem *> rows;
-    const QIcon icons[] = {kindIcon(WatchList::Kept), kindIcon(WatchList::EngineInput), kindIcon(WatchList::Variant)};
+    const QIcon icons[] = { kindIcon(WatchList::Kept), kindIcon(WatchList::EngineInput), kindIcon(WatchList::Variant) };
     for (const WatchList::Entry &entry : m_model.entries()) {
         auto *row = new QTreeWidgetItem;
         row->setText(0, fromCp1252(entry.text));
@@ -271,7 +269,10 @@ void WatchListWindow::load()
         playEmptyNotice();
 }
 
-bool WatchListWindow::save() { return m_model.save(programSettings().currentProject); }
+bool WatchListWindow::save()
+{
+    return m_model.save(programSettings().currentProject);
+}
 
 bool WatchListWindow::add(const std::string &text, int kind)
 {
@@ -280,8 +281,8 @@ bool WatchListWindow::add(const std::string &text, int kind)
     // The model put it at the top or at its sorted place; the rows follow.
     const std::string stored = text.substr(0, WatchList::kMaxText);
     const auto &entries = m_model.entries();
-    const auto at = std::find_if(entries.begin(), entries.end(),
-                                 [&](const WatchList::Entry &entry) { return entry.text == stored; });
+    const auto at = std::find_if(
+        entries.begin(), entries.end(), [&](const WatchList::Entry &entry) { return entry.text == stored; });
     auto *row = new QTreeWidgetItem;
     row->setText(0, fromCp1252(stored));
     row->setIcon(0, kindIcon(kind));
@@ -304,11 +305,11 @@ void WatchListWindow::playEmptyNotice()
 {
     // The text runs down the list and goes: there is nothing to choose from.
     m_playing = true;
-    m_list->insertTopLevelItem(0, new QTreeWidgetItem(QStringList{QString::fromUtf8(kEmptyNotice)}));
+    m_list->insertTopLevelItem(0, new QTreeWidgetItem(QStringList { QString::fromUtf8(kEmptyNotice) }));
     m_list->repaint();
     wait(kNoticeStepMilliseconds);
     for (int i = 0; i < kNoticeBlankRows; ++i) {
-        m_list->insertTopLevelItem(0, new QTreeWidgetItem(QStringList{QStringLiteral(" ")}));
+        m_list->insertTopLevelItem(0, new QTreeWidgetItem(QStringList { QStringLiteral(" ") }));
         m_list->repaint();
         wait(kNoticeStepMilliseconds);
     }
@@ -465,7 +466,10 @@ void WatchListWindow::onDeleteClicked()
         showProjectFailure(currentUi(), ProjectFailure::SaveData, programSettings().currentProject);
 }
 
-void WatchListWindow::onHelpClicked() { openHelp(help::kWatchList); }
+void WatchListWindow::onHelpClicked()
+{
+    openHelp(help::kWatchList);
+}
 
 void openWatchList(bool reload)
 {
@@ -530,11 +534,17 @@ void destroyWatchList()
 {
     WatchListState &s = state();
     delete s.window;
-    s = WatchListState{};
+    s = WatchListState {};
 }
 
-WatchListWindow *watchListWindow() { return state().window; }
+WatchListWindow *watchListWindow()
+{
+    return state().window;
+}
 
-void installWatchList() { projects::setProjectLoadedHandler(&followLoadedProject); }
+void installWatchList()
+{
+    projects::setProjectLoadedHandler(&followLoadedProject);
+}
 
 } // namespace vantor::gui
