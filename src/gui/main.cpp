@@ -2,6 +2,7 @@
 #include "platform/HelpWindow.h"
 #include "project/QtStartupView.h"
 #include "project/Startup.h"
+#include "research/WatchListWindow.h"
 #include "ui/QtText.h"
 #include "ui/QtTranslation.h"
 #include "ui/QtUi.h"
@@ -25,6 +26,8 @@ int main(int argc, char *argv[])
     vantor::gui::QtUi ui;
     vantor::setCurrentUi(&ui);
     vantor::gui::installHelpWindow();
+    // From the first project load on, the watch list follows the project.
+    vantor::gui::installWatchList();
 
     // Qt has taken its own options out; what is left is ours.
     const QStringList arguments = QApplication::arguments();
@@ -34,6 +37,7 @@ int main(int argc, char *argv[])
 
     vantor::gui::QtStartupView view;
     const int status = vantor::StartProgram(argument, view, ui);
+    vantor::gui::destroyWatchList();
     vantor::closeHelp();
     vantor::setCurrentUi(nullptr);
     return status;

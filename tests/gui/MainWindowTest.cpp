@@ -93,18 +93,6 @@ private Q_SLOTS:
         QCOMPARE(m_env->helpTopics, (std::vector<int>{help::kMain, 955, 950, help::kMain}));
     }
 
-    void laterDialogsAnnounceThemselves()
-    {
-        MainWindow window;
-        window.show();
-        QTest::mouseClick(findButton(&window, QStringLiteral("Projekte")), Qt::LeftButton);
-        const auto &shown = m_env->hooks().shown();
-        QCOMPARE(shown.size(), std::size_t(1));
-        QCOMPARE(shown[0].title, fromCp1252(notYetAvailableTitle()));
-        QVERIFY(shown[0].text.contains(QStringLiteral("\"Projekte\"")));
-        QVERIFY(window.isVisible());
-    }
-
     void wizardAndInfoOpenTheirDialogs()
     {
         MainWindow window;

@@ -16,6 +16,7 @@ constexpr int kUserLevel = 22;
 constexpr int kWizardMenu = 30;
 constexpr int kInfo = 40;
 constexpr int kProjects = 50;
+constexpr int kNewProject = 51;     // what a new project takes over
 constexpr int kConfiguration = 60;
 constexpr int kConfigHeader = 61;     // "Details" of "Header-Informationen"
 constexpr int kConfigMeta = 62;       // "Details" of "Standard META-Daten"
@@ -26,6 +27,7 @@ constexpr int kFramePages = 72;     // homepages with frames
 constexpr int kHomepageChoice = 73; // choosing the homepage file
 constexpr int kTemplateWizard = 74; // the template wizard dialog
 constexpr int kTemplateAdjust = 75; // "Vorlage anpassen": making the template fit the site
+constexpr int kWatchList = 76;      // "Merkliste Recherche"
 constexpr int kTips = 950; // tip n has 950 + n
 } // namespace help
 

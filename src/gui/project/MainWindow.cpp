@@ -5,6 +5,7 @@
 #include "project/InfoDialog.h"
 #include "project/MainMenu.h"
 #include "project/NotYetAvailable.h"
+#include "project/ProjectManagerDialog.h"
 #include "project/WizardMenu.h"
 #include "ui/QtText.h"
 
@@ -165,7 +166,11 @@ void MainWindow::onTipsClicked() { openHelp(help::kTips); }
 
 void MainWindow::onEndClicked() { reject(); }
 
-void MainWindow::runProjectManager() { showNotYetAvailable(QStringLiteral("Projekte")); }
+void MainWindow::runProjectManager()
+{
+    ProjectManagerDialog dialog(this);
+    dialog.exec();
+}
 
 void MainWindow::runConfiguration()
 {

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "research/WatchList.h"
+
+#include <QIcon>
+#include <QWidget>
+
+#include <string>
+
+class QLabel;
+class QTreeWidget;
+
+namespace vantor::gui {
+
+// "Merkliste Recherche": the watch list of the current project in a small
+// window of its own, one per program run. It is no dialog: it stays beside
+// whatever dialog is open and takes clicks while that dialog is modal.
+class WatchListWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 150;
+    static constexpr int kHeight = 460;
+    static constexpr int kColumnWidth = 400;
+    static constexpr int kIconWidth = 12;
+
+    explicit WatchListWindow(QWidget *parent = nullptr);
+
+    WatchList &model() { return m_model; }
+    QTreeWidget *list() const { return m_list; }
+    // "Projekt '<name>'" as the label shows it, without its break hints.
+    QString projectText() const { return m_projectText; }
+
+    // The list of the current project's file replaces the rows; a file
+    // without entries plays the "no entries" notice while the window shows.
+    void load();
+    bool save();
+    // At the top, or at the sorted place; false for a text already there.
+    bool add(const std::string &text, int kind);
+
+    // The ways the window comes on screen.
+    void unfoldFirst();
+    void unfoldAgain();
+
+    static QIcon kindIcon(int kind);
+    static QColor textColor() { return QColor(0, 30, 150); }
+    static QColor baseColor() { return QColor(255, 255, 250); }
+    // False with VANTOR_NO_ANIMATION set or while the tests drive the boxes:
+    // the window then takes its size at once and the notice does not wait.
+    static bool animated();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void rebuild();
+    void setProjectName(const QString &name);
+    void playEmptyNotice();
+    void wait(int milliseconds);
+    void unfold(QSize from, QSize step);
+    void placeBesideFront();
+    void attachToFront();
+    void followModalWindow();
+
+    void onSort(WatchList::Sorting sorting);
+    void onDeleteClicked();
+    void onHelpClicked();
+
+    WatchList m_model;
+    QLabel *m_project = nullptr;
+    QString m_projectText;
+    QTreeWidget *m_list = nullptr;
+    // While the notice runs or the window unfolds, the rows are no entries
+    // and the commands wait.
+    bool m_playing = false;
+    bool m_placed = false;
+};
+
+// The one window of the program run, as the research dialog, the wizard
+// pages and the project manager reach it. Texts are cp1252.
+void openWatchList(bool reload = false);
+void hideWatchList();
+bool addToWatchList(const std::string &text, int kind);
+bool saveWatchList();
+void loadWatchList();
+void destroyWatchList();
+// The window while it exists, else null.
+WatchListWindow *watchListWindow();
+// Makes every project load refresh the watch list; once at program start.
+void installWatchList();
+
+} // namespace vantor::gui
