@@ -234,12 +234,23 @@ bool create(const std::string &name, const NewProjectChoice &choice, Ui &ui)
         return false;
     ClearForNewProject(!choice.currentOptions, choice.keepHomepageTexts, choice.keepHomepageKeywords,
                        choice.keepCopyTexts, choice.keepCopyKeywords, choice.keepDoorways);
+    // The record is cleared for the new project while the old one is still
+    // current: after a failed write, its next save would put the cleared
+    // data over the user's. Back to what is stored, so that a second try
+    // starts from the same data and a cancel loses nothing.
+    const auto restoreCurrent = [] {
+        const std::string current = programSettings().currentProject;
+        LoadProjectData(current);
+        LoadProjectOptions(current);
+    };
     if (!SaveProjectData(name)) {
         showProjectFailure(ui, ProjectFailure::SaveData, name);
+        restoreCurrent();
         return false;
     }
     if (!SaveProjectOptions(name)) {
         showProjectFailure(ui, ProjectFailure::SaveOptions, name);
+        restoreCurrent();
         return false;
     }
     programSettings().currentProject = name;

@@ -129,15 +129,6 @@ void NewProjectOptionsDialog::onCreateClicked()
     OptimizationRunUi ui(currentUi(), nullptr);
     ui.setWaiting(true);
     const bool created = projects::create(m_name, choice(), ui);
-    if (!created) {
-        // The record was already cleared for the new project. The current
-        // project is still the old one: left so, its next save would write
-        // the cleared data over the user's. Back to what is stored, so that
-        // a second try starts from the same data and a cancel loses nothing.
-        const std::string current = programSettings().currentProject;
-        LoadProjectData(current);
-        LoadProjectOptions(current);
-    }
     ui.setWaiting(false);
     // A failed write was shown; the user may try again or cancel.
     if (created)

@@ -161,3 +161,14 @@ TEST_F(ProjectManagerTest, InformationGoesIntoTheCurrentProject)
     EXPECT_EQ(projects::readInfo("default").mail.size(), 259u);
     EXPECT_EQ(projects::readInfo("andere").company, "");
 }
+
+TEST_F(ProjectManagerTest, AFailedCreateLeavesTheCurrentProjectsData)
+{
+    projectRecord().title1 = "Meine Daten";
+    ASSERT_TRUE(SaveProjectData("default"));
+    fs::create_directories(projectPath("neu")); // cannot be written as a file
+    EXPECT_FALSE(projects::create("neu", {}, ui));
+    EXPECT_EQ(ui.titles(), std::vector<std::string>{"Fehler beim Schreiben der Daten"});
+    EXPECT_EQ(programSettings().currentProject, "default");
+    EXPECT_EQ(projectRecord().title1.str(), "Meine Daten");
+}
