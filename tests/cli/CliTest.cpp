@@ -1,4 +1,4 @@
-#include "Cli.h"
+#include "CliFixture.h"
 
 #include "platform/SettingsStore.h"
 #include "platform/Text.h"
@@ -18,37 +18,8 @@ using namespace vantor;
 
 namespace {
 
-class CliTest : public ::testing::Test
+class CliTest : public vantor::testing::CliFixture
 {
-protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path()
-            / ("vantor-cli-test-" + std::to_string(::getpid()) + "-"
-               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-        ::setenv("VANTOR_CONFIG_HOME", (m_dir / "config").c_str(), 1);
-        ::setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
-        ::setenv("VANTOR_DATA_DIR", VANTOR_SOURCE_DATA_DIR, 1);
-        setSettingsStorePath(SettingsStore::defaultFilePath());
-        programSettings() = ProgramSettings{};
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    int run(std::vector<std::string> args)
-    {
-        m_out.str({});
-        m_err.str({});
-        // Every call is a fresh program run.
-        programSettings() = ProgramSettings{};
-        Cli cli(m_out, m_err);
-        return cli.run(args);
-    }
-
-    fs::path m_dir;
-    std::ostringstream m_out;
-    std::ostringstream m_err;
 };
 
 TEST_F(CliTest, UsageErrorsExitWithTwo)

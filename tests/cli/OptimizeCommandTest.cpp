@@ -1,64 +1,29 @@
-#include "Cli.h"
+#include "CliFixture.h"
 
 #include "optimizer/OptimizationRun.h"
-#include "platform/SettingsStore.h"
-#include "project/ProgramSettings.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace vantor;
 
 namespace {
 
-std::string slurp(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-class OptimizeCommandTest : public ::testing::Test
+class OptimizeCommandTest : public vantor::testing::CliFixture
 {
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() / ("vantor-optimize-test-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
+        CliFixture::SetUp();
         m_site = m_dir / "site";
         fs::create_directories(m_site / "vantor!!");
         std::ofstream(m_site / "index.htm") << "<html>\n<head>\n</head>\n<body>\nHallo\n</body>\n</html>\n";
         std::ofstream(m_site / "vantor!!" / "index.htm") << "<HEAD></HEAD><BODY>%Suchbegriff%</BODY>";
-        ::setenv("VANTOR_CONFIG_HOME", (m_dir / "config").c_str(), 1);
-        ::setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
-        ::setenv("VANTOR_DATA_DIR", VANTOR_SOURCE_DATA_DIR, 1);
-        setSettingsStorePath(SettingsStore::defaultFilePath());
         sessionLineEnd().clear();
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
-    int run(std::vector<std::string> args)
-    {
-        m_out.str({});
-        m_err.str({});
-        programSettings() = ProgramSettings{};
-        Cli cli(m_out, m_err);
-        return cli.run(args);
-    }
-
-    bool printed(const std::string &text) const { return m_out.str().find(text) != std::string::npos; }
-    bool told(const std::string &text) const { return m_err.str().find(text) != std::string::npos; }
-
-    fs::path m_dir;
     fs::path m_site;
-    std::ostringstream m_out;
-    std::ostringstream m_err;
 };
 
 TEST_F(OptimizeCommandTest, QuickRunPrintsItsLinesAndKeepsTheReport)

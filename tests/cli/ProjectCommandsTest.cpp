@@ -1,52 +1,16 @@
-#include "Cli.h"
+#include "CliFixture.h"
 
-#include "platform/SettingsStore.h"
-#include "project/ProgramSettings.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace vantor;
 
 namespace {
 
-class ProjectCommandsTest : public ::testing::Test
+class ProjectCommandsTest : public vantor::testing::CliFixture
 {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("vantor-projects-test-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-        ::setenv("VANTOR_CONFIG_HOME", (m_dir / "config").c_str(), 1);
-        ::setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
-        ::setenv("VANTOR_DATA_DIR", VANTOR_SOURCE_DATA_DIR, 1);
-        setSettingsStorePath(SettingsStore::defaultFilePath());
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    int run(std::vector<std::string> args)
-    {
-        m_out.str({});
-        m_err.str({});
-        programSettings() = ProgramSettings{};
-        Cli cli(m_out, m_err);
-        return cli.run(args);
-    }
-    std::string out() const { return m_out.str(); }
-    bool told(const std::string &text) const { return m_err.str().find(text) != std::string::npos; }
     fs::path projects() const { return m_dir / "data" / "vantor" / "projects"; }
-
-    fs::path m_dir;
-    std::ostringstream m_out;
-    std::ostringstream m_err;
 };
 
 } // namespace

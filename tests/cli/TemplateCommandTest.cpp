@@ -1,61 +1,28 @@
-#include "Cli.h"
+#include "CliFixture.h"
 
-#include "platform/SettingsStore.h"
-#include "project/ProgramSettings.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace vantor;
 
 namespace {
 
-std::string slurp(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-class TemplateCommandTest : public ::testing::Test
+class TemplateCommandTest : public vantor::testing::CliFixture
 {
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() / ("vantor-template-test-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
+        CliFixture::SetUp();
         m_site = m_dir / "site";
         fs::create_directories(m_site);
         std::ofstream(m_site / "index.htm") << "<html><head></head><body>Hallo</body></html>\n";
-        ::setenv("VANTOR_CONFIG_HOME", (m_dir / "config").c_str(), 1);
-        ::setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
-        ::setenv("VANTOR_DATA_DIR", VANTOR_SOURCE_DATA_DIR, 1);
-        setSettingsStorePath(SettingsStore::defaultFilePath());
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    int run(std::vector<std::string> args)
-    {
-        m_out.str({});
-        m_err.str({});
-        programSettings() = ProgramSettings{};
-        Cli cli(m_out, m_err);
-        return cli.run(args);
     }
 
     std::string homepage() const { return (m_site / "index.htm").string(); }
     fs::path templateFile() const { return m_site / "vantor!!" / "index.htm"; }
 
-    fs::path m_dir;
     fs::path m_site;
-    std::ostringstream m_out;
-    std::ostringstream m_err;
 };
 
 TEST_F(TemplateCommandTest, WrongCallsAreUsageErrors)
