@@ -129,7 +129,11 @@ void WizardMenu::onResearchClicked() { showNotYetAvailable(QStringLiteral("Reche
 
 void WizardMenu::onTemplateWizardClicked() { showNotYetAvailable(QStringLiteral("Vorlagen-Wizard")); }
 
-void WizardMenu::onWebSiteClicked() { showNotYetAvailable(QStringLiteral("Web-Site")); }
+void WizardMenu::onWebSiteClicked()
+{
+    QtSiteWizardHost host(this);
+    RunSiteWizard(false, host);
+}
 
 void WizardMenu::onWebSiteQuickClicked()
 {
