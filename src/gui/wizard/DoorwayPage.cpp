@@ -192,7 +192,7 @@ void DoorwayPage::onStartPageChoice() { m_startpage->setEnabled(m_other->isCheck
 void DoorwayPage::keyPressEvent(QKeyEvent *event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && event->modifiers() == Qt::NoModifier && m_newTerm->hasFocus()) {
+    if (enter && event->modifiers() == Qt::NoModifier && focusWidget() == m_newTerm) {
         onAddClicked();
         event->accept();
         return;
