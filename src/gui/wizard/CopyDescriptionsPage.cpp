@@ -36,6 +36,7 @@ CopyDescriptionsPage::CopyDescriptionsPage(QWidget *parent)
         label->setTextFormat(Qt::PlainText);
         auto *edit = new LimitedTextEdit(static_cast<int>(titlepages::kCopyDescriptionLength), this);
         edit->setObjectName(QStringLiteral("copyDescription%1Edit").arg(row + 1));
+        edit->setMinimumWidth(520);
         // Two lines in view; the field scrolls for more.
         edit->setFixedHeight(edit->fontMetrics().lineSpacing() * 2 + 12);
         edit->setStoredText(fromCp1252(m_opened[c].text));
@@ -53,7 +54,6 @@ CopyDescriptionsPage::CopyDescriptionsPage(QWidget *parent)
     content->addSpacing(8);
     content->addLayout(fields);
     buttonsAfter(m_fields.back());
-    setMinimumWidth(700);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     if (first)
         first->setFocus();

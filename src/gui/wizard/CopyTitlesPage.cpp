@@ -37,6 +37,7 @@ CopyTitlesPage::CopyTitlesPage(QWidget *parent)
         auto *edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("copyTitle%1Edit").arg(row + 1));
         edit->setMaxLength(static_cast<int>(titlepages::kCopyTitleLength));
+        edit->setMinimumWidth(520);
         edit->setText(fromCp1252(m_opened[c].text));
         edit->setEnabled(m_opened[c].enabled);
         edit->setCursorPosition(0);
@@ -53,7 +54,6 @@ CopyTitlesPage::CopyTitlesPage(QWidget *parent)
     content->addSpacing(8);
     content->addLayout(fields);
     buttonsAfter(m_fields.back());
-    setMinimumWidth(700);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     if (first)
         first->setFocus();

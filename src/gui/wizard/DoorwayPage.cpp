@@ -132,7 +132,6 @@ DoorwayPage::DoorwayPage(QWidget *parent)
     setTabOrder(m_likeHomepage, m_other);
     setTabOrder(m_other, m_startpage);
     buttonsAfter(m_startpage);
-    setMinimumWidth(820);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     for (const std::string &term : m_lists.existing)

@@ -56,6 +56,7 @@ TitlesPage::TitlesPage(QWidget *parent)
         m_titles[i] = new QLineEdit(this);
         m_titles[i]->setObjectName(QStringLiteral("title%1Edit").arg(number));
         m_titles[i]->setMaxLength(static_cast<int>(titlepages::kTitleLength));
+        m_titles[i]->setMinimumWidth(460);
         m_titleLabels[i]->setBuddy(m_titles[i]);
         fields->addWidget(m_titleLabels[i], i, 0);
         fields->addWidget(m_titles[i], i, 1);
@@ -105,7 +106,6 @@ TitlesPage::TitlesPage(QWidget *parent)
     content->addWidget(m_deleteold);
 
     buttonsAfter(m_deleteold);
-    setMinimumWidth(700);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_makedirs->setChecked(m_fields.makedirs);
