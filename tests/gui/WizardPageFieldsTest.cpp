@@ -252,14 +252,66 @@ private Q_SLOTS:
                 at = at->nextInFocusChain();
             QCOMPARE(at, static_cast<QWidget *>(grid.field(i)));
         }
-        // The strip follows the focus to the last copy.
+        // The strip follows the focus to the last copy, the whole field in view.
+        grid.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&grid));
         QScrollBar *strip = grid.scrollArea()->horizontalScrollBar();
         QCOMPARE(strip->value(), 0);
-        grid.field(keywordgrid::kFieldCount - 1)->setFocus();
-        grid.scrollArea()->ensureWidgetVisible(grid.field(keywordgrid::kFieldCount - 1));
-        QVERIFY(strip->value() > 0);
+        QLineEdit *last = grid.field(keywordgrid::kFieldCount - 1);
+        last->setFocus();
+        QCOMPARE(strip->value(), strip->maximum());
+        const QRect shown(last->mapTo(grid.scrollArea()->viewport(), QPoint(0, 0)), last->size());
+        QVERIFY(grid.scrollArea()->viewport()->rect().contains(shown));
+        grid.field(0)->setFocus();
+        QCOMPARE(strip->value(), 0);
         // All fifteen rows in view without scrolling up and down.
         QVERIFY(grid.scrollArea()->widget()->height() <= grid.scrollArea()->viewport()->height());
+    }
+
+    void theGapIsMarkedBeforeTheMessageAsksToLookForIt()
+    {
+        // Looks at the page while the message is up.
+        class Watching : public Ui
+        {
+        public:
+            Watching(Ui &ui, KeywordGridPage &grid) : m_ui(ui), m_grid(grid) {}
+            void message(const std::string &title, const std::string &text) override
+            {
+                markerShown = m_grid.field(1)->text();
+                focusAt = m_grid.focusWidget();
+                m_ui.message(title, text);
+            }
+            bool question(const std::string &title, const std::string &text) override { return m_ui.question(title, text); }
+            void systemError(const std::string &title, const std::string &text) override { m_ui.systemError(title, text); }
+            void showWait(const std::string &) override {}
+            void closeWait() override {}
+            ConnectionAnswer connectionError(const std::string &, const std::string &, bool) override
+            {
+                return ConnectionAnswer::Cancel;
+            }
+            bool credentials(const std::string &, std::string &, std::string &) override { return false; }
+            void progress(int, int) override {}
+            void pump() override {}
+            void pause(int) override {}
+            QString markerShown;
+            QWidget *focusAt = nullptr;
+
+        private:
+            Ui &m_ui;
+            KeywordGridPage &m_grid;
+        };
+        KeywordGridPage grid;
+        grid.show();
+        settle();
+        Watching watching(m_env->ui(), grid);
+        setCurrentUi(&watching);
+        grid.field(1)->clear();
+        QVERIFY(clickButton(&grid, QStringLiteral("Weiter")));
+        setCurrentUi(&m_env->ui());
+        QVERIFY(grid.isVisible());
+        QCOMPARE(lastShown(QStringLiteral("message")).title, QStringLiteral("Leeres Feld für Suchbegriff"));
+        QCOMPARE(watching.markerShown, QStringLiteral("---- leeres feld ----"));
+        QCOMPARE(watching.focusAt, grid.field(1));
     }
 
     void copyPagesShutTheFieldsOfCopiesWithoutTerms()

@@ -6,8 +6,8 @@
 #include "ui/Ui.h"
 #include "wizard/WaitCursorUi.h"
 
+#include <QApplication>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
@@ -109,7 +109,7 @@ KeywordGridPage::KeywordGridPage(QWidget *parent)
                        2 * m_scroll->frameWidth();
     m_scroll->setFixedHeight(height);
     int room = 980;
-    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+    if (const QScreen *screen = parent ? parent->screen() : QApplication::primaryScreen())
         room = std::min(room, screen->availableGeometry().width() - 60);
     m_scroll->setFixedWidth(std::min(room, grid->sizeHint().width() + 2 * m_scroll->frameWidth()));
     content->addWidget(m_scroll);
@@ -121,9 +121,29 @@ KeywordGridPage::KeywordGridPage(QWidget *parent)
 
     buttonsAfter(m_fields.back());
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // The field with the focus is always wholly in view, with a bit of the
+    // next column, however it got there (Tab, a click, a marked gap).
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && m_scroll->widget()->isAncestorOf(now))
+            showWholly(now);
+    });
 
     showFields(keywordgrid::open(projectRecord()));
     m_fields[0]->setFocus();
+}
+
+void KeywordGridPage::showWholly(QWidget *field)
+{
+    // QScrollArea::ensureWidgetVisible() only brings a line edit's cursor
+    // into view, which leaves most of a field in the last column outside.
+    const QRect area(field->mapTo(m_scroll->widget(), QPoint(0, 0)), field->size());
+    QScrollBar *strip = m_scroll->horizontalScrollBar();
+    const int margin = kFieldWidth / 3;
+    const int width = m_scroll->viewport()->width();
+    if (area.left() - margin < strip->value())
+        strip->setValue(area.left() - margin);
+    else if (area.right() + margin > strip->value() + width)
+        strip->setValue(area.right() + margin - width);
 }
 
 keywordgrid::Fields KeywordGridPage::fieldsShown() const
@@ -147,21 +167,20 @@ void KeywordGridPage::showFields(const keywordgrid::Fields &fields)
 bool KeywordGridPage::storePage(PageResult)
 {
     keywordgrid::Fields fields = fieldsShown();
+    // The marker stands in its field and the focus is there while the
+    // message tells the user to look for it.
+    const keywordgrid::Validation found = keywordgrid::validate(fields, projectRecord());
+    if (found.kind != keywordgrid::Validation::Ok) {
+        QLineEdit *edit = m_fields[static_cast<std::size_t>(found.field)];
+        if (found.kind == keywordgrid::Validation::Gap)
+            edit->setText(fromCp1252(keywordgrid::kGapMarker));
+        edit->setFocus();
+        edit->selectAll();
+        showWholly(edit);
+    }
     const bool valid = keywordgrid::validateAndShow(fields, projectRecord(), currentUi());
     showFields(fields);
-    if (valid)
-        return true;
-    // To the field that has to change.
-    const QString marker = fromCp1252(keywordgrid::kGapMarker);
-    for (QLineEdit *edit : m_fields) {
-        if (edit->text().contains(marker)) {
-            edit->setFocus();
-            edit->selectAll();
-            m_scroll->ensureWidgetVisible(edit);
-            break;
-        }
-    }
-    return false;
+    return valid;
 }
 
 void KeywordGridPage::offerAnalysis()

@@ -28,6 +28,7 @@ protected:
 private:
     keywordgrid::Fields fieldsShown() const;
     void showFields(const keywordgrid::Fields &fields);
+    void showWholly(QWidget *field);
 
     std::array<QLineEdit *, keywordgrid::kFieldCount> m_fields{};
     QScrollArea *m_scroll = nullptr;
