@@ -28,6 +28,12 @@ constexpr int kHomepageChoice = 73; // choosing the homepage file
 constexpr int kTemplateWizard = 74; // the template wizard dialog
 constexpr int kTemplateAdjust = 75; // "Vorlage anpassen": making the template fit the site
 constexpr int kWatchList = 76;      // "Merkliste Recherche"
+constexpr int kTitlesPage = 80;       // wizard: titles, author and description
+constexpr int kKeywordGrid = 81;      // wizard: search terms of the homepage and the copies
+constexpr int kCopyTitles = 82;       // wizard: titles of the copies
+constexpr int kCopyDescriptions = 83; // wizard: descriptions of the copies
+constexpr int kDoorwayPage = 84;      // wizard: doorway terms and start page
+constexpr int kEndWizard = 85;        // "Wizard beenden?"
 constexpr int kTips = 950; // tip n has 950 + n
 } // namespace help
 

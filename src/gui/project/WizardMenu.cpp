@@ -148,7 +148,11 @@ void WizardMenu::onTemplateWizardClicked()
     openTemplateWizard(this, *homepage);
 }
 
-void WizardMenu::onWebSiteClicked() { showNotYetAvailable(QStringLiteral("Web-Site")); }
+void WizardMenu::onWebSiteClicked()
+{
+    QtSiteWizardHost host(this);
+    RunSiteWizard(false, host);
+}
 
 void WizardMenu::onWebSiteQuickClicked()
 {

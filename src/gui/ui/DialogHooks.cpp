@@ -172,9 +172,10 @@ QString askFileName(FileAccess access, QWidget *parent, const QString &caption, 
 
 } // namespace
 
-QString askOpenFileName(QWidget *parent, const QString &caption, const QString &directory, const QString &filter)
+QString askOpenFileName(QWidget *parent, const QString &caption, const QString &directory, const QString &filter,
+                        const QString &defaultSuffix)
 {
-    return askFileName(FileAccess::Open, parent, caption, directory, filter, QString());
+    return askFileName(FileAccess::Open, parent, caption, directory, filter, defaultSuffix);
 }
 
 QString askSaveFileName(QWidget *parent, const QString &caption, const QString &directory, const QString &filter,

@@ -116,8 +116,9 @@ private:
 // them. An empty result means cancelled. The filter is Qt's form, as
 // qtFileFilter makes it: only the text before each pattern list is shown. A
 // save dialog adds the default suffix to a name typed without one before it
-// asks about overwriting.
-QString askOpenFileName(QWidget *parent, const QString &caption, const QString &directory, const QString &filter);
+// asks about overwriting; an open dialog looks for the name with it.
+QString askOpenFileName(QWidget *parent, const QString &caption, const QString &directory, const QString &filter,
+                        const QString &defaultSuffix = QString());
 QString askSaveFileName(QWidget *parent, const QString &caption, const QString &directory, const QString &filter,
                         const QString &defaultSuffix = QString());
 

@@ -7,6 +7,12 @@
 #include "ui/FileFilter.h"
 #include "ui/QtText.h"
 #include "ui/Ui.h"
+#include "wizard/AskEndWizardDialog.h"
+#include "wizard/CopyDescriptionsPage.h"
+#include "wizard/CopyTitlesPage.h"
+#include "wizard/DoorwayPage.h"
+#include "wizard/KeywordGridPage.h"
+#include "wizard/TitlesPage.h"
 
 namespace vantor::gui {
 
@@ -32,18 +38,45 @@ std::optional<std::string> QtSiteWizardHost::chooseHomepageFile(const std::strin
     return toCp1252(chosen);
 }
 
+namespace {
+
+template<typename Page>
+PageResult runPage(QWidget *parent)
+{
+    Page page(parent);
+    page.exec();
+    return page.pageResult();
+}
+
+} // namespace
+
 PageResult QtSiteWizardHost::showPage(WizardPage page)
 {
-    // Only the last page is built so far; the menu does not start the full
-    // form until the others are.
-    if (page != WizardPage::KindOfOptimisation)
-        return PageResult::Cancel;
+    switch (page) {
+    case WizardPage::Titles:
+        return runPage<TitlesPage>(m_parent);
+    case WizardPage::KeywordGrid:
+        return runPage<KeywordGridPage>(m_parent);
+    case WizardPage::CopyTitles:
+        return runPage<CopyTitlesPage>(m_parent);
+    case WizardPage::CopyDescriptions:
+        return runPage<CopyDescriptionsPage>(m_parent);
+    case WizardPage::Doorways:
+        return runPage<DoorwayPage>(m_parent);
+    case WizardPage::KindOfOptimisation:
+        break;
+    }
     SpaceEstimateDialog dialog(projectRecord(), m_parent);
     dialog.exec();
     return dialog.pageResult();
 }
 
-EndChoice QtSiteWizardHost::askEndWizard() { return EndChoice::End; }
+EndChoice QtSiteWizardHost::askEndWizard()
+{
+    AskEndWizardDialog dialog(m_parent);
+    dialog.exec();
+    return dialog.choice();
+}
 
 void QtSiteWizardHost::runOptimization()
 {

@@ -7,8 +7,9 @@
 
 namespace vantor::gui {
 
-// The site wizard on our dialogs: the homepage file dialog, and the
-// optimisation dialog at its end, both over the window that started it.
+// The site wizard on our dialogs: the homepage file dialog, the data pages,
+// "Wizard beenden?" and the optimisation dialog at the end, all over the
+// window that started it.
 class QtSiteWizardHost : public SiteWizardHost
 {
 public:

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "ui/SkinnedDialog.h"
+#include "wizard/PageResult.h"
+
+class QBoxLayout;
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace vantor::gui {
+
+// What the data pages of the site wizard share: the header line with the
+// project and its homepage, the row of "Zurück", "Weiter", "Abbrechen",
+// "Merkliste" and "Hilfe", and the way a page ends. Every way out stores the
+// page first; a page whose fields cannot be stored as they are stays open.
+class WizardPageDialog : public SkinnedDialog
+{
+    Q_OBJECT
+public:
+    PageResult pageResult() const { return m_result; }
+
+    // Escape and the window's close box end the page as "Abbrechen" does.
+    void reject() override;
+
+    // The page offers a second after it opened to read its data from the
+    // homepage. Tests switch the timer off and ask at once instead.
+    static void setAnalysisTimerEnabled(bool enabled);
+    QTimer *analysisTimer() const { return m_analysisTimer; }
+    void offerAnalysisNow();
+
+    QLabel *headerLabel() const { return m_header; }
+
+protected:
+    enum class Header { PathOnNewLine, PathAfterBlank };
+    enum class Back { Shown, None };
+
+    WizardPageDialog(const QString &objectName, const QString &title, int helpTopic, Header header, Back back,
+                     QWidget *parent);
+
+    // The page's own widgets go here, between header and buttons.
+    QBoxLayout *contentLayout() const { return m_content; }
+
+    // The buttons come after the page's fields when tabbing, as they stand
+    // below them.
+    void buttonsAfter(QWidget *lastField);
+
+    // Moves the fields into the record. False keeps the page open (the
+    // reason has been shown).
+    virtual bool storePage(PageResult result) = 0;
+    // Asked when the timer fires; the page decides whether there is
+    // anything to offer.
+    virtual void offerAnalysis() {}
+
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void finish(PageResult result);
+    void onHelpClicked();
+
+    QLabel *m_header = nullptr;
+    QPushButton *m_watchList = nullptr;
+    QPushButton *m_help = nullptr;
+    QPushButton *m_back = nullptr;
+    QPushButton *m_next = nullptr;
+    QPushButton *m_cancel = nullptr;
+    QBoxLayout *m_content = nullptr;
+    QTimer *m_analysisTimer = nullptr;
+    bool m_timerStarted = false;
+    PageResult m_result = PageResult::Cancel;
+};
+
+} // namespace vantor::gui
