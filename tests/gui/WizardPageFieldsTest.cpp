@@ -157,6 +157,7 @@ private Q_SLOTS:
         record.deleteold = 1;
         projectOptions().titl = 2; // copies only
         projectOptions().auth = 0;
+        projectOptions().copy = 2; // no copyright line on the homepage either
         projectOptions().desc = 1;
         TitlesPage page;
         page.show();

@@ -67,7 +67,11 @@ TitleFields openTitles(const ProjectRecord &record, const ProjectOptions &option
     fields.makedirs = record.makedirs > 0;
     fields.deleteold = record.deleteold > 0;
     fields.titlesEnabled = ProjectOptions::forHomepage(options.titl);
-    fields.authorEnabled = ProjectOptions::forHomepage(options.auth);
+    // The author is also the copyright line and what doorway templates put
+    // for %Firma%; the standard options make those from it while the author
+    // META itself is off. Closed only when neither uses it, or the user could
+    // never give the name the run then asks for.
+    fields.authorEnabled = ProjectOptions::forHomepage(options.auth) || ProjectOptions::forHomepage(options.copy);
     fields.descriptionEnabled = ProjectOptions::forHomepage(options.desc);
     refreshTitles(fields, record);
     return fields;

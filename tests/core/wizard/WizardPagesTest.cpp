@@ -103,6 +103,10 @@ TEST_F(WizardPagesTest, TitlesPageAndItsAnalysis)
     projectOptions().titl = 2;
     tp::TitleFields fields = tp::openTitles(record(), projectOptions());
     EXPECT_FALSE(fields.titlesEnabled);
+    // Standard options: no author META, but the copyright line needs the name.
+    EXPECT_TRUE(fields.authorEnabled);
+    projectOptions().copy = 0;
+    EXPECT_FALSE(tp::openTitles(record(), projectOptions()).authorEnabled);
     EXPECT_EQ(fields.titles[0], tp::kTitleOff);
     fields.description = "Zeile 1\r\nZeile 2";
     tp::storeTitles(fields, record());
