@@ -226,6 +226,12 @@ bool recolourStockImage(const std::string &path, Colour background)
     return files::read(path, gif) && recolourPalette(gif, background) && files::writeAtomic(path, gif);
 }
 
+void showInvalidBackgroundImage(Ui &ui)
+{
+    ui.message(de("Kein gültiges Hintergrundbild"),
+               de("Die von Ihnen angegebene Datei ist nicht gültig. Bitte geben Sie eine korrekte Grafikdatei an."));
+}
+
 bool createTemplate(const std::string &homepagePath, const TemplateChoice &choice, Ui &ui,
                     const std::string &programDirectory)
 {
@@ -241,9 +247,7 @@ bool createTemplate(const std::string &homepagePath, const TemplateChoice &choic
     if (choice.background == Background::Own &&
         (choice.ownImage.empty() || choice.ownImage.size() > TemplateChoice::kOwnImageCapacity ||
          !files::isFile(choice.ownImage))) {
-        ui.message(de("Kein gültiges Hintergrundbild"),
-                   de("Die von Ihnen angegebene Datei ist nicht gültig. Bitte geben Sie eine korrekte Grafikdatei "
-                      "an."));
+        showInvalidBackgroundImage(ui);
         return false;
     }
 

@@ -79,6 +79,9 @@ bool recolourPalette(std::string &gif, Colour background);
 bool createTemplate(const std::string &homepagePath, const TemplateChoice &choice, Ui &ui,
                     const std::string &programDirectory);
 
+// "Kein gültiges Hintergrundbild": the own picture cannot be used.
+void showInvalidBackgroundImage(Ui &ui);
+
 // "Vorlage einsehen": opens the template with the user's program, or says
 // there is none. True when it was handed over.
 bool showTemplate(const std::string &homepagePath, Ui &ui);

@@ -308,9 +308,7 @@ void TemplateWizardDialog::onChooseOwnImageClicked()
         return;
     // A name the field cannot hold whole would be cut to another one.
     if (!fitsCp1252(chosen.toStdString()) || toCp1252(chosen).size() > TemplateChoice::kOwnImageCapacity) {
-        currentUi().message(de("Kein gültiges Hintergrundbild"),
-                            de("Die von Ihnen angegebene Datei ist nicht gültig. Bitte geben Sie eine korrekte "
-                               "Grafikdatei an."));
+        showInvalidBackgroundImage(currentUi());
         return;
     }
     m_ownImage->setText(chosen);
