@@ -219,11 +219,21 @@ void OptimizationRun::removeOldResults()
 
 OptimizationRun::Step OptimizationRun::readHomepage()
 {
-    if (!files::isFile(m_homepagePath) || !files::read(m_homepagePath, m_page)) {
+    std::string raw;
+    if (!files::isFile(m_homepagePath) || !files::read(m_homepagePath, raw)) {
         m_page = std::string();
         abortCannotWrite(m_homepagePath);
         return Step::End;
     }
+    m_homepageEncoding = detectEncoding(raw);
+    m_log.logLine(de("     Zeichensatz der Homepage: ") + charsetName(m_homepageEncoding.charset), LineKind::Normal);
+    if (m_homepageEncoding.mismatch)
+        m_log.logLine(de("     WARNUNG: Die Homepage gibt den Zeichensatz ") +
+                          charsetName(m_homepageEncoding.declaredCharset) +
+                          de(" an, ihr Inhalt sieht aber nach einem anderen aus. Vantor!! richtet sich nach der "
+                             "Angabe; prüfen Sie die Umlaute der optimierten Seiten."),
+                      LineKind::Warning);
+    m_page = m_working.fromPage(raw, m_homepageEncoding);
     return Step::Go;
 }
 
@@ -411,7 +421,7 @@ OptimizationRun::Step OptimizationRun::makeCopyFile(int copy, int variant)
     std::string text = m_page;
     const PageContext context = pageContext();
     const bool optimized = optimizeCopyText(context, text, copy, variant);
-    if (!files::writeAtomic(path, optimized ? text : m_page, kGenerated)) {
+    if (!files::writeAtomic(path, m_working.toPage(optimized ? text : m_page, m_homepageEncoding), kGenerated)) {
         abort(de("     FEHLER: Die Kopie ") + quoted(path) + de(" kann nicht überschrieben werden"),
               closeProgramsTodo(path));
         return Step::End;
@@ -426,20 +436,25 @@ OptimizationRun::Step OptimizationRun::makeCopyFile(int copy, int variant)
     return Step::Go;
 }
 
-bool OptimizationRun::readTemplate(const std::string &path, std::string &text)
+bool OptimizationRun::readTemplate(const std::string &path, std::string &text, PageEncoding &encoding)
 {
     // A template serves many terms; the disk is asked once per run.
     auto found = m_templates.find(path);
     if (found == m_templates.end()) {
-        std::optional<std::string> read;
+        std::optional<Template> read;
         std::string content;
-        if (files::isFile(path) && files::read(path, content))
-            read = std::move(content);
+        if (files::isFile(path) && files::read(path, content)) {
+            Template t;
+            t.encoding = detectEncoding(content);
+            t.text = m_working.fromPage(content, t.encoding);
+            read = std::move(t);
+        }
         found = m_templates.emplace(path, std::move(read)).first;
     }
     if (!found->second)
         return false;
-    text = *found->second;
+    text = found->second->text;
+    encoding = found->second->encoding;
     return true;
 }
 
@@ -489,14 +504,20 @@ OptimizationRun::Step OptimizationRun::makeDoorway(int slot)
               closeProgramsTodo(indexPath));
         return Step::End;
     };
-    if (!readTemplate(indexTemplate, indexText) || (withTermDocument && !readTemplate(termTemplate, termText)))
+    PageEncoding indexEncoding;
+    PageEncoding termEncoding;
+    if (!readTemplate(indexTemplate, indexText, indexEncoding) ||
+        (withTermDocument && !readTemplate(termTemplate, termText, termEncoding)))
         return cannotCopy();
 
     if (!m_textBlocksRead && (indexText.find("%Textbaustein") != std::string::npos ||
                               termText.find("%Textbaustein") != std::string::npos)) {
         m_textBlocksRead = true;
         const std::string blocks = files::join(m_homepageDirectory, "Textbausteine.txt");
-        if (!files::isFile(blocks) || !files::read(blocks, m_textBlocks))
+        std::string raw;
+        if (files::isFile(blocks) && files::read(blocks, raw))
+            m_textBlocks = m_working.fromPage(raw, detectEncoding(raw));
+        else
             m_textBlocks.clear();
     }
     std::string indexDocument = indexText;
@@ -505,16 +526,16 @@ OptimizationRun::Step OptimizationRun::makeDoorway(int slot)
         fillDoorwayDocument(context, indexDocument, term, slot, 0, m_textBlocks) &&
         (!withTermDocument || fillDoorwayDocument(context, termDocument, term, slot, 1, m_textBlocks));
     if (!filled) {
-        if (!files::writeAtomic(indexPath, indexText, kGenerated) ||
-            (withTermDocument && !files::writeAtomic(termPath, termText, kGenerated)))
+        if (!files::writeAtomic(indexPath, m_working.toPage(indexText, indexEncoding), kGenerated) ||
+            (withTermDocument && !files::writeAtomic(termPath, m_working.toPage(termText, termEncoding), kGenerated)))
             return cannotCopy();
         m_log.logLine(de("     FEHLER: Zugangsdokument(e) für den Begriff ") + quoted(term) +
                           " konnte nicht optimiert werden",
                       LineKind::Error);
         return Step::End;
     }
-    if (!files::writeAtomic(indexPath, indexDocument, kGenerated) ||
-        (withTermDocument && !files::writeAtomic(termPath, termDocument, kGenerated)))
+    if (!files::writeAtomic(indexPath, m_working.toPage(indexDocument, indexEncoding), kGenerated) ||
+        (withTermDocument && !files::writeAtomic(termPath, m_working.toPage(termDocument, termEncoding), kGenerated)))
         return cannotCopy();
     m_noDoorwayMade = false;
     m_log.logLine(de("     Zugangsdokument(e) für den Begriff ") + quoted(term) + " erzeugt und optimiert",
@@ -545,7 +566,7 @@ OptimizationRun::Step OptimizationRun::writeHomepage()
     // Never delete-then-create: a full disk or a lost permission halfway
     // would cost the user his homepage. The new text goes beside it and is
     // renamed over it, so either the old or the new page is there.
-    if (!files::writeAtomic(m_homepagePath, m_page)) {
+    if (!files::writeAtomic(m_homepagePath, m_working.toPage(m_page, m_homepageEncoding))) {
         abortCannotWrite(m_homepagePath);
         return Step::End;
     }

@@ -2,6 +2,7 @@
 
 #include "optimizer/DoorwayTerms.h"
 #include "optimizer/PageContext.h"
+#include "optimizer/PageEncoding.h"
 #include "optimizer/RunLog.h"
 #include "optimizer/StartSigns.h"
 
@@ -99,7 +100,8 @@ private:
     Step makeCopyFile(int copy, int variant);
     Step makeDoorway(int slot);
     std::string doorwayDirectory(const std::string &term) const;
-    bool readTemplate(const std::string &path, std::string &text);
+    // The template as working text, and how its documents are encoded.
+    bool readTemplate(const std::string &path, std::string &text, PageEncoding &encoding);
     PageContext pageContext();
     void optimizeHomepage();
     Step writeHomepage();
@@ -125,7 +127,15 @@ private:
     DoorwayTerms m_doorways;
     bool m_noCopyMade = true;
     bool m_noDoorwayMade = true;
-    std::map<std::string, std::optional<std::string>> m_templates; // nothing: cannot be read
+    struct Template {
+        std::string text; // working text
+        PageEncoding encoding;
+    };
+    std::map<std::string, std::optional<Template>> m_templates; // nothing: cannot be read
+    // Every page is edited as cp1252 working text and written back in its
+    // own encoding.
+    WorkingText m_working;
+    PageEncoding m_homepageEncoding;
     std::string m_textBlocks;
     bool m_textBlocksRead = false;
     RandomSource *m_random = nullptr;

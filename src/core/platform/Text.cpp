@@ -14,6 +14,8 @@ constexpr std::array<char32_t, 32> kHighTable = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+} // namespace
+
 char32_t codePointOf(unsigned char c)
 {
     if (c >= 0x80 && c < 0xA0)
@@ -21,7 +23,7 @@ char32_t codePointOf(unsigned char c)
     return c;
 }
 
-int byteFor(char32_t cp)
+int cp1252ByteFor(char32_t cp)
 {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return static_cast<int>(cp);
@@ -38,14 +40,18 @@ void appendUtf8(std::string &out, char32_t cp)
     } else if (cp < 0x800) {
         out += static_cast<char>(0xC0 | (cp >> 6));
         out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
+    } else if (cp < 0x10000) {
         out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
 
-// Decodes one UTF-8 sequence at text[i]; returns its length, 0 when invalid.
 std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t &cp)
 {
     const auto b0 = static_cast<unsigned char>(text[i]);
@@ -75,7 +81,6 @@ std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t &cp)
     return len;
 }
 
-} // namespace
 
 std::string toCp1252(std::string_view utf8)
 {
@@ -96,7 +101,7 @@ std::string toCp1252(std::string_view utf8)
             ++i;
             continue;
         }
-        const int b = byteFor(cp);
+        const int b = cp1252ByteFor(cp);
         out += b < 0 ? '?' : static_cast<char>(b);
         i += len;
     }
@@ -108,7 +113,7 @@ bool fitsCp1252(std::string_view utf8)
     for (std::size_t i = 0; i < utf8.size();) {
         char32_t cp = 0;
         const std::size_t len = static_cast<unsigned char>(utf8[i]) < 0x80 ? 0 : decodeUtf8(utf8, i, cp);
-        if (len > 0 && byteFor(cp) < 0)
+        if (len > 0 && cp1252ByteFor(cp) < 0)
             return false;
         i += len > 0 ? len : 1;
     }

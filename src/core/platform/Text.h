@@ -18,6 +18,15 @@ std::string toUtf8(std::string_view cp1252);
 // (toCp1252 would turn it into '?').
 bool fitsCp1252(std::string_view utf8);
 
+// The pieces of those conversions, for texts whose encoding is decided
+// elsewhere (the pages of a site). decodeUtf8 reads one sequence at text[i]
+// and returns its length, 0 when it is not valid UTF-8; cp1252ByteFor gives
+// -1 for a character cp1252 lacks.
+std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t &cp);
+void appendUtf8(std::string &out, char32_t cp);
+int cp1252ByteFor(char32_t cp);
+char32_t codePointOf(unsigned char cp1252);
+
 // German literals of the program: written in UTF-8 in the source, handed to
 // the engine as cp1252.
 inline std::string de(std::string_view utf8) { return toCp1252(utf8); }
