@@ -1,16 +1,20 @@
 #include "wizard/HomepageText.h"
 
+#include "optimizer/PageEncoding.h"
 #include "platform/Files.h"
+#include "platform/Text.h"
 #include "ui/Ui.h"
 
 #include <algorithm>
 
 namespace vantor {
 
-bool readHomepageText(const std::string &path, std::string &text)
+bool readHomepageText(const std::string &path, std::string &text, WorkingText &working)
 {
-    if (!files::isFile(path) || !files::read(path, text))
+    std::string raw;
+    if (!files::isFile(path) || !files::read(path, raw))
         return false;
+    text = working.fromPage(raw, detectEncoding(raw));
     text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }), text.end());
     return true;
 }
@@ -50,6 +54,19 @@ bool blockValue(const std::string &text, const std::string &start, const std::st
         return false;
     value = text.substr(begin, e - begin);
     return true;
+}
+
+std::string recordValue(const WorkingText &working, const std::string &value, bool &lost)
+{
+    return working.toRecord(value, lost);
+}
+
+void showCharactersLost(Ui &ui)
+{
+    ui.message(de("Zeichen nicht übernommen"),
+               de("Die Homepage enthält Zeichen, die Vantor!! in den Projektdaten nicht speichern kann (sie liegen "
+                  "außerhalb des westeuropäischen Zeichensatzes). Sie wurden in den übernommenen Texten durch \"?\" "
+                  "ersetzt. Bitte überarbeiten Sie diese Texte."));
 }
 
 void showNothingFound(Ui &ui)

@@ -5,10 +5,18 @@
 namespace vantor {
 
 class Ui;
+class WorkingText;
 
-// The homepage as the wizard's analyses read it: the whole file with every
-// CR and LF removed. False when it cannot be read.
-bool readHomepageText(const std::string &path, std::string &text);
+// The homepage as the wizard's analyses read it: the whole file as working
+// text (a UTF-8 page turned into cp1252, see WorkingText) with every CR and
+// LF removed. False when it cannot be read.
+bool readHomepageText(const std::string &path, std::string &text, WorkingText &working);
+
+// A value found in the homepage as the record holds it; lost is set when a
+// character had to become '?'.
+std::string recordValue(const WorkingText &working, const std::string &value, bool &lost);
+// Tells the user that characters were replaced, after an analysis.
+void showCharactersLost(Ui &ui);
 
 // The text from start (one blank there skipped) up to the next end; to the
 // end of the text when no end follows.

@@ -1,5 +1,6 @@
 #include "wizard/KeywordGrid.h"
 
+#include "optimizer/PageEncoding.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "project/ProjectRecord.h"
@@ -111,8 +112,9 @@ bool validateAndShow(Fields &fields, ProjectRecord &record, Ui &ui)
 bool analyseHomepageKeywords(const std::string &homepagePath, Fields &fields, ProjectRecord &record, Ui &ui)
 {
     std::string text;
+    WorkingText working;
     try {
-        if (!readHomepageText(homepagePath, text))
+        if (!readHomepageText(homepagePath, text, working))
             return false; // a file that cannot be opened: nothing happens
         static const char *const forms[] = {"\"keywords\" content=\"", "\"KEYWORDS\" content=\"",
                                             "\"keywords\" CONTENT=\"", "\"KEYWORDS\" CONTENT=\""};
@@ -131,13 +133,17 @@ bool analyseHomepageKeywords(const std::string &homepagePath, Fields &fields, Pr
         }
         const std::string value = valueAfter(text, at + length, "\">");
         int stored = 0;
-        for (const auto &term : splitTerms(value)) {
+        bool lost = false;
+        for (const auto &found : splitTerms(value)) {
+            const std::string term = recordValue(working, found, lost);
             if (term.empty() || term.size() > kMaxTerm || stored == kHomepageFields)
                 break;
             record.homepageKeywords[static_cast<std::size_t>(stored)].set(term);
             fields[static_cast<std::size_t>(stored)] = term;
             ++stored;
         }
+        if (lost)
+            showCharactersLost(ui);
         return true;
     } catch (const std::bad_alloc &) {
         reportOutOfMemory();

@@ -1,5 +1,6 @@
 #include "wizard/TitlePages.h"
 
+#include "optimizer/PageEncoding.h"
 #include "project/ProjectOptions.h"
 #include "platform/Text.h"
 #include "project/ProjectRecord.h"
@@ -106,9 +107,11 @@ bool headerEmpty(const ProjectRecord &record)
 bool analyseHomepageHeader(const std::string &homepagePath, ProjectRecord &record, Ui &ui)
 {
     bool found = false;
+    bool lost = false;
     try {
         std::string text;
-        if (readHomepageText(homepagePath, text)) {
+        WorkingText working;
+        if (readHomepageText(homepagePath, text, working)) {
             ProjectRecord::Text *titles[] = {&record.title1, &record.title2, &record.title3};
             for (int n = 1; n <= 3; ++n) {
                 // The lower-case form is read last and so wins.
@@ -117,18 +120,19 @@ bool analyseHomepageHeader(const std::string &homepagePath, ProjectRecord &recor
                     if (blockValue(text, start, end, n, value) && !value.empty()) {
                         if (value.front() == '!')
                             value.erase(0, 1);
-                        titles[n - 1]->set(std::string_view(value).substr(0, kTitleLength));
+                        titles[n - 1]->set(std::string_view(recordValue(working, value, lost)).substr(0, kTitleLength));
                         found = true;
                     }
                 }
             }
             std::string value;
             if (lastMetaValue(text, "author", value)) {
-                record.author.set(std::string_view(value).substr(0, kAuthorLength));
+                record.author.set(std::string_view(recordValue(working, value, lost)).substr(0, kAuthorLength));
                 found = true;
             }
             if (lastMetaValue(text, "description", value)) {
-                record.description.set(std::string_view(value).substr(0, kDescriptionLength));
+                record.description.set(
+                    std::string_view(recordValue(working, value, lost)).substr(0, kDescriptionLength));
                 found = true;
             }
         }
@@ -138,6 +142,8 @@ bool analyseHomepageHeader(const std::string &homepagePath, ProjectRecord &recor
     }
     if (!found)
         showNothingFound(ui);
+    else if (lost)
+        showCharactersLost(ui);
     return found;
 }
 

@@ -199,3 +199,22 @@ TEST_F(WizardPagesTest, DoorwayListsAndStartPage)
     EXPECT_EQ(record().doorwayKeywords[0].str(), "t000");
     EXPECT_EQ(record().doorwayKeywords[149].str(), "t149");
 }
+
+TEST_F(WizardPagesTest, AnalysesOfAUtf8HomepageGiveCp1252AndSayWhatWasLost)
+{
+    homepage("<head><meta charset=\"utf-8\"><title>Grüße aus Köln</title>"
+             "<meta name=\"keywords\" content=\"Bäume, Sträucher\"></head>");
+    EXPECT_TRUE(titlepages::analyseHomepageHeader(record().path.str(), record(), ui));
+    EXPECT_EQ(record().title1.str(), de("Grüße aus Köln"));
+    keywordgrid::Fields fields = keywordgrid::open(record());
+    EXPECT_TRUE(keywordgrid::analyseHomepageKeywords(record().path.str(), fields, record(), ui));
+    EXPECT_EQ(homepageTerms(), (std::vector<std::string>{de("Bäume"), de("Sträucher")}));
+    EXPECT_TRUE(ui.shown.empty());
+
+    homepage("<head><meta charset=\"utf-8\"><title>Tee 茶</title><meta name=\"keywords\" content=\"Tee, 茶\"></head>");
+    EXPECT_TRUE(titlepages::analyseHomepageHeader(record().path.str(), record(), ui));
+    EXPECT_EQ(record().title1.str(), "Tee ?");
+    EXPECT_TRUE(keywordgrid::analyseHomepageKeywords(record().path.str(), fields, record(), ui));
+    EXPECT_EQ(record().homepageKeywords[1].str(), "?");
+    EXPECT_EQ(ui.titles(), (std::vector<std::string>{de("Zeichen nicht übernommen"), de("Zeichen nicht übernommen")}));
+}
