@@ -54,6 +54,9 @@ void writeFrame(ReportWriter &w, const std::string &programDirectory)
     while (directory.size() > 1 && directory.back() == files::kSeparator)
         directory.pop_back();
     w.line("<HTML><HEAD>");
+    // The report is cp1252 like every line in it; without this line a
+    // browser set to UTF-8 shows its umlauts as question marks.
+    w.line("<META http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">");
     w.line("<TITLE> Report vom </TITLE>");
     w.line("</HEAD><BODY background=\"file://" + directory + "/back.gif\">" +
            "<font face=\"Arial\" size=4 color=\"#550000\"><center><b>Vantor!! Report</b></center></font>");

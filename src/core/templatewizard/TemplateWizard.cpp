@@ -1,5 +1,6 @@
 #include "templatewizard/TemplateWizard.h"
 
+#include "optimizer/PageEncoding.h"
 #include "platform/Files.h"
 #include "platform/Shell.h"
 #include "platform/Text.h"
@@ -84,6 +85,23 @@ private:
     const std::string &m_text;
     std::vector<Edit> m_edits;
 };
+
+// The template in the encoding of the homepage it is made for: doorway pages
+// are made from it and should read like the rest of the site.
+std::string inHomepageEncoding(std::string page, const std::string &homepagePath)
+{
+    std::string homepage;
+    if (!files::read(homepagePath, homepage))
+        return page;
+    PageEncoding encoding = detectEncoding(homepage);
+    if (encoding.charset != Charset::Utf8)
+        return page;
+    encoding.byteOrderMark = false;
+    const std::size_t at = page.find("charset=windows-1252");
+    if (at != std::string::npos)
+        page.replace(at, 20, "charset=utf-8");
+    return WorkingText().toPage(page, encoding);
+}
 
 std::string failureTitle() { return "Fehler beim Erstellen der Vorlage"; }
 
@@ -281,7 +299,7 @@ bool createTemplate(const std::string &homepagePath, const TemplateChoice &choic
             !files::read(files::join(templates, "template1.htm"), stockText) || stockText.empty())
             return fail(ui);
         const std::string page = fillStockTemplate(stockText, choice, imageName, files::fileNameOf(homepagePath));
-        if (!files::writeAtomic(target, page))
+        if (!files::writeAtomic(target, inHomepageEncoding(page, homepagePath)))
             return fail(ui);
         if (stock && choice.stockImage <= TemplateChoice::kRecolouredImages &&
             !recolourStockImage(files::join(homepageDirectory, imageName), choice.backgroundColour))

@@ -53,6 +53,7 @@ TEST_F(OptimizationReportTest, FrameAloneWhenBothTicksAreCleared)
     const std::string report = buildReport(input(false, false));
     const std::string expected =
         "<HTML><HEAD>\r\n"
+        "<META http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">\r\n"
         "<TITLE> Report vom 07/12/26</TITLE>\r\n"
         "</HEAD><BODY background=\"file:///opt/vantor/back.gif\"><font face=\"Arial\" size=4 color=\"#550000\">"
         "<center><b>Vantor!! Report</b></center></font>\r\n"

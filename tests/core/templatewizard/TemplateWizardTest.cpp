@@ -260,3 +260,23 @@ TEST_F(TemplateWizardTest, TemplatesFromTheShippedFilesPassTheCheckWithoutWarnin
         EXPECT_EQ(log.errors(), 0) << n;
     }
 }
+
+TEST_F(TemplateWizardTest, ATemplateForAUtf8HomepageIsUtf8)
+{
+    writeFile(homepage(), "<html><head><meta charset=\"utf-8\"></head><body>Grüße</body></html>");
+    writeFile(root() + "/templates/template1.htm",
+              std::string(kStock) + "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">"
+                                    "Gr\xFC\xDF\x65");
+    TemplateChoice choice;
+    choice.choosePlain();
+    ASSERT_TRUE(create(choice));
+    const std::string made = readFile(templateFile());
+    EXPECT_NE(made.find("charset=utf-8\">Grüße"), std::string::npos);
+    RunLog log;
+    EXPECT_TRUE(checkTemplate(root() + "/site", log, ui));
+
+    // A cp1252 homepage keeps the template as it ships.
+    writeFile(homepage(), "<html><head></head><body>Gr\xFC\xDF\x65</body></html>");
+    ASSERT_TRUE(create(choice));
+    EXPECT_NE(readFile(templateFile()).find("charset=windows-1252\">Gr\xFC\xDF\x65"), std::string::npos);
+}
