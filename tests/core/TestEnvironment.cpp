@@ -1,9 +1,11 @@
 #include "TestEnvironment.h"
 
+#include "optimizer/OptimizationRun.h"
 #include "platform/SettingsStore.h"
 #include "project/InternetAccess.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
+#include "project/ProjectRecord.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -51,6 +53,17 @@ void CoreTest::TearDown()
         if (it->is_directory())
             ::chmod(it->path().c_str(), 0755);
     fs::remove_all(m_root, ec);
+}
+
+std::string CoreTest::makeSite()
+{
+    sessionLineEnd().clear();
+    const std::string site = m_root + "/site";
+    fs::create_directories(site + "/vantor!!");
+    fs::copy_file(std::string(VANTOR_SOURCE_DATA_DIR) + "/projects/project.qx!", projectPath("p"),
+                  fs::copy_options::overwrite_existing);
+    projectRecord().path = site + "/index.htm";
+    return site;
 }
 
 void CoreTest::writeFile(const std::string &path, const std::string &content)

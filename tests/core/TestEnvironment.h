@@ -31,6 +31,12 @@ protected:
         writeFile(projectPath(name), content);
     }
 
+    // A site for a run: <root>/site with an empty vantor!! beside the
+    // homepage index.htm (not written), the project "p" from the shipped
+    // project file, the record pointing at the homepage and a fresh run
+    // session. Returns the site directory.
+    std::string makeSite();
+
     ScriptedUi ui;
 
 private:

@@ -25,13 +25,9 @@ protected:
     void SetUp() override
     {
         CoreTest::SetUp();
-        sessionLineEnd().clear();
-        m_site = root() + "/site";
-        fs::create_directories(m_site + "/vantor!!");
+        m_site = makeSite();
         writeFile(m_site + "/index.htm", kHomepage);
         writeFile(m_site + "/vantor!!/index.htm", "<HTML><HEAD></HEAD><BODY>%Suchbegriff%</BODY></HTML>");
-        fs::copy_file(std::string(VANTOR_SOURCE_DATA_DIR) + "/projects/project.qx!", projectPath("p"));
-        projectRecord().path = m_site + "/index.htm";
         projectRecord().makedirs = 0;
     }
 

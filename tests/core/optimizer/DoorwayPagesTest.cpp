@@ -27,13 +27,9 @@ protected:
     void SetUp() override
     {
         CoreTest::SetUp();
-        sessionLineEnd().clear();
-        m_site = root() + "/site";
-        fs::create_directories(m_site + "/vantor!!");
+        m_site = makeSite();
         writeFile(m_site + "/index.htm", kHomepage);
         writeTemplate("index.htm", "<HTML><HEAD></HEAD><BODY>[0:%Suchbegriff%]</BODY></HTML>");
-        fs::copy_file(std::string(VANTOR_SOURCE_DATA_DIR) + "/projects/project.qx!", projectPath("p"));
-        projectRecord().path = m_site + "/index.htm";
         projectRecord().author = "Meier";
         // The hidden elements go in front of the markers; without them the
         // filled-in text stands together.

@@ -31,13 +31,9 @@ protected:
     void SetUp() override
     {
         CoreTest::SetUp();
-        sessionLineEnd().clear();
-        m_site = root() + "/site";
-        fs::create_directories(m_site + "/vantor!!");
+        m_site = makeSite();
         writeFile(homepage(), kHomepage);
         writeFile(m_site + "/vantor!!/index.htm", kTemplate);
-        fs::copy_file(std::string(VANTOR_SOURCE_DATA_DIR) + "/projects/project.qx!", projectPath("p"));
-        projectRecord().path = homepage();
         save();
     }
 

@@ -95,12 +95,8 @@ protected:
     void SetUp() override
     {
         CoreTest::SetUp();
-        sessionLineEnd().clear();
-        m_site = root() + "/site";
-        fs::create_directories(m_site + "/vantor!!");
-        fs::copy_file(std::string(VANTOR_SOURCE_DATA_DIR) + "/projects/project.qx!", projectPath("p"));
+        m_site = makeSite();
         ProjectRecord &r = projectRecord();
-        r.path = m_site + "/index.htm";
         r.author = de("Gärtnerei Müller");
         r.description = de("Stauden für jeden Garten");
         r.title1 = de("Gärtnerei Müller in Köln");
