@@ -176,6 +176,9 @@ std::string WorkingText::fromPage(std::string_view page, const PageEncoding &enc
 
 std::string WorkingText::toPage(std::string_view text, const PageEncoding &encoding) const
 {
+    // The common case, a cp1252 site: nothing to convert, nothing escaped.
+    if (encoding.charset == Charset::Cp1252 && m_originals.empty())
+        return std::string(text);
     std::string out;
     out.reserve(text.size() + text.size() / 8 + 3);
     if (encoding.charset == Charset::Utf8 && encoding.byteOrderMark)
