@@ -79,6 +79,9 @@ std::string Cli::usage()
            "                      [--no-config-data] [--save-report DATEI] [--yes]\n"
            "  vantor-cli template --homepage DATEI (--plain | --image N | --own-image DATEI)\n"
            "                      [--background RRGGBB] [--text RRGGBB] [--yes]\n"
+           "  vantor-cli datafile pack TEXT DAT\n"
+           "  vantor-cli datafile unpack DAT\n"
+           "  vantor-cli datafile get DAT SECTION KEY\n"
            "  vantor-cli --help\n"
            "\n"
            "Befehle:\n"
@@ -103,6 +106,9 @@ std::string Cli::usage()
            "  template          erzeugt die Vorlage vantor!!/index.htm neben der Homepage (\"Vorlagen-Wizard\"):\n"
            "                    einfarbig, mit Hintergrundbild 1 bis 18 oder einem eigenen Bild;\n"
            "                    --yes überschreibt eine vorhandene Vorlage\n"
+           "  datafile pack     packt eine Textdatei (cp1252, Zeilen SECTION.KEY=WERT mit CR LF) zur Datendatei\n"
+           "  datafile unpack   gibt den Text einer Datendatei Byte für Byte aus\n"
+           "  datafile get      zeigt den Wert von SECTION.KEY einer Datendatei (Exit-Status 1: nicht gefunden)\n"
            "\n"
            "Commands:\n"
            "  settings get      print one value of the program settings\n"
@@ -117,6 +123,8 @@ std::string Cli::usage()
            "                    exit status 1 when the run logged errors or was aborted\n"
            "  template          make the template vantor!!/index.htm beside the homepage: plain, with stock\n"
            "                    picture 1 to 18 or an own picture; --yes overwrites an existing template\n"
+           "  datafile          pack a text into a data file, print a data file's text byte for byte, or\n"
+           "                    print the value of SECTION.KEY (exit status 1 when it is not there)\n"
            "\n"
            "Exit-Status: 0 Erfolg / success, 1 Fehler / failure, 2 Aufruffehler / usage error.\n"
            "Die Einstellungen liegen in $VANTOR_CONFIG_HOME (sonst $XDG_CONFIG_HOME oder ~/.config)/Keldrum/Vantor.\n";
@@ -142,6 +150,9 @@ int Cli::run(const std::vector<std::string> &args)
         m_out << usage();
         return 0;
     }
+    // The data files need no program set up around them.
+    if (args[0] == "datafile")
+        return dataFileCommand(args);
     static const std::vector<std::string> commands = {"settings", "project", "optimize", "template", "config",
                                                       "watchlist"};
     if (std::find(commands.begin(), commands.end(), args[0]) == commands.end())

@@ -9,7 +9,7 @@ namespace vantor {
 
 class Ui;
 
-// The command line: "settings" and "project" commands on the same settings
+// The command line: "settings", "project" and the other commands on the same settings
 // store and project files as the GUI. Exit status 0 on success, 1 when the
 // operation failed (the program's German message on stderr), 2 on a usage
 // error.
@@ -44,6 +44,12 @@ private:
     static std::string entryOf(const std::string &utf8Name);
     int optimizeCommand(const std::vector<std::string> &args);
     int templateCommand(const std::vector<std::string> &args);
+    // datafile pack / unpack / get: the maker's data files without the
+    // network (paths, section and key in cp1252).
+    int dataFileCommand(const std::vector<std::string> &args);
+    int dataFilePack(const std::string &textPath, const std::string &dataPath);
+    int dataFileUnpack(const std::string &dataPath);
+    int dataFileGet(const std::string &dataPath, const std::string &section, const std::string &key);
     int optimize(Ui &ui, const std::string &project, const std::optional<std::string> &homepage,
                  const std::optional<std::string> &reportCopy, bool withProjectData, bool withConfigData);
     int usageError(const std::string &problem);
