@@ -1,0 +1,99 @@
+#include "DemoServer.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace vantor::demo {
+
+namespace {
+
+// Only plain file names: nothing outside the root is ever served.
+bool plainName(const std::string &name)
+{
+    return !name.empty() && name.front() != '.' && name.find('/') == std::string::npos &&
+           name.find('\\') == std::string::npos && name.find("..") == std::string::npos;
+}
+
+std::string htmlEscape(const std::string &text)
+{
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+// The pages are German like the program; UTF-8 and said so.
+void sendPage(httplib::Response &response, const std::string &title, const std::string &body)
+{
+    response.set_content("<html><head><meta charset=\"utf-8\"><title>" + title + "</title></head><body>" + body +
+                             "</body></html>\n",
+                         "text/html; charset=utf-8");
+}
+
+} // namespace
+
+DemoServer::DemoServer(std::filesystem::path root)
+    : m_root(std::move(root))
+{
+    addRoutes();
+}
+
+int DemoServer::bind(int port)
+{
+    return port == 0 ? m_server.bind_to_any_port("127.0.0.1") : (m_server.bind_to_port("127.0.0.1", port) ? port : -1);
+}
+
+bool DemoServer::listen() { return m_server.listen_after_bind(); }
+
+void DemoServer::addRoutes()
+{
+    m_server.Get(R"(/download/vantor/([^/]+))", [this](const httplib::Request &request, httplib::Response &response) {
+        const std::string name = request.matches[1];
+        const std::filesystem::path file = m_root / name;
+        std::ifstream in(file, std::ios::binary);
+        if (!plainName(name) || !std::filesystem::is_regular_file(file) || !in) {
+            response.status = 404;
+            sendPage(response, "Nicht gefunden", "<p>Die Datei gibt es hier nicht.</p>");
+            return;
+        }
+        std::ostringstream content;
+        content << in.rdbuf();
+        response.set_content(content.str(), name.ends_with(".txt") ? "text/plain" : "application/octet-stream");
+    });
+
+    m_server.Get("/cgi-bin/support.pl", [this](const httplib::Request &request, httplib::Response &response) {
+        {
+            std::lock_guard<std::mutex> lock(m_logMutex);
+            std::ofstream log(supportLog(), std::ios::binary | std::ios::app);
+            log << "from: " << request.get_param_value("from") << "\n"
+                << "subject: " << request.get_param_value("subject") << "\n"
+                << "text: " << request.get_param_value("text") << "\n"
+                << "--\n";
+        }
+        response.set_content("OK", "text/plain");
+    });
+
+    m_server.Get("/cgi-bin/sitecastget.pl", [](const httplib::Request &request, httplib::Response &response) {
+        const std::string address = htmlEscape(request.get_param_value("emailsitecast"));
+        sendPage(response, "Sitecast News",
+                 "<h1>Vielen Dank!</h1><p>Die Adresse <b>" + address +
+                     "</b> ist für die kostenlosen Sitecast News eingetragen. Sie erhalten in Kürze eine E-Mail, "
+                     "mit der Sie die Anmeldung bestätigen.</p>");
+    });
+
+    m_server.Get("/sitecast/internetmarketingdoc.html", [](const httplib::Request &, httplib::Response &response) {
+        sendPage(response, "Internet-Marketing Dokumente",
+                 "<h1>Internet-Marketing Dokumente</h1><p>Kompaktes Fachwissen für Experten:</p><ul>"
+                 "<li>Suchbegriffe finden und bewerten</li><li>Zugangsseiten, die Besucher weiterführen</li>"
+                 "<li>Anmelden bei Suchmaschinen und Katalogen</li><li>Platzierungen beobachten</li></ul>");
+    });
+}
+
+} // namespace vantor::demo
