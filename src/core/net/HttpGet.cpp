@@ -1,0 +1,100 @@
+#include "net/HttpGet.h"
+
+#include "net/CWWWConnectException.h"
+#include "net/HttpError.h"
+#include "net/HttpSession.h"
+#include "platform/Files.h"
+#include "platform/Text.h"
+#include "project/ProgramSettings.h"
+#include "ui/Ui.h"
+
+#include <cstdio>
+#include <utility>
+
+namespace vantor::httpget {
+
+namespace {
+
+std::string codeText(long code)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "Fehler Code: %ld", code);
+    return text;
+}
+
+std::string capped(std::string text)
+{
+    if (text.size() > kErrorTextMax)
+        text.resize(kErrorTextMax);
+    return text;
+}
+
+} // namespace
+
+std::string searchEngineAgent() { return "Mozilla/4.0 (compatible; MSIE 5.0; Windows 98; DigExt)"; }
+
+std::string makerAgent() { return std::string(kVersionText) + "Linux"; }
+
+std::string userDeclinedText() { return "Verbindung vom Anwender beendet."; }
+
+std::string dialUpTitle() { return "Internet-Verbindung herstellen"; }
+
+std::string dialUpText()
+{
+    return de("Vantor!! muss jetzt auf das Internet zugreifen. Stellen Sie eine Verbindung her und klicken Sie "
+              "dann auf 'OK'.\nMöchten Sie jetzt keine Verbindung herstellen, klicken Sie auf 'Abbruch'.");
+}
+
+bool get(const std::string &agent, const std::string &url, std::size_t limit, std::string &body, std::string &error,
+         Ui &ui)
+{
+    body.clear();
+    error.clear();
+    try {
+        const HttpSession session(agent);
+        const HttpTarget target = HttpTarget::split(url);
+        HttpRequest request;
+        request.object = target.object;
+        HttpReply reply = session.send(target, request, limit, ui);
+        body = std::move(reply.body);
+        if (reply.status == 301 || reply.status == 302 || reply.status == 303) {
+            error = codeText(reply.status);
+            return false;
+        }
+        return true;
+    } catch (const CWWWConnectException &e) {
+        error = codeText(e.code());
+    } catch (const HttpError &e) {
+        error = capped(e.text());
+    }
+    return false;
+}
+
+bool getText(const std::string &agent, const std::string &url, std::string &answer, std::string &error,
+             bool askFirst, Ui &ui)
+{
+    answer.clear();
+    error.clear();
+    if (askFirst && programSettings().httpInform && !ui.question(dialUpTitle(), dialUpText())) {
+        error = userDeclinedText();
+        return false;
+    }
+    return get(agent, url, HttpSession::kTextLimit, answer, error, ui);
+}
+
+bool isReachable(const std::string &url, std::string &error, Ui &ui)
+{
+    std::string dropped;
+    return get(searchEngineAgent(), url, HttpSession::kTextLimit, dropped, error, ui);
+}
+
+bool downloadToFile(const std::string &url, const std::string &path, std::string &error, Ui &ui)
+{
+    std::string body;
+    if (!get(makerAgent(), url, HttpSession::kDownloadLimit, body, error, ui))
+        return false;
+    // The caller has its own words for a file it cannot write.
+    return files::write(path, body);
+}
+
+} // namespace vantor::httpget

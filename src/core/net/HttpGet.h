@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace vantor {
+
+class Ui;
+
+// The single GETs of the program. Each opens its own session, returns false
+// with an error text (cp1252, at most kErrorTextMax characters) on failure
+// and shows nothing itself except the credential prompt after a 401 or 407.
+namespace httpget {
+
+constexpr std::size_t kErrorTextMax = 1023; // fits the 1,024-byte buffer of the callers
+
+// Towards search engines and the user's own homepage.
+std::string searchEngineAgent();
+// Towards the maker's server: the program name and version and one word more.
+std::string makerAgent();
+
+// The body (at most 4,096 bytes) lands in answer. With askFirst and the
+// httpinform setting on, the dial-up prompt comes first; "Abbruch" ends
+// without a request and with "Verbindung vom Anwender beendet.".
+bool getText(const std::string &agent, const std::string &url, std::string &answer, std::string &error,
+             bool askFirst, Ui &ui);
+
+// The same GET with the search-engine agent, no prompt, the body dropped.
+bool isReachable(const std::string &url, std::string &error, Ui &ui);
+
+// The same GET with the maker agent; at most 50,000 bytes of the body
+// replace the file at path (cp1252). A failed request leaves the file alone;
+// a file that cannot be written gives false with an empty error text.
+bool downloadToFile(const std::string &url, const std::string &path, std::string &error, Ui &ui);
+
+// The texts around a GET.
+std::string userDeclinedText();
+std::string dialUpTitle();
+std::string dialUpText();
+
+// The GET procedure itself, shared by the three forms.
+bool get(const std::string &agent, const std::string &url, std::size_t limit, std::string &body, std::string &error,
+         Ui &ui);
+
+} // namespace httpget
+} // namespace vantor

@@ -1,0 +1,262 @@
+#include "net/HttpSession.h"
+
+#include "net/CWWWConnectException.h"
+#include "net/HttpError.h"
+#include "platform/Text.h"
+#include "project/ProgramSettings.h"
+#include "ui/Ui.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <utility>
+
+namespace vantor {
+
+namespace {
+
+void initLibrary()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+std::string lowerAscii(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool startsWithNoCase(const std::string &text, const std::string &prefix)
+{
+    return text.size() >= prefix.size() && lowerAscii(text.substr(0, prefix.size())) == prefix;
+}
+
+// The body goes into the reply until the limit is reached; then we tell the
+// library to stop, so a huge or endless answer never fills the memory.
+struct Sink {
+    std::string *body = nullptr;
+    std::size_t limit = 0;
+    bool cut = false;
+    std::string challenge; // WWW-Authenticate / Proxy-Authenticate of the last answer
+    // The receive time-out: how long the server may stay silent.
+    std::chrono::steady_clock::time_point lastHeard;
+    std::chrono::seconds silence{0};
+    bool timedOut = false;
+};
+
+int watchSilence(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    auto *sink = static_cast<Sink *>(user);
+    if (std::chrono::steady_clock::now() - sink->lastHeard < sink->silence)
+        return 0;
+    sink->timedOut = true;
+    return 1;
+}
+
+size_t writeBody(char *data, size_t size, size_t count, void *user)
+{
+    auto *sink = static_cast<Sink *>(user);
+    const size_t n = size * count;
+    sink->lastHeard = std::chrono::steady_clock::now();
+    const size_t room = sink->limit - std::min(sink->limit, sink->body->size());
+    if (n > room) {
+        sink->body->append(data, room);
+        sink->cut = true;
+        return 0; // ends the transfer with CURLE_WRITE_ERROR, which we expect
+    }
+    sink->body->append(data, n);
+    return n;
+}
+
+size_t readHeader(char *data, size_t size, size_t count, void *user)
+{
+    auto *sink = static_cast<Sink *>(user);
+    const size_t n = size * count;
+    sink->lastHeard = std::chrono::steady_clock::now();
+    const std::string line(data, n);
+    if (startsWithNoCase(line, "www-authenticate:") || startsWithNoCase(line, "proxy-authenticate:"))
+        sink->challenge = lowerAscii(line.substr(line.find(':') + 1));
+    return n;
+}
+
+struct CurlDeleter {
+    void operator()(CURL *curl) const { curl_easy_cleanup(curl); }
+};
+struct SlistDeleter {
+    void operator()(curl_slist *list) const { curl_slist_free_all(list); }
+};
+
+bool hasHeader(const std::vector<std::string> &headers, const std::string &name)
+{
+    return std::any_of(headers.begin(), headers.end(),
+                       [&](const std::string &h) { return startsWithNoCase(h, lowerAscii(name) + ":"); });
+}
+
+int timeoutSetting(const char *name, int fallback)
+{
+    const int value = ReadExpertFlag(name);
+    return value > 0 ? value : fallback;
+}
+
+} // namespace
+
+HttpTarget HttpTarget::split(const std::string &url)
+{
+    static const std::string scheme = "http://";
+    if (!startsWithNoCase(url, scheme))
+        throw CWWWConnectException(1);
+    const std::string rest = url.substr(scheme.size());
+    const auto slash = rest.find_first_of("/?");
+    const std::string authority = rest.substr(0, slash);
+    HttpTarget target;
+    if (slash != std::string::npos)
+        target.object = rest[slash] == '/' ? rest.substr(slash) : "/" + rest.substr(slash);
+    // User names in the URL are not ours to pass on: the server and port
+    // are everything after the last '@'.
+    const auto at = authority.rfind('@');
+    const std::string hostPort = at == std::string::npos ? authority : authority.substr(at + 1);
+    const auto colon = hostPort.rfind(':');
+    target.server = hostPort.substr(0, colon);
+    if (colon != std::string::npos) {
+        const std::string port = hostPort.substr(colon + 1);
+        int value = 0;
+        const auto [end, ec] = std::from_chars(port.data(), port.data() + port.size(), value);
+        if (port.empty() || ec != std::errc() || end != port.data() + port.size() || value <= 0 || value > 65535)
+            throw CWWWConnectException(1);
+        target.port = value;
+    }
+    if (target.server.empty() || target.server.find_first_of(" \t\r\n") != std::string::npos)
+        throw CWWWConnectException(1);
+    return target;
+}
+
+HttpSession::HttpSession(std::string agent) : m_agent(std::move(agent))
+{
+    const ProgramSettings &settings = programSettings();
+    m_accessType = settings.accessType;
+    if (m_accessType == ProgramSettings::kAccessProxy)
+        m_proxy = settings.proxy + ":" + settings.proxyPort;
+    m_connectTimeout = timeoutSetting("connecttimeout", kDefaultConnectTimeout);
+    m_receiveTimeout = timeoutSetting("receivetimeout", kDefaultReceiveTimeout);
+}
+
+HttpReply HttpSession::send(const HttpTarget &target, const HttpRequest &request, std::size_t limit, Ui &ui) const
+{
+    initLibrary();
+    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+    if (!curl)
+        throw HttpError(curl_easy_strerror(CURLE_OUT_OF_MEMORY));
+    CURL *h = curl.get();
+
+    HttpReply reply;
+    Sink sink;
+    sink.body = &reply.body;
+    sink.limit = limit;
+    char errorBuffer[CURL_ERROR_SIZE] = {};
+
+    const std::string url = "http://" + target.server + ":" + std::to_string(target.port) + request.object;
+    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http");
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http");
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorBuffer);
+    curl_easy_setopt(h, CURLOPT_USERAGENT, m_agent.c_str());
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, writeBody);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);
+    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, readHeader);
+    curl_easy_setopt(h, CURLOPT_HEADERDATA, &sink);
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, static_cast<long>(m_connectTimeout));
+    // A server that stays silent for the receive time-out ends the request,
+    // whether it hangs before the header or in the middle of the body. The
+    // library's low-speed check averages over several seconds, so we watch
+    // the silence ourselves.
+    sink.silence = std::chrono::seconds(m_receiveTimeout);
+    curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, watchSilence);
+    curl_easy_setopt(h, CURLOPT_XFERINFODATA, &sink);
+
+    // Access type 0 leaves the library to the usual proxy environment; 1 is
+    // direct whatever the environment says; 3 is the proxy of the settings.
+    if (m_accessType == ProgramSettings::kAccessDirect)
+        curl_easy_setopt(h, CURLOPT_PROXY, "");
+    else if (m_accessType == ProgramSettings::kAccessProxy)
+        curl_easy_setopt(h, CURLOPT_PROXY, m_proxy.c_str());
+
+    if (!request.referrer.empty())
+        curl_easy_setopt(h, CURLOPT_REFERER, request.referrer.c_str());
+
+    curl_slist *raw = nullptr;
+    raw = curl_slist_append(raw, "Cache-Control: no-cache");
+    raw = curl_slist_append(raw, "Pragma: no-cache");
+    if (!hasHeader(request.headers, "Accept"))
+        raw = curl_slist_append(raw, "Accept: */*");
+    for (const std::string &header : request.headers)
+        raw = curl_slist_append(raw, header.c_str());
+    const std::string verb = request.verb.empty() ? std::string("GET") : request.verb;
+    if (verb == "POST" && !hasHeader(request.headers, "Expect"))
+        raw = curl_slist_append(raw, "Expect:");
+    std::unique_ptr<curl_slist, SlistDeleter> headers(raw);
+    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+
+    if (verb == "GET") {
+        curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
+    } else if (verb == "POST") {
+        curl_easy_setopt(h, CURLOPT_POSTFIELDS, request.body.c_str());
+        curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
+    } else if (verb == "HEAD") {
+        curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
+    } else {
+        curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, verb.c_str());
+    }
+
+    auto perform = [&] {
+        reply.body.clear();
+        sink.cut = false;
+        sink.challenge.clear();
+        sink.timedOut = false;
+        sink.lastHeard = std::chrono::steady_clock::now();
+        errorBuffer[0] = '\0';
+        const CURLcode rc = curl_easy_perform(h);
+        if (rc == CURLE_ABORTED_BY_CALLBACK && sink.timedOut)
+            throw HttpError(curl_easy_strerror(CURLE_OPERATION_TIMEDOUT));
+        if (rc != CURLE_OK && !(rc == CURLE_WRITE_ERROR && sink.cut))
+            throw HttpError(errorBuffer[0] ? std::string(errorBuffer) : std::string(curl_easy_strerror(rc)));
+        long status = 0;
+        curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+        reply.status = status;
+        reply.cut = sink.cut;
+    };
+
+    perform();
+    if (reply.status == 401 || reply.status == 407) {
+        std::string user;
+        std::string password;
+        if (!ui.credentials(de("Anmeldung erforderlich"), user, password))
+            throw CWWWConnectException(1);
+        // Basic goes out with the retry itself; anything else needs the
+        // library's own handshake.
+        const bool basic = sink.challenge.empty() || sink.challenge.find("basic") != std::string::npos;
+        const long auth = basic ? static_cast<long>(CURLAUTH_BASIC) : static_cast<long>(CURLAUTH_ANY);
+        if (reply.status == 401) {
+            curl_easy_setopt(h, CURLOPT_HTTPAUTH, auth);
+            curl_easy_setopt(h, CURLOPT_USERNAME, user.c_str());
+            curl_easy_setopt(h, CURLOPT_PASSWORD, password.c_str());
+        } else {
+            curl_easy_setopt(h, CURLOPT_PROXYAUTH, auth);
+            curl_easy_setopt(h, CURLOPT_PROXYUSERNAME, user.c_str());
+            curl_easy_setopt(h, CURLOPT_PROXYPASSWORD, password.c_str());
+        }
+        perform();
+    }
+    return reply;
+}
+
+} // namespace vantor

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "net/HttpReply.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace vantor {
+
+class Ui;
+
+// One request as the callers describe it. The object is the path with its
+// query, as it goes on the request line.
+struct HttpRequest {
+    std::string verb = "GET";
+    std::string object = "/";
+    std::string referrer;
+    std::vector<std::string> headers; // "Name: value", without line end
+    std::string body;                 // sent as is for POST
+};
+
+// Where a URL points. Only plain http:// URLs split; anything else throws
+// CWWWConnectException with code 1.
+struct HttpTarget {
+    std::string server;
+    int port = 80;
+    std::string object = "/";
+
+    static HttpTarget split(const std::string &url);
+};
+
+// The session every request of the program goes through: the agent, the
+// access type and proxy of the program settings, no caching anywhere.
+class HttpSession
+{
+public:
+    static constexpr std::size_t kTextLimit = 4096;
+    static constexpr std::size_t kDownloadLimit = 50000;
+    static constexpr int kDefaultConnectTimeout = 30; // seconds
+    static constexpr int kDefaultReceiveTimeout = 30; // seconds
+
+    // Reads accesstype, proxy and proxyport from the program settings and the
+    // expert values connecttimeout and receivetimeout (seconds) once.
+    explicit HttpSession(std::string agent);
+
+    const std::string &agent() const { return m_agent; }
+    int accessType() const { return m_accessType; }
+    // "<proxy>:<proxyport>" with access type 3, empty otherwise.
+    const std::string &proxy() const { return m_proxy; }
+    int connectTimeout() const { return m_connectTimeout; }
+    int receiveTimeout() const { return m_receiveTimeout; }
+
+    // Sends the request and reads at most limit bytes of the body; the
+    // transfer stops there. A 401 or 407 asks ui for credentials and sends
+    // once more when the user confirms; a refusal throws
+    // CWWWConnectException(1). Failures of the transfer itself throw
+    // HttpError with the library's text. Redirects are not followed.
+    HttpReply send(const HttpTarget &target, const HttpRequest &request, std::size_t limit, Ui &ui) const;
+
+private:
+    std::string m_agent;
+    int m_accessType = 0;
+    std::string m_proxy;
+    int m_connectTimeout = kDefaultConnectTimeout;
+    int m_receiveTimeout = kDefaultReceiveTimeout;
+};
+
+} // namespace vantor
