@@ -10,7 +10,10 @@ namespace vantor {
 class CWWWConnectException : public std::exception
 {
 public:
-    explicit CWWWConnectException(int code) : m_code(code) {}
+    explicit CWWWConnectException(int code)
+        : m_code(code)
+    {
+    }
 
     int code() const { return m_code; }
     const char *what() const noexcept override { return "CWWWConnectException"; }

@@ -10,7 +10,10 @@ namespace vantor {
 class HttpError : public std::exception
 {
 public:
-    explicit HttpError(std::string text) : m_text(std::move(text)) {}
+    explicit HttpError(std::string text)
+        : m_text(std::move(text))
+    {
+    }
     const char *what() const noexcept override { return m_text.c_str(); }
     const std::string &text() const { return m_text; }
 

@@ -31,13 +31,25 @@ std::string capped(std::string text)
 
 } // namespace
 
-std::string searchEngineAgent() { return "Mozilla/4.0 (compatible; MSIE 5.0; Windows 98; DigExt)"; }
+std::string searchEngineAgent()
+{
+    return "Mozilla/4.0 (compatible; MSIE 5.0; Windows 98; DigExt)";
+}
 
-std::string makerAgent() { return std::string(kVersionText) + "Linux"; }
+std::string makerAgent()
+{
+    return std::string(kVersionText) + "Linux";
+}
 
-std::string userDeclinedText() { return "Verbindung vom Anwender beendet."; }
+std::string userDeclinedText()
+{
+    return "Verbindung vom Anwender beendet.";
+}
 
-std::string dialUpTitle() { return "Internet-Verbindung herstellen"; }
+std::string dialUpTitle()
+{
+    return "Internet-Verbindung herstellen";
+}
 
 std::string dialUpText()
 {
@@ -45,8 +57,8 @@ std::string dialUpText()
               "dann auf 'OK'.\nMöchten Sie jetzt keine Verbindung herstellen, klicken Sie auf 'Abbruch'.");
 }
 
-bool get(const std::string &agent, const std::string &url, std::size_t limit, std::string &body, std::string &error,
-         Ui &ui)
+bool get(
+    const std::string &agent, const std::string &url, std::size_t limit, std::string &body, std::string &error, Ui &ui)
 {
     body.clear();
     error.clear();
@@ -70,8 +82,8 @@ bool get(const std::string &agent, const std::string &url, std::size_t limit, st
     return false;
 }
 
-bool getText(const std::string &agent, const std::string &url, std::string &answer, std::string &error,
-             bool askFirst, Ui &ui)
+bool getText(
+    const std::string &agent, const std::string &url, std::string &answer, std::string &error, bool askFirst, Ui &ui)
 {
     answer.clear();
     error.clear();
@@ -95,6 +107,20 @@ bool downloadToFile(const std::string &url, const std::string &path, std::string
         return false;
     // The caller has its own words for a file it cannot write.
     return files::write(path, body);
+}
+
+std::string reportSender()
+{
+    return "programm@vantor.invalid";
+}
+
+void sendErrorReport(const std::string &serverUrl, const std::string &text, bool askFirst, Ui &ui)
+{
+    const std::string url
+        = serverUrl + "/cgi-bin/support.pl?from=" + reportSender() + "&subject=" + makerAgent() + "&text=" + text;
+    std::string answer;
+    std::string error;
+    getText(makerAgent(), url, answer, error, askFirst, ui);
 }
 
 } // namespace vantor::httpget

@@ -22,8 +22,8 @@ std::string makerAgent();
 // The body (at most 4,096 bytes) lands in answer. With askFirst and the
 // httpinform setting on, the dial-up prompt comes first; "Abbruch" ends
 // without a request and with "Verbindung vom Anwender beendet.".
-bool getText(const std::string &agent, const std::string &url, std::string &answer, std::string &error,
-             bool askFirst, Ui &ui);
+bool getText(
+    const std::string &agent, const std::string &url, std::string &answer, std::string &error, bool askFirst, Ui &ui);
 
 // The same GET with the search-engine agent, no prompt, the body dropped.
 bool isReachable(const std::string &url, std::string &error, Ui &ui);
@@ -33,14 +33,21 @@ bool isReachable(const std::string &url, std::string &error, Ui &ui);
 // a file that cannot be written gives false with an empty error text.
 bool downloadToFile(const std::string &url, const std::string &path, std::string &error, Ui &ui);
 
+// One silent GET to the maker's support script under serverUrl ("http://host"
+// or "http://host:port"): from, subject (the maker agent) and the report text
+// as it is. The answer and any failure are dropped; nothing is shown.
+void sendErrorReport(const std::string &serverUrl, const std::string &text, bool askFirst, Ui &ui);
+// The sender the reports come from.
+std::string reportSender();
+
 // The texts around a GET.
 std::string userDeclinedText();
 std::string dialUpTitle();
 std::string dialUpText();
 
 // The GET procedure itself, shared by the three forms.
-bool get(const std::string &agent, const std::string &url, std::size_t limit, std::string &body, std::string &error,
-         Ui &ui);
+bool get(
+    const std::string &agent, const std::string &url, std::size_t limit, std::string &body, std::string &error, Ui &ui);
 
 } // namespace httpget
 } // namespace vantor

@@ -28,8 +28,8 @@ void initLibrary()
 
 std::string lowerAscii(std::string text)
 {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(
+        text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
 }
 
@@ -47,7 +47,7 @@ struct Sink {
     std::string challenge; // WWW-Authenticate / Proxy-Authenticate of the last answer
     // The receive time-out: how long the server may stay silent.
     std::chrono::steady_clock::time_point lastHeard;
-    std::chrono::seconds silence{0};
+    std::chrono::seconds silence { 0 };
     bool timedOut = false;
 };
 
@@ -96,13 +96,34 @@ struct SlistDeleter {
 bool hasHeader(const std::vector<std::string> &headers, const std::string &name)
 {
     return std::any_of(headers.begin(), headers.end(),
-                       [&](const std::string &h) { return startsWithNoCase(h, lowerAscii(name) + ":"); });
+        [&](const std::string &h) { return startsWithNoCase(h, lowerAscii(name) + ":"); });
 }
 
 int timeoutSetting(const char *name, int fallback)
 {
     const int value = ReadExpertFlag(name);
     return value > 0 ? value : fallback;
+}
+
+// The object goes on the request line as the caller built it, '&' and '='
+// and '%' included; only what the line cannot carry (blanks, controls, bytes
+// above ASCII) is escaped, or the server would see a broken request.
+std::string requestLineForm(const std::string &object)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(object.size());
+    for (const char c : object) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b <= 0x20 || b >= 0x7f) {
+            out += '%';
+            out += hex[b >> 4];
+            out += hex[b & 0x0f];
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 } // namespace
@@ -137,7 +158,8 @@ HttpTarget HttpTarget::split(const std::string &url)
     return target;
 }
 
-HttpSession::HttpSession(std::string agent) : m_agent(std::move(agent))
+HttpSession::HttpSession(std::string agent)
+    : m_agent(std::move(agent))
 {
     const ProgramSettings &settings = programSettings();
     m_accessType = settings.accessType;
@@ -161,7 +183,8 @@ HttpReply HttpSession::send(const HttpTarget &target, const HttpRequest &request
     sink.limit = limit;
     char errorBuffer[CURL_ERROR_SIZE] = {};
 
-    const std::string url = "http://" + target.server + ":" + std::to_string(target.port) + request.object;
+    const std::string url
+        = "http://" + target.server + ":" + std::to_string(target.port) + requestLineForm(request.object);
     curl_easy_setopt(h, CURLOPT_URL, url.c_str());
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http");
     curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http");

@@ -17,7 +17,7 @@ struct HttpRequest {
     std::string object = "/";
     std::string referrer;
     std::vector<std::string> headers; // "Name: value", without line end
-    std::string body;                 // sent as is for POST
+    std::string body; // sent as is for POST
 };
 
 // Where a URL points. Only plain http:// URLs split; anything else throws

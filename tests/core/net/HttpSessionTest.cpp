@@ -56,6 +56,10 @@ protected:
             }
             res.set_content("drin", "text/html");
         });
+        m_server.Get("/cgi-bin/support.pl", [this](const httplib::Request &req, httplib::Response &res) {
+            m_lastTarget = req.target;
+            res.set_content("danke", "text/plain");
+        });
         m_server.Get("/headers", [this](const httplib::Request &req, httplib::Response &res) {
             m_lastHeaders = req.headers;
             res.set_content("line one\r\nline two\nlast", "text/plain");
@@ -103,10 +107,11 @@ protected:
     httplib::Server m_server;
     std::thread m_thread;
     int m_port = 0;
-    std::atomic<bool> m_stop{false};
-    std::atomic<int> m_secretRequests{0};
-    std::atomic<std::size_t> m_flooded{0};
+    std::atomic<bool> m_stop { false };
+    std::atomic<int> m_secretRequests { 0 };
+    std::atomic<std::size_t> m_flooded { 0 };
     httplib::Headers m_lastHeaders;
+    std::string m_lastTarget;
 };
 
 TEST_F(HttpSessionTest, StatusCodesOtherThanRedirectsSucceedWithTheirBody)
@@ -147,15 +152,15 @@ TEST_F(HttpSessionTest, CredentialPromptGetsExactlyOneRetry)
     EXPECT_EQ(ui.shown.back().kind, "credentials");
 
     m_secretRequests = 0;
-    ui.credentialAnswers.push_back({true, "user", "pw"});
+    ui.credentialAnswers.push_back({ true, "user", "pw" });
     EXPECT_TRUE(getText("/secret", answer, error));
     EXPECT_EQ(answer, "drin");
     EXPECT_EQ(m_secretRequests, 2);
 
     // Wrong credentials: the second 401 is the answer, no third request.
     m_secretRequests = 0;
-    ui.credentialAnswers.push_back({true, "user", "falsch"});
-    ui.credentialAnswers.push_back({true, "user", "pw"});
+    ui.credentialAnswers.push_back({ true, "user", "falsch" });
+    ui.credentialAnswers.push_back({ true, "user", "pw" });
     EXPECT_TRUE(getText("/secret", answer, error));
     EXPECT_EQ(answer, "bitte anmelden");
     EXPECT_EQ(m_secretRequests, 2);
@@ -165,8 +170,8 @@ TEST_F(HttpSessionTest, CredentialPromptGetsExactlyOneRetry)
 TEST_F(HttpSessionTest, OnlyPlainHttpUrlsAreTried)
 {
     std::string answer, error;
-    for (const char *bad : {"https://127.0.0.1/", "ftp://127.0.0.1/datei", "127.0.0.1/", "http://",
-                            "http://127.0.0.1:99999/", "http://127.0.0.1:x/"}) {
+    for (const char *bad : { "https://127.0.0.1/", "ftp://127.0.0.1/datei", "127.0.0.1/", "http://",
+             "http://127.0.0.1:99999/", "http://127.0.0.1:x/" }) {
         EXPECT_FALSE(httpget::getText(httpget::makerAgent(), bad, answer, error, false, ui)) << bad;
         EXPECT_EQ(error, "Fehler Code: 1") << bad;
     }
@@ -196,7 +201,7 @@ TEST_F(HttpSessionTest, FailedConnectionGivesTheLibraryText)
 {
     // A port that was free a moment ago and is closed again: refused at once.
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
+    sockaddr_in address {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
@@ -227,7 +232,7 @@ TEST_F(HttpSessionTest, EveryRequestAsksForNoCacheAndCarriesItsAgent)
     HttpRequest request;
     request.object = "/headers";
     request.referrer = "http://127.0.0.1/von";
-    request.headers = {"Accept: text/html", "X-Vantor: 1"};
+    request.headers = { "Accept: text/html", "X-Vantor: 1" };
     HttpReply reply = session.send(HttpTarget::split(url("/")), request, HttpSession::kTextLimit, ui);
     EXPECT_EQ(reply.status, 200);
     EXPECT_EQ(header("Accept"), "text/html");
@@ -239,7 +244,7 @@ TEST_F(HttpSessionTest, EveryRequestAsksForNoCacheAndCarriesItsAgent)
     std::vector<std::string> lines;
     while (reply.readLine(line))
         lines.push_back(line);
-    EXPECT_EQ(lines, (std::vector<std::string>{"line one", "line two", "last"}));
+    EXPECT_EQ(lines, (std::vector<std::string> { "line one", "line two", "last" }));
 }
 
 TEST_F(HttpSessionTest, ProxyTextOnlyWithAccessTypeThree)
@@ -295,6 +300,23 @@ TEST_F(HttpSessionTest, DownloadLeavesTheFileAloneOnFailure)
     EXPECT_EQ(readFile(path), "alt");
     EXPECT_TRUE(httpget::downloadToFile(url("/big"), path, error, ui));
     EXPECT_EQ(readFile(path), std::string(6000, 'x'));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(HttpSessionTest, ErrorReportGoesOutUnencodedAndSilently)
+{
+    httpget::sendErrorReport("http://127.0.0.1:" + std::to_string(m_port), "engine=x&answer=leer%21", false, ui);
+    EXPECT_EQ(m_lastTarget,
+        "/cgi-bin/"
+        "support.pl?from=programm@vantor.invalid&subject=Vantor!!%204.01%20Linux&text=engine=x&answer=leer%21");
+    EXPECT_TRUE(ui.shown.empty());
+
+    // Nobody listening: still nothing shown.
+    httpget::sendErrorReport("http://127.0.0.1:1", "x", false, ui);
+    EXPECT_TRUE(ui.shown.empty());
 }
 
 } // namespace
