@@ -49,11 +49,20 @@ struct Sink {
     std::chrono::steady_clock::time_point lastHeard;
     std::chrono::seconds silence { 0 };
     bool timedOut = false;
+    bool heard = false;
+    CURL *curl = nullptr;
 };
 
 int watchSilence(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
     auto *sink = static_cast<Sink *>(user);
+    // Until the connection stands, the connect time-out is in charge.
+    curl_off_t connected = 0;
+    curl_easy_getinfo(sink->curl, CURLINFO_CONNECT_TIME_T, &connected);
+    if (connected == 0 && !sink->heard) {
+        sink->lastHeard = std::chrono::steady_clock::now();
+        return 0;
+    }
     if (std::chrono::steady_clock::now() - sink->lastHeard < sink->silence)
         return 0;
     sink->timedOut = true;
@@ -65,6 +74,7 @@ size_t writeBody(char *data, size_t size, size_t count, void *user)
     auto *sink = static_cast<Sink *>(user);
     const size_t n = size * count;
     sink->lastHeard = std::chrono::steady_clock::now();
+    sink->heard = true;
     const size_t room = sink->limit - std::min(sink->limit, sink->body->size());
     if (n > room) {
         sink->body->append(data, room);
@@ -80,6 +90,7 @@ size_t readHeader(char *data, size_t size, size_t count, void *user)
     auto *sink = static_cast<Sink *>(user);
     const size_t n = size * count;
     sink->lastHeard = std::chrono::steady_clock::now();
+    sink->heard = true;
     const std::string line(data, n);
     if (startsWithNoCase(line, "www-authenticate:") || startsWithNoCase(line, "proxy-authenticate:"))
         sink->challenge = lowerAscii(line.substr(line.find(':') + 1));
@@ -181,6 +192,7 @@ HttpReply HttpSession::send(const HttpTarget &target, const HttpRequest &request
     Sink sink;
     sink.body = &reply.body;
     sink.limit = limit;
+    sink.curl = h;
     char errorBuffer[CURL_ERROR_SIZE] = {};
 
     const std::string url
@@ -245,6 +257,7 @@ HttpReply HttpSession::send(const HttpTarget &target, const HttpRequest &request
         sink.cut = false;
         sink.challenge.clear();
         sink.timedOut = false;
+        sink.heard = false;
         sink.lastHeard = std::chrono::steady_clock::now();
         errorBuffer[0] = '\0';
         const CURLcode rc = curl_easy_perform(h);
