@@ -199,7 +199,8 @@ TEST_F(HttpSessionTest, ServerThatStopsSendingEndsInATimeOut)
 
 TEST_F(HttpSessionTest, FailedConnectionGivesTheLibraryText)
 {
-    // A port that was free a moment ago and is closed again: refused at once.
+    // A port held bound but not listening: refused at once, and no other
+    // test's server can take it meanwhile.
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address {};
     address.sin_family = AF_INET;
@@ -208,9 +209,9 @@ TEST_F(HttpSessionTest, FailedConnectionGivesTheLibraryText)
     ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr *>(&address), length), 0);
     ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length), 0);
     const int port = ntohs(address.sin_port);
-    ::close(fd);
     std::string error;
     EXPECT_FALSE(httpget::isReachable("http://127.0.0.1:" + std::to_string(port) + "/", error, ui));
+    ::close(fd);
     EXPECT_FALSE(error.empty());
     EXPECT_NE(error.rfind("Fehler Code", 0), 0u);
 }
