@@ -16,19 +16,11 @@ CopyDescriptionsPage::CopyDescriptionsPage(QWidget *parent)
                        help::kCopyDescriptions, Header::PathAfterBlank, Back::Shown, parent)
     , m_opened(titlepages::openCopyDescriptions(projectRecord()))
 {
-    auto *advice = new QLabel(
+    QGridLayout *fields = beginCopyFields(
         QStringLiteral("Jede Kopie der Homepage erhält eine eigene Beschreibung. Beschreiben Sie kurz, worum es in "
                        "der Kopie geht, und lassen Sie ihre Suchbegriffe mit einfließen. Kopien ohne Suchbegriffe "
                        "brauchen keine Beschreibung. Eine Beschreibung sollte maximal 150 Buchstaben lang sein."),
-        this);
-    advice->setObjectName(QStringLiteral("copyDescriptionsAdvice"));
-    advice->setTextFormat(Qt::PlainText);
-    advice->setWordWrap(true);
-
-    auto *fields = new QGridLayout;
-    fields->setHorizontalSpacing(12);
-    fields->setVerticalSpacing(5);
-    fields->setColumnStretch(1, 1);
+        QStringLiteral("copyDescriptionsAdvice"), 5);
     LimitedTextEdit *first = nullptr;
     for (std::size_t c = 0; c < m_fields.size(); ++c) {
         const int row = static_cast<int>(c);
@@ -49,14 +41,7 @@ CopyDescriptionsPage::CopyDescriptionsPage(QWidget *parent)
             first = edit;
     }
 
-    QBoxLayout *content = contentLayout();
-    content->addWidget(advice);
-    content->addSpacing(8);
-    content->addLayout(fields);
-    buttonsAfter(m_fields.back());
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-    if (first)
-        first->setFocus();
+    finishCopyFields(fields, m_fields.back(), first);
 }
 
 bool CopyDescriptionsPage::storePage(PageResult)

@@ -16,19 +16,11 @@ CopyTitlesPage::CopyTitlesPage(QWidget *parent)
                        help::kCopyTitles, Header::PathAfterBlank, Back::Shown, parent)
     , m_opened(titlepages::openCopyTitles(projectRecord()))
 {
-    auto *advice = new QLabel(
+    QGridLayout *fields = beginCopyFields(
         QStringLiteral("Jede Kopie der Homepage erhält einen eigenen Titel. Nennen Sie darin die wichtigsten "
                        "Suchbegriffe der Kopie, am besten den ersten zuerst. Kopien ohne Suchbegriffe werden nicht "
                        "erzeugt und brauchen keinen Titel. Ein Titel sollte maximal 20 Worte lang sein."),
-        this);
-    advice->setObjectName(QStringLiteral("copyTitlesAdvice"));
-    advice->setTextFormat(Qt::PlainText);
-    advice->setWordWrap(true);
-
-    auto *fields = new QGridLayout;
-    fields->setHorizontalSpacing(12);
-    fields->setVerticalSpacing(6);
-    fields->setColumnStretch(1, 1);
+        QStringLiteral("copyTitlesAdvice"), 6);
     QLineEdit *first = nullptr;
     for (std::size_t c = 0; c < m_fields.size(); ++c) {
         const int row = static_cast<int>(c);
@@ -49,14 +41,7 @@ CopyTitlesPage::CopyTitlesPage(QWidget *parent)
             first = edit;
     }
 
-    QBoxLayout *content = contentLayout();
-    content->addWidget(advice);
-    content->addSpacing(8);
-    content->addLayout(fields);
-    buttonsAfter(m_fields.back());
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-    if (first)
-        first->setFocus();
+    finishCopyFields(fields, m_fields.back(), first);
 }
 
 bool CopyTitlesPage::storePage(PageResult)

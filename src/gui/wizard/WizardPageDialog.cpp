@@ -7,6 +7,7 @@
 #include "ui/QtText.h"
 #include "research/WatchListWindow.h"
 
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -131,5 +132,30 @@ void WizardPageDialog::finish(PageResult result)
 }
 
 void WizardPageDialog::onHelpClicked() { openHelp(helpTopic()); }
+
+QGridLayout *WizardPageDialog::beginCopyFields(const QString &adviceText, const QString &adviceName, int rowSpacing)
+{
+    auto *advice = new QLabel(adviceText, this);
+    advice->setObjectName(adviceName);
+    advice->setTextFormat(Qt::PlainText);
+    advice->setWordWrap(true);
+    m_content->addWidget(advice);
+    m_content->addSpacing(8);
+
+    auto *fields = new QGridLayout;
+    fields->setHorizontalSpacing(12);
+    fields->setVerticalSpacing(rowSpacing);
+    fields->setColumnStretch(1, 1);
+    return fields;
+}
+
+void WizardPageDialog::finishCopyFields(QGridLayout *fields, QWidget *lastField, QWidget *firstOpen)
+{
+    m_content->addLayout(fields);
+    buttonsAfter(lastField);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    if (firstOpen)
+        firstOpen->setFocus();
+}
 
 } // namespace vantor::gui

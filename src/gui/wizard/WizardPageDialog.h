@@ -4,6 +4,7 @@
 #include "wizard/PageResult.h"
 
 class QBoxLayout;
+class QGridLayout;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -44,6 +45,11 @@ protected:
     // The buttons come after the page's fields when tabbing, as they stand
     // below them.
     void buttonsAfter(QWidget *lastField);
+    // The copy pages: their advice above a grid of nine labelled fields,
+    // which the page fills; then the grid goes in, the buttons follow the
+    // last field and the first open one gets the focus.
+    QGridLayout *beginCopyFields(const QString &advice, const QString &adviceName, int rowSpacing);
+    void finishCopyFields(QGridLayout *fields, QWidget *lastField, QWidget *firstOpen);
 
     // Moves the fields into the record. False keeps the page open (the
     // reason has been shown).
