@@ -82,6 +82,9 @@ std::string Cli::usage()
            "  vantor-cli datafile pack TEXT DAT\n"
            "  vantor-cli datafile unpack DAT\n"
            "  vantor-cli datafile get DAT SECTION KEY\n"
+           "  vantor-cli version-check\n"
+           "  vantor-cli feedback --email ADRESSE --message TEXT\n"
+           "  vantor-cli newsletter ADRESSE\n"
            "  vantor-cli --help\n"
            "\n"
            "Befehle:\n"
@@ -109,6 +112,9 @@ std::string Cli::usage()
            "  datafile pack     packt eine Textdatei (cp1252, Zeilen SECTION.KEY=WERT mit CR LF) zur Datendatei\n"
            "  datafile unpack   gibt den Text einer Datendatei Byte für Byte aus\n"
            "  datafile get      zeigt den Wert von SECTION.KEY einer Datendatei (Exit-Status 1: nicht gefunden)\n"
+           "  version-check     fragt beim Update-Server (Einstellung \"updateserver\") nach einer neueren Version\n"
+           "  feedback          sendet eine Nachricht an den Support (\"Feedback\")\n"
+           "  newsletter        gibt die Adresse der Newsletter-Anmeldung aus und öffnet sie im Browser\n"
            "\n"
            "Commands:\n"
            "  settings get      print one value of the program settings\n"
@@ -125,6 +131,9 @@ std::string Cli::usage()
            "                    picture 1 to 18 or an own picture; --yes overwrites an existing template\n"
            "  datafile          pack a text into a data file, print a data file's text byte for byte, or\n"
            "                    print the value of SECTION.KEY (exit status 1 when it is not there)\n"
+           "  version-check     ask the update server (setting \"updateserver\") for a newer version\n"
+           "  feedback          send a message to the maker's support\n"
+           "  newsletter        print the newsletter subscription URL and open it in the browser\n"
            "\n"
            "Exit-Status: 0 Erfolg / success, 1 Fehler / failure, 2 Aufruffehler / usage error.\n"
            "Die Einstellungen liegen in $VANTOR_CONFIG_HOME (sonst $XDG_CONFIG_HOME oder ~/.config)/Keldrum/Vantor.\n";
@@ -154,7 +163,7 @@ int Cli::run(const std::vector<std::string> &args)
     if (args[0] == "datafile")
         return dataFileCommand(args);
     static const std::vector<std::string> commands = {"settings", "project", "optimize", "template", "config",
-                                                      "watchlist"};
+                                                      "watchlist", "version-check", "feedback", "newsletter"};
     if (std::find(commands.begin(), commands.end(), args[0]) == commands.end())
         return usageError("Unbekannter Befehl / unknown command: " + args[0]);
 
@@ -170,6 +179,9 @@ int Cli::run(const std::vector<std::string> &args)
                  : args[0] == "template"  ? templateCommand(args)
                  : args[0] == "config"    ? configCommand(args)
                  : args[0] == "watchlist" ? watchListCommand(args)
+                 : args[0] == "version-check" ? versionCheckCommand(args)
+                 : args[0] == "feedback"  ? feedbackCommand(args)
+                 : args[0] == "newsletter" ? newsletterCommand(args)
                                           : optimizeCommand(args);
     setCurrentUi(nullptr);
     return status;

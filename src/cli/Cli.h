@@ -50,6 +50,11 @@ private:
     int dataFilePack(const std::string &textPath, const std::string &dataPath);
     int dataFileUnpack(const std::string &dataPath);
     int dataFileGet(const std::string &dataPath, const std::string &section, const std::string &key);
+    // version-check, feedback, newsletter: the services of the maker's
+    // server, without the dial-up prompt.
+    int versionCheckCommand(const std::vector<std::string> &args);
+    int feedbackCommand(const std::vector<std::string> &args);
+    int newsletterCommand(const std::vector<std::string> &args);
     int optimize(Ui &ui, const std::string &project, const std::optional<std::string> &homepage,
                  const std::optional<std::string> &reportCopy, bool withProjectData, bool withConfigData);
     int usageError(const std::string &problem);

@@ -1,5 +1,6 @@
 #include "TestEnvironment.h"
 
+#include "net/DataFileFetch.h"
 #include "optimizer/OptimizationRun.h"
 #include "platform/SettingsStore.h"
 #include "project/InternetAccess.h"
@@ -34,13 +35,14 @@ void CoreTest::SetUp()
     programSettings().programDirectory = m_root;
     ResetProjectRecord();
     RestoreStandardOptions();
+    DataFileFetch::reset();
     setCurrentUi(&ui);
 }
 
 void CoreTest::TearDown()
 {
     setCurrentUi(nullptr);
-    setConnectionTestFetcher([](const std::string &, std::string &, std::string &error) {
+    setConnectionTestFetcher([](const std::string &, bool, Ui &, std::string &, std::string &error) {
         error = "no fetcher";
         return false;
     });

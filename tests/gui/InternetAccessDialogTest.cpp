@@ -51,7 +51,7 @@ private Q_SLOTS:
     void init() { m_env = std::make_unique<GuiTestEnvironment>(); }
     void cleanup()
     {
-        setConnectionTestFetcher([](const std::string &, std::string &, std::string &error) {
+        setConnectionTestFetcher([](const std::string &, bool, Ui &, std::string &, std::string &error) {
             error = "no fetcher";
             return false;
         });
@@ -182,7 +182,7 @@ private Q_SLOTS:
     void testWithRefusedInputMakesNoRequest()
     {
         int requests = 0;
-        setConnectionTestFetcher([&](const std::string &, std::string &, std::string &) {
+        setConnectionTestFetcher([&](const std::string &, bool, Ui &, std::string &, std::string &) {
             ++requests;
             return true;
         });
@@ -203,7 +203,7 @@ private Q_SLOTS:
         QString waitTextDuringRequest;
         bool cursorDuringRequest = false;
         std::string requested;
-        setConnectionTestFetcher([&](const std::string &path, std::string &body, std::string &) {
+        setConnectionTestFetcher([&](const std::string &path, bool, Ui &, std::string &body, std::string &) {
             requested = path;
             if (WaitWindow *wait = m_env->ui().waitWindow())
                 waitTextDuringRequest = wait->text();
@@ -231,7 +231,7 @@ private Q_SLOTS:
 
     void testFailureShowsTheConnectionError()
     {
-        setConnectionTestFetcher([](const std::string &, std::string &, std::string &error) {
+        setConnectionTestFetcher([](const std::string &, bool, Ui &, std::string &, std::string &error) {
             error = toCp1252(QStringLiteral("Zeitüberschreitung bei der Verbindung"));
             return false;
         });

@@ -94,6 +94,15 @@ void DemoServer::addRoutes()
                  "<li>Suchbegriffe finden und bewerten</li><li>Zugangsseiten, die Besucher weiterführen</li>"
                  "<li>Anmelden bei Suchmaschinen und Katalogen</li><li>Platzierungen beobachten</li></ul>");
     });
+    // Where "Neuere Version verfügbar" sends the user.
+    m_server.Get("/download/", [this](const httplib::Request &, httplib::Response &response) {
+        std::ifstream in(m_root / "version.txt", std::ios::binary);
+        std::string version;
+        in >> version;
+        sendPage(response, "Vantor!! herunterladen",
+                 "<h1>Vantor!! herunterladen</h1><p>Die neueste Version ist " + htmlEscape(version.empty() ? "?" : version)
+                     + ".</p><p>Dies ist der Demo-Server: Er bietet keine Installationsdateien an.</p>");
+    });
 }
 
 } // namespace vantor::demo

@@ -3,6 +3,8 @@
 #include "net/CWWWConnectException.h"
 #include "net/HttpError.h"
 #include "net/HttpSession.h"
+#include "net/MakerServer.h"
+#include "net/PercentEncoding.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "project/ProgramSettings.h"
@@ -57,11 +59,23 @@ std::string dialUpText()
               "dann auf 'OK'.\nMöchten Sie jetzt keine Verbindung herstellen, klicken Sie auf 'Abbruch'.");
 }
 
-bool get(
-    const std::string &agent, const std::string &url, std::size_t limit, std::string &body, std::string &error, Ui &ui)
+std::string connectionErrorTitle() { return "Fehler beim Verbindungsaufbau"; }
+
+std::string connectionErrorText(const std::string &errorText)
+{
+    return de("Es ist ein Fehler bei der Internet-Verbindung aufgetreten.\nHaben Sie die Einwählverbindung aufgebaut? "
+              "Hat sich Ihre Konfiguration geändert?\nIst Ihr Browser evtl. im Offline-Modus?\nDer exakte "
+              "Fehlertext lautet: ")
+        + errorText;
+}
+
+bool get(const std::string &agent, const std::string &url, std::size_t limit, std::string &body, std::string &error,
+         Ui &ui, long *status)
 {
     body.clear();
     error.clear();
+    if (status)
+        *status = 0;
     try {
         const HttpSession session(agent);
         const HttpTarget target = HttpTarget::split(url);
@@ -69,6 +83,8 @@ bool get(
         request.object = target.object;
         HttpReply reply = session.send(target, request, limit, ui);
         body = std::move(reply.body);
+        if (status)
+            *status = reply.status;
         if (reply.status == 301 || reply.status == 302 || reply.status == 303) {
             error = codeText(reply.status);
             return false;
@@ -114,10 +130,10 @@ std::string reportSender()
     return "programm@vantor.invalid";
 }
 
-void sendErrorReport(const std::string &serverUrl, const std::string &text, bool askFirst, Ui &ui)
+void sendErrorReport(const std::string &text, bool askFirst, Ui &ui)
 {
-    const std::string url
-        = serverUrl + "/cgi-bin/support.pl?from=" + reportSender() + "&subject=" + makerAgent() + "&text=" + text;
+    const std::string url = makerserver::url("/cgi-bin/support.pl?from=" + percentEncode(reportSender())
+                                             + "&subject=" + percentEncode(makerAgent()) + "&text=" + percentEncode(text));
     std::string answer;
     std::string error;
     getText(makerAgent(), url, answer, error, askFirst, ui);

@@ -33,10 +33,11 @@ bool isReachable(const std::string &url, std::string &error, Ui &ui);
 // a file that cannot be written gives false with an empty error text.
 bool downloadToFile(const std::string &url, const std::string &path, std::string &error, Ui &ui);
 
-// One silent GET to the maker's support script under serverUrl ("http://host"
-// or "http://host:port"): from, subject (the maker agent) and the report text
-// as it is. The answer and any failure are dropped; nothing is shown.
-void sendErrorReport(const std::string &serverUrl, const std::string &text, bool askFirst, Ui &ui);
+// One silent GET to the maker's support script: from, subject (the maker
+// agent) and the report text, each value percent-encoded so that an engine's
+// answer cannot break the query. The answer and any failure are dropped;
+// nothing is shown.
+void sendErrorReport(const std::string &text, bool askFirst, Ui &ui);
 // The sender the reports come from.
 std::string reportSender();
 
@@ -44,10 +45,15 @@ std::string reportSender();
 std::string userDeclinedText();
 std::string dialUpTitle();
 std::string dialUpText();
+// The box of a failed request: "Fehler beim Verbindungsaufbau" and the text
+// that ends in the request's own error text.
+std::string connectionErrorTitle();
+std::string connectionErrorText(const std::string &errorText);
 
-// The GET procedure itself, shared by the three forms.
-bool get(
-    const std::string &agent, const std::string &url, std::size_t limit, std::string &body, std::string &error, Ui &ui);
+// The GET procedure itself, shared by the three forms. status, when given,
+// receives the answer's status code (0 when there was no answer).
+bool get(const std::string &agent, const std::string &url, std::size_t limit, std::string &body, std::string &error,
+         Ui &ui, long *status = nullptr);
 
 } // namespace httpget
 } // namespace vantor

@@ -43,7 +43,7 @@ std::string ServiceCheck::updateText()
               "und installieren Sie sie.");
 }
 
-bool ServiceCheck::scanVersion(const std::string &value, float &version)
+bool ServiceCheck::scanVersion(const std::string &value, float &version, std::size_t *end)
 {
     std::size_t at = 0;
     while (at < value.size() && (value[at] == ' ' || (value[at] >= '\t' && value[at] <= '\r')))
@@ -54,10 +54,12 @@ bool ServiceCheck::scanVersion(const std::string &value, float &version)
     const char *first = value.data() + at;
     const char *last = value.data() + value.size();
     float parsed = 0;
-    const auto [end, error] = std::from_chars(first, last, parsed, std::chars_format::general);
-    if (error != std::errc() || end == first)
+    const auto [stop, error] = std::from_chars(first, last, parsed, std::chars_format::general);
+    if (error != std::errc() || stop == first)
         return false;
     version = parsed;
+    if (end)
+        *end = static_cast<std::size_t>(stop - value.data());
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace vantor {
@@ -43,7 +44,7 @@ public:
 
     // "%f" as the data files mean it: leading blanks, a decimal number with
     // a point (whatever the locale), anything after it ignored.
-    static bool scanVersion(const std::string &value, float &version);
+    static bool scanVersion(const std::string &value, float &version, std::size_t *end = nullptr);
 
     static std::string maintenanceTitle();
     static std::string maintenanceText();

@@ -1,5 +1,7 @@
 #include "project/InternetAccess.h"
 
+#include "net/HttpGet.h"
+#include "net/MakerServer.h"
 #include "platform/SettingsStore.h"
 #include "platform/Text.h"
 #include "project/ProgramSettings.h"
@@ -9,12 +11,14 @@ namespace vantor {
 
 namespace {
 
+bool fetchFromMaker(const std::string &path, bool askFirst, Ui &ui, std::string &body, std::string &error)
+{
+    return httpget::getText(httpget::makerAgent(), makerserver::url(path), body, error, askFirst, ui);
+}
+
 TextFetcher &fetcher()
 {
-    static TextFetcher f = [](const std::string &, std::string &, std::string &error) {
-        error = de("Der Verbindungstest steht in dieser Version noch nicht zur Verfügung.");
-        return false;
-    };
+    static TextFetcher f = fetchFromMaker;
     return f;
 }
 
@@ -24,13 +28,7 @@ std::string cut(const std::string &text) { return text.substr(0, ProgramSettings
 
 void setConnectionTestFetcher(TextFetcher f) { fetcher() = std::move(f); }
 
-std::string connectionErrorText(const std::string &errorText)
-{
-    return de("Es ist ein Fehler bei der Internet-Verbindung aufgetreten.\nHaben Sie die Einwählverbindung aufgebaut? "
-              "Hat sich Ihre Konfiguration geändert?\nIst Ihr Browser evtl. im Offline-Modus?\nDer exakte "
-              "Fehlertext lautet: ")
-        + errorText;
-}
+void resetConnectionTestFetcher() { fetcher() = fetchFromMaker; }
 
 InternetAccessInput openInternetAccess()
 {
@@ -88,18 +86,22 @@ void testInternetAccess(const InternetAccessInput &input, Ui &ui)
         ui.closeWait();
         return;
     }
-    for (;;) {
+    for (bool first = true;; first = false) {
         std::string body;
         std::string error;
-        const bool ok = fetcher()("/download/vantor/version.txt", body, error);
+        const bool ok = fetcher()("/download/vantor/version.txt", first, ui, body, error);
         ui.closeWait();
+        // Whoever declined the dial-up prompt knows why nothing happened.
+        if (!ok && error.find(httpget::userDeclinedText()) != std::string::npos)
+            return;
         if (ok) {
             ui.message(de("Erfolgreicher Test"),
                        de("Der Internet Zugang ist erfolgreich verlaufen. Sie können die Einstellungen so "
                           "übernehmen.\nSchliessen Sie jetzt noch offene Einwählverbindungen."));
             return;
         }
-        const auto answer = ui.connectionError(de("Fehler beim Verbindungsaufbau"), connectionErrorText(error), true);
+        const auto answer
+            = ui.connectionError(httpget::connectionErrorTitle(), httpget::connectionErrorText(error), true);
         if (answer != ConnectionAnswer::Retry)
             return;
         ui.pause(500);

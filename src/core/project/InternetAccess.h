@@ -34,13 +34,14 @@ void testInternetAccess(const InternetAccessInput &input, Ui &ui);
 // The proxy of the provider offered by "Einstellungen für T-Online".
 InternetAccessInput tOnlineInternetAccess();
 
-// Fetches a text by URL path on the maker's update server. Returns false
-// with an error text on failure. The network layer installs the real one;
-// until then the test reports that it is not available.
-using TextFetcher = std::function<bool(const std::string &path, std::string &body, std::string &error)>;
+// Fetches a text by URL path from the maker's update server; with askFirst
+// the dial-up prompt may come first. Returns false with an error text on
+// failure. The real request is in place from the start; tests swap in their
+// own.
+using TextFetcher = std::function<bool(const std::string &path, bool askFirst, Ui &ui, std::string &body,
+                                       std::string &error)>;
 void setConnectionTestFetcher(TextFetcher fetcher);
-
-// The beginning of the connection-error text; the request's error text follows.
-std::string connectionErrorText(const std::string &errorText);
+// Puts the real request back.
+void resetConnectionTestFetcher();
 
 } // namespace vantor

@@ -304,16 +304,18 @@ TEST_F(HttpSessionTest, DownloadLeavesTheFileAloneOnFailure)
 
 namespace {
 
-TEST_F(HttpSessionTest, ErrorReportGoesOutUnencodedAndSilently)
+TEST_F(HttpSessionTest, ErrorReportGoesOutEncodedAndSilently)
 {
-    httpget::sendErrorReport("http://127.0.0.1:" + std::to_string(m_port), "engine=x&answer=leer%21", false, ui);
-    EXPECT_EQ(m_lastTarget,
-        "/cgi-bin/"
-        "support.pl?from=programm@vantor.invalid&subject=Vantor!!%204.01%20Linux&text=engine=x&answer=leer%21");
+    settingsStore().writeText("updateserver", "127.0.0.1:" + std::to_string(m_port));
+    httpget::sendErrorReport("engine=x&answer=leer%21 #1", false, ui);
+    // The engine's answer can add no keys of its own.
+    EXPECT_EQ(m_lastTarget, "/cgi-bin/support.pl?from=programm@vantor.invalid&subject=Vantor%21%21%204.01%20Linux"
+                            "&text=engine%3Dx%26answer%3Dleer%2521%20%231");
     EXPECT_TRUE(ui.shown.empty());
 
     // Nobody listening: still nothing shown.
-    httpget::sendErrorReport("http://127.0.0.1:1", "x", false, ui);
+    settingsStore().writeText("updateserver", "127.0.0.1:1");
+    httpget::sendErrorReport("x", false, ui);
     EXPECT_TRUE(ui.shown.empty());
 }
 

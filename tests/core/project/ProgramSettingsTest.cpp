@@ -1,6 +1,7 @@
 #include "project/ProgramSettings.h"
 
 #include "../TestEnvironment.h"
+#include "net/HttpGet.h"
 #include "platform/SettingsStore.h"
 #include "platform/Text.h"
 #include "project/InternetAccess.h"
@@ -167,7 +168,7 @@ protected:
     void SetUp() override
     {
         CoreTest::SetUp();
-        setConnectionTestFetcher([this](const std::string &path, std::string &body, std::string &error) {
+        setConnectionTestFetcher([this](const std::string &path, bool, Ui &, std::string &body, std::string &error) {
             requests.push_back(path);
             stateAtRequest.push_back(programSettings().accessType);
             if (failures > 0) {
@@ -283,7 +284,7 @@ TEST_F(InternetAccessTest, TestingConfirmsFirstAndAsksAgainOnRetry)
     ASSERT_EQ(ui.shown.size(), 3u);
     EXPECT_EQ(ui.shown[0].kind, "connectionError");
     EXPECT_EQ(ui.shown[0].title, "Fehler beim Verbindungsaufbau");
-    EXPECT_EQ(ui.shown[0].text, connectionErrorText(de("Zeitüberschreitung")));
+    EXPECT_EQ(ui.shown[0].text, httpget::connectionErrorText(de("Zeitüberschreitung")));
     EXPECT_NE(ui.shown[0].text.find(de("Der exakte Fehlertext lautet: Zeitüberschreitung")), std::string::npos);
     EXPECT_EQ(ui.shown[2].title, "Erfolgreicher Test");
     EXPECT_FALSE(ui.waitOpen);

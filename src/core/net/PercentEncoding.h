@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vantor {
+
+// One value of a URL query, so that a blank, '&', '#' or an umlaut in what the
+// user typed can neither break the request nor add keys of its own. Letters,
+// digits, "-._~" and "@:/" stay as they are; every other byte (the cp1252
+// bytes of umlauts included) becomes %XX.
+std::string percentEncode(std::string_view value);
+
+} // namespace vantor
