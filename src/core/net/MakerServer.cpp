@@ -22,4 +22,6 @@ std::string url(const std::string &pathAndQuery) { return "http://" + server() +
 
 std::string documentsUrl() { return url("/sitecast/internetmarketingdoc.html"); }
 
+std::string downloadPage() { return url("/download/"); }
+
 } // namespace vantor::makerserver

@@ -18,6 +18,8 @@ std::string server();
 std::string url(const std::string &pathAndQuery);
 // The maker's page of Internet marketing documents ("Dokumente").
 std::string documentsUrl();
+// Where the program's newest version is offered.
+std::string downloadPage();
 
 } // namespace makerserver
 } // namespace vantor

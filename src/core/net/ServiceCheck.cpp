@@ -1,6 +1,7 @@
 #include "net/ServiceCheck.h"
 
 #include "net/DataFile.h"
+#include "net/MakerServer.h"
 #include "platform/SettingsStore.h"
 #include "platform/Text.h"
 #include "ui/Ui.h"
@@ -39,8 +40,8 @@ std::string ServiceCheck::updateTitle() { return de("Update erforderlich"); }
 std::string ServiceCheck::updateText()
 {
     return de("Sie können mit der installierten Version die Recherche nicht durchführen.\n"
-              "Bitte laden Sie sich die neueste Version von Vantor!! von der Homepage von Keldrum herunter "
-              "und installieren Sie sie.");
+              "Bitte laden Sie sich die neueste Version von Vantor!! von der Homepage von Keldrum herunter (")
+        + makerserver::downloadPage() + de(") und installieren Sie sie.");
 }
 
 bool ServiceCheck::scanVersion(const std::string &value, float &version, std::size_t *end)

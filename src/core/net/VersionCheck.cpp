@@ -22,8 +22,6 @@ std::string newsletterHint()
 
 } // namespace
 
-std::string VersionCheck::downloadPage() { return makerserver::url("/download/"); }
-
 bool VersionCheck::parse(const std::string &body, Published &published)
 {
     const std::string head = body.substr(0, 20);
@@ -85,13 +83,13 @@ VersionCheck::Result VersionCheck::checkForNewVersion(Ui &ui)
         ui.message(de("Neuere Version verfügbar"),
                    de("Es ist eine neuere Version von Vantor!! verfügbar. Sie erhalten sie kostenlos auf unserer "
                       "Download-Seite:\n")
-                       + downloadPage() + "\n" + newsletterHint());
+                       + makerserver::downloadPage() + "\n" + newsletterHint());
         break;
     default:
         ui.message(de("Neuere Version verfügbar"),
                    de("Es ist eine neuere Version von Vantor!! verfügbar, diese IST ABER KOSTENPFLICHTIG. Was das "
                       "Update kostet und wie Sie es erhalten, lesen Sie auf unserer Download-Seite:\n")
-                       + downloadPage() + "\n" + newsletterHint());
+                       + makerserver::downloadPage() + "\n" + newsletterHint());
         break;
     }
     return result;

@@ -35,8 +35,6 @@ public:
     static Result judge(const Published &published);
 
     static std::string path() { return "/download/vantor/version.txt"; }
-    // The page the "Neuere Version verfügbar" messages send the user to.
-    static std::string downloadPage();
 };
 
 } // namespace vantor

@@ -136,7 +136,7 @@ TEST_F(MakerServicesTest, VersionFileDecidesTheMessage)
     const std::string text = ui.shown.at(0).text;
     EXPECT_EQ(text.rfind(de("Es ist eine neuere Version von Vantor!! verfügbar, diese IST ABER KOSTENPFLICHTIG."), 0),
               0u);
-    EXPECT_NE(text.find(VersionCheck::downloadPage()), std::string::npos);
+    EXPECT_NE(text.find(makerserver::downloadPage()), std::string::npos);
     EXPECT_NE(text.find("Sitecast"), std::string::npos);
     EXPECT_TRUE(text.ends_with("Bitte schliessen Sie die Internet-Verbindung wieder."));
     EXPECT_EQ(requests(10).back(), "/download/vantor/version.txt");
