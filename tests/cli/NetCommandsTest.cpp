@@ -3,9 +3,7 @@
 #include "DemoServer.h"
 #include "platform/Shell.h"
 
-#include <chrono>
 #include <memory>
-#include <thread>
 
 namespace fs = std::filesystem;
 using namespace vantor;
@@ -21,18 +19,14 @@ protected:
         CliFixture::SetUp();
         fs::create_directories(m_dir / "server");
         m_server = std::make_unique<demo::DemoServer>(m_dir / "server");
-        m_port = m_server->bind(0);
+        m_port = m_server->start();
         ASSERT_GT(m_port, 0);
-        m_thread = std::thread([this] { m_server->listen(); });
-        while (!m_server->server().is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         ASSERT_EQ(run({"settings", "set", "updateserver", "127.0.0.1:" + std::to_string(m_port)}), 0);
         ASSERT_EQ(run({"settings", "set", "accesstype", "1", "--number"}), 0);
     }
     void TearDown() override
     {
-        m_server->stop();
-        m_thread.join();
+        m_server.reset();
         setShellOpener(nullptr);
         CliFixture::TearDown();
     }
@@ -44,7 +38,6 @@ protected:
 
     std::unique_ptr<demo::DemoServer> m_server;
     int m_port = 0;
-    std::thread m_thread;
 };
 
 } // namespace

@@ -23,16 +23,12 @@ protected:
         std::ofstream(m_root / "version.txt") << "4.10 0\r\n";
         std::ofstream(fs::temp_directory_path() / "vantor-demo-secret.txt") << "secret";
         m_server = std::make_unique<DemoServer>(m_root);
-        m_port = m_server->bind(0);
+        m_port = m_server->start();
         ASSERT_GT(m_port, 0);
-        m_thread = std::thread([this] { m_server->listen(); });
-        while (!m_server->server().is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     void TearDown() override
     {
-        m_server->stop();
-        m_thread.join();
+        m_server.reset();
         fs::remove_all(m_root);
         fs::remove(fs::temp_directory_path() / "vantor-demo-secret.txt");
     }
@@ -46,7 +42,6 @@ protected:
     fs::path m_root;
     std::unique_ptr<DemoServer> m_server;
     int m_port = 0;
-    std::thread m_thread;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "DemoServer.h"
 
+#include <chrono>
 #include <fstream>
 #include <sstream>
 
@@ -43,6 +44,25 @@ DemoServer::DemoServer(std::filesystem::path root)
     : m_root(std::move(root))
 {
     addRoutes();
+}
+
+DemoServer::~DemoServer()
+{
+    if (m_thread.joinable()) {
+        m_server.stop();
+        m_thread.join();
+    }
+}
+
+int DemoServer::start(int port)
+{
+    const int bound = bind(port);
+    if (bound < 0)
+        return bound;
+    m_thread = std::thread([this] { m_server.listen_after_bind(); });
+    while (!m_server.is_running())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return bound;
 }
 
 int DemoServer::bind(int port)

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <thread>
 
 namespace vantor::demo {
 
@@ -17,6 +18,10 @@ class DemoServer
 {
 public:
     explicit DemoServer(std::filesystem::path root);
+    // Stops a server started with start().
+    ~DemoServer();
+    DemoServer(const DemoServer &) = delete;
+    DemoServer &operator=(const DemoServer &) = delete;
 
     httplib::Server &server() { return m_server; }
     const std::filesystem::path &root() const { return m_root; }
@@ -28,6 +33,10 @@ public:
     // Serves until stop(); blocks.
     bool listen();
     void stop() { m_server.stop(); }
+    // Binds and serves in a thread of its own until the server is
+    // destroyed, for tests inside one process. Add routes before. Returns
+    // the port, or -1.
+    int start(int port = 0);
 
 private:
     void addRoutes();
@@ -35,6 +44,7 @@ private:
     std::filesystem::path m_root;
     httplib::Server m_server;
     std::mutex m_logMutex;
+    std::thread m_thread;
 };
 
 } // namespace vantor::demo

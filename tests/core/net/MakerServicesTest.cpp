@@ -52,18 +52,14 @@ protected:
             std::lock_guard<std::mutex> lock(m_mutex);
             m_requests.push_back(req.path);
         });
-        m_port = m_server->bind(0);
+        m_port = m_server->start();
         ASSERT_GT(m_port, 0);
-        m_thread = std::thread([this] { m_server->listen(); });
-        while (!m_server->server().is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         settingsStore().writeText("updateserver", "127.0.0.1:" + std::to_string(m_port));
     }
 
     void TearDown() override
     {
-        m_server->stop();
-        m_thread.join();
+        m_server.reset();
         setShellOpener(nullptr);
         CoreTest::TearDown();
     }
@@ -95,7 +91,6 @@ protected:
     std::string m_serverRoot;
     std::unique_ptr<demo::DemoServer> m_server;
     int m_port = 0;
-    std::thread m_thread;
     std::mutex m_mutex;
     std::vector<std::string> m_requests;
 };
