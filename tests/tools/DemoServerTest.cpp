@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <fstream>
-#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
