@@ -14,7 +14,9 @@
 #include <chrono>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 namespace vantor {
 
@@ -44,14 +46,95 @@ struct Sink {
     std::string *body = nullptr;
     std::size_t limit = 0;
     bool cut = false;
-    std::string challenge; // WWW-Authenticate / Proxy-Authenticate of the last answer
-    // The receive time-out: how long the server may stay silent.
+    // The login schemes of the last answer, lower case: WWW-Authenticate
+    // for the server, Proxy-Authenticate for the proxy.
+    std::vector<std::string> serverSchemes;
+    std::vector<std::string> proxySchemes;
+    // The receive time-out: how long the server may stay silent, and how
+    // long a header may take once it has begun.
     std::chrono::steady_clock::time_point lastHeard;
+    std::chrono::steady_clock::time_point headerSince;
     std::chrono::seconds silence { 0 };
     bool timedOut = false;
     bool heard = false;
+    // Between a status line and its blank line. A connection that closes
+    // there has not given us an answer, whatever the library makes of it.
+    bool inHeader = false;
+    bool headerEnded = false;
+    long status = 0; // of the answer whose header is coming in
+    // The retry after the prompt is one request. With the Digest challenge
+    // of the first answer the library would try the same credentials once
+    // more on a refusal; we stop it at the refusal's header instead.
+    bool oneAnswer = false;
+    bool refused = false;
     CURL *curl = nullptr;
+
+    void reset()
+    {
+        body->clear();
+        cut = false;
+        serverSchemes.clear();
+        proxySchemes.clear();
+        timedOut = false;
+        heard = false;
+        inHeader = false;
+        headerEnded = false;
+        status = 0;
+        refused = false;
+        lastHeard = std::chrono::steady_clock::now();
+    }
 };
+
+// Newauth realm="a, b", type=1, Basic realm="x" offers newauth and basic:
+// a scheme is a word at the start or after a comma that is not the name of a
+// parameter. Commas inside quotes are text.
+void collectSchemes(const std::string &value, std::vector<std::string> &schemes)
+{
+    auto tokenChar = [](unsigned char c) {
+        return std::isalnum(c)
+            || std::string_view("!#$%&'*+-.^_`|~").find(static_cast<char>(c)) != std::string_view::npos;
+    };
+    std::size_t i = 0;
+    while (i < value.size()) {
+        while (i < value.size() && (value[i] == ' ' || value[i] == '\t'))
+            ++i;
+        const std::size_t start = i;
+        while (i < value.size() && tokenChar(static_cast<unsigned char>(value[i])))
+            ++i;
+        std::string word = value.substr(start, i - start);
+        std::size_t next = i;
+        while (next < value.size() && (value[next] == ' ' || value[next] == '\t'))
+            ++next;
+        if (!word.empty() && (next >= value.size() || value[next] != '='))
+            schemes.push_back(lowerAscii(std::move(word)));
+        // On to the next comma outside quotes.
+        bool quoted = false;
+        for (; i < value.size() && (quoted || value[i] != ','); ++i) {
+            if (value[i] == '\\' && quoted)
+                ++i;
+            else if (value[i] == '"')
+                quoted = !quoted;
+        }
+        ++i;
+    }
+}
+
+bool offers(const std::vector<std::string> &schemes, const char *scheme)
+{
+    return std::find(schemes.begin(), schemes.end(), scheme) != schemes.end();
+}
+
+// Basic and Digest go out with the one retry itself: the library keeps the
+// Digest challenge of the first answer. Anything else needs the library's
+// own handshake, which costs it a round of its own.
+long authFor(const std::vector<std::string> &schemes)
+{
+    if (schemes.empty() || offers(schemes, "basic"))
+        return static_cast<long>(CURLAUTH_BASIC);
+    if (offers(schemes, "digest"))
+        return static_cast<long>(CURLAUTH_DIGEST);
+    return static_cast<long>(CURLAUTH_ANY);
+}
 
 int watchSilence(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
@@ -63,7 +146,10 @@ int watchSilence(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
         sink->lastHeard = std::chrono::steady_clock::now();
         return 0;
     }
-    if (std::chrono::steady_clock::now() - sink->lastHeard < sink->silence)
+    const auto now = std::chrono::steady_clock::now();
+    // A server that drips header lines is never silent, but it has had its
+    // time once the header takes longer than a silence would.
+    if (now - sink->lastHeard < sink->silence && !(sink->inHeader && now - sink->headerSince >= sink->silence))
         return 0;
     sink->timedOut = true;
     return 1;
@@ -92,8 +178,31 @@ size_t readHeader(char *data, size_t size, size_t count, void *user)
     sink->lastHeard = std::chrono::steady_clock::now();
     sink->heard = true;
     const std::string line(data, n);
-    if (startsWithNoCase(line, "www-authenticate:") || startsWithNoCase(line, "proxy-authenticate:"))
-        sink->challenge = lowerAscii(line.substr(line.find(':') + 1));
+    if (startsWithNoCase(line, "http/")) {
+        // The status line of an answer; after a 100 or a login round of the
+        // library there may be several in one transfer.
+        sink->inHeader = true;
+        sink->headerSince = sink->lastHeard;
+        sink->serverSchemes.clear();
+        sink->proxySchemes.clear();
+        const auto blank = line.find(' ');
+        sink->status = 0;
+        if (blank != std::string::npos)
+            std::from_chars(line.data() + blank + 1, line.data() + line.size(), sink->status);
+    } else if (!sink->inHeader) {
+        // Trailers after a chunked body: nothing we need.
+    } else if (line == "\r\n" || line == "\n") {
+        sink->inHeader = false;
+        sink->headerEnded = true;
+        if (sink->oneAnswer && (sink->status == 401 || sink->status == 407)) {
+            sink->refused = true;
+            return 0;
+        }
+    } else if (startsWithNoCase(line, "www-authenticate:")) {
+        collectSchemes(line.substr(line.find(':') + 1), sink->serverSchemes);
+    } else if (startsWithNoCase(line, "proxy-authenticate:")) {
+        collectSchemes(line.substr(line.find(':') + 1), sink->proxySchemes);
+    }
     return n;
 }
 
@@ -253,18 +362,20 @@ HttpReply HttpSession::send(const HttpTarget &target, const HttpRequest &request
     }
 
     auto perform = [&] {
-        reply.body.clear();
-        sink.cut = false;
-        sink.challenge.clear();
-        sink.timedOut = false;
-        sink.heard = false;
-        sink.lastHeard = std::chrono::steady_clock::now();
+        sink.reset();
         errorBuffer[0] = '\0';
         const CURLcode rc = curl_easy_perform(h);
         if (rc == CURLE_ABORTED_BY_CALLBACK && sink.timedOut)
             throw HttpError(curl_easy_strerror(CURLE_OPERATION_TIMEDOUT));
-        if (rc != CURLE_OK && !(rc == CURLE_WRITE_ERROR && sink.cut))
+        // The library turns down a header line beyond its buffer as if the
+        // memory had run out; the user would look for the fault in the
+        // wrong place.
+        if (rc == CURLE_OUT_OF_MEMORY && (sink.inHeader || !sink.headerEnded))
+            throw HttpError(curl_easy_strerror(CURLE_WEIRD_SERVER_REPLY));
+        if (rc != CURLE_OK && !(rc == CURLE_WRITE_ERROR && (sink.cut || sink.refused)))
             throw HttpError(errorBuffer[0] ? std::string(errorBuffer) : std::string(curl_easy_strerror(rc)));
+        if (sink.inHeader)
+            throw HttpError(curl_easy_strerror(CURLE_RECV_ERROR));
         long status = 0;
         curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
         reply.status = status;
@@ -277,10 +388,8 @@ HttpReply HttpSession::send(const HttpTarget &target, const HttpRequest &request
         std::string password;
         if (!ui.credentials(de("Anmeldung erforderlich"), user, password))
             throw CWWWConnectException(1);
-        // Basic goes out with the retry itself; anything else needs the
-        // library's own handshake.
-        const bool basic = sink.challenge.empty() || sink.challenge.find("basic") != std::string::npos;
-        const long auth = basic ? static_cast<long>(CURLAUTH_BASIC) : static_cast<long>(CURLAUTH_ANY);
+        const long auth = authFor(reply.status == 401 ? sink.serverSchemes : sink.proxySchemes);
+        sink.oneAnswer = auth == static_cast<long>(CURLAUTH_DIGEST);
         if (reply.status == 401) {
             curl_easy_setopt(h, CURLOPT_HTTPAUTH, auth);
             curl_easy_setopt(h, CURLOPT_USERNAME, user.c_str());
