@@ -6,7 +6,8 @@
 
 namespace vantor {
 
-// The internet library's own failure, with its message text.
+// A failure of the transfer itself, with the text the user reads after
+// "Der exakte Fehlertext lautet: ".
 class HttpError : public std::exception
 {
 public:
@@ -16,6 +17,10 @@ public:
     }
     const char *what() const noexcept override { return m_text.c_str(); }
     const std::string &text() const { return m_text; }
+
+    // Our German words for a libcurl result code, with the library's own
+    // detail in brackets for whoever has to help the user further.
+    static HttpError fromCurl(int curlCode, const std::string &detail);
 
 private:
     std::string m_text;

@@ -294,7 +294,7 @@ HttpReply HttpSession::send(const HttpTarget &target, const HttpRequest &request
     initLibrary();
     std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
     if (!curl)
-        throw HttpError(curl_easy_strerror(CURLE_OUT_OF_MEMORY));
+        throw HttpError::fromCurl(CURLE_OUT_OF_MEMORY, {});
     CURL *h = curl.get();
 
     HttpReply reply;
@@ -366,16 +366,16 @@ HttpReply HttpSession::send(const HttpTarget &target, const HttpRequest &request
         errorBuffer[0] = '\0';
         const CURLcode rc = curl_easy_perform(h);
         if (rc == CURLE_ABORTED_BY_CALLBACK && sink.timedOut)
-            throw HttpError(curl_easy_strerror(CURLE_OPERATION_TIMEDOUT));
+            throw HttpError::fromCurl(CURLE_OPERATION_TIMEDOUT, {});
         // The library turns down a header line beyond its buffer as if the
         // memory had run out; the user would look for the fault in the
         // wrong place.
         if (rc == CURLE_OUT_OF_MEMORY && (sink.inHeader || !sink.headerEnded))
-            throw HttpError(curl_easy_strerror(CURLE_WEIRD_SERVER_REPLY));
+            throw HttpError::fromCurl(CURLE_WEIRD_SERVER_REPLY, {});
         if (rc != CURLE_OK && !(rc == CURLE_WRITE_ERROR && (sink.cut || sink.refused)))
-            throw HttpError(errorBuffer[0] ? std::string(errorBuffer) : std::string(curl_easy_strerror(rc)));
+            throw HttpError::fromCurl(rc, errorBuffer);
         if (sink.inHeader)
-            throw HttpError(curl_easy_strerror(CURLE_RECV_ERROR));
+            throw HttpError::fromCurl(CURLE_RECV_ERROR, {});
         long status = 0;
         curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
         reply.status = status;

@@ -2,6 +2,7 @@
 
 #include "net/HttpGet.h"
 #include "net/HttpSession.h"
+#include "platform/Text.h"
 #include "platform/SettingsStore.h"
 #include "project/ProgramSettings.h"
 
@@ -268,14 +269,14 @@ TEST_F(HttpHostileTest, HugeAndEndlessBodiesAreCutAtTheLimit)
 
 TEST_F(HttpHostileTest, AnswersBrokenOffFailCleanly)
 {
-    EXPECT_EQ(failureOn(""), "Empty reply from server");
-    EXPECT_EQ(failureOn("HTTP/1.1 20"), "Empty reply from server");
+    EXPECT_EQ(failureOn(""), de("Der Server hat die Verbindung ohne Antwort beendet. (Empty reply from server)"));
+    EXPECT_EQ(failureOn("HTTP/1.1 20"), de("Der Server hat die Verbindung ohne Antwort beendet. (Empty reply from server)"));
     // The library takes a header without its blank line for a whole answer
     // with an empty body; it is nothing of the kind.
-    EXPECT_EQ(failureOn("HTTP/1.1 200 OK\r\n"), "Failure when receiving data from the peer");
-    EXPECT_EQ(failureOn("HTTP/1.1 200 OK\r\nContent-Type: text/pl"), "Failure when receiving data from the peer");
+    EXPECT_EQ(failureOn("HTTP/1.1 200 OK\r\n"), de("Beim Empfangen der Antwort ist ein Fehler aufgetreten. (Failure when receiving data from the peer)"));
+    EXPECT_EQ(failureOn("HTTP/1.1 200 OK\r\nContent-Type: text/pl"), de("Beim Empfangen der Antwort ist ein Fehler aufgetreten. (Failure when receiving data from the peer)"));
     EXPECT_EQ(failureOn("HTTP/1.1 404 Not Found\r\nContent-Type: text/html\r\n"),
-        "Failure when receiving data from the peer");
+        de("Beim Empfangen der Antwort ist ein Fehler aufgetreten. (Failure when receiving data from the peer)"));
     EXPECT_NE(failureOn("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 10\r\n"), "<ok>");
     EXPECT_NE(failureOn("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nnur zehn.."), "<ok>");
     // What is complete stays a success.
@@ -303,7 +304,7 @@ TEST_F(HttpHostileTest, OversizedOrEndlessHeadersEndTheRequest)
             "HTTP/1.1 200 OK\r\nX-Long: " + std::string(2 * 1024 * 1024, 'a') + "\r\nContent-Length: 4\r\n\r\nbody");
     });
     EXPECT_FALSE(get(longLine.url(), error));
-    EXPECT_EQ(error, "Weird server reply");
+    EXPECT_EQ(error, de("Der Server hat eine ungültige Antwort gesendet. (Weird server reply)"));
     ASSERT_TRUE(longLine.waitIdle()); // 2 MB may fit the socket buffers
 
     // Header after header, as fast as the client reads them, never the
@@ -331,7 +332,7 @@ TEST_F(HttpHostileTest, OversizedOrEndlessHeadersEndTheRequest)
         }
     });
     EXPECT_FALSE(get(drip.url(), error));
-    EXPECT_EQ(error, "Timeout was reached");
+    EXPECT_EQ(error, de("Das Zeitlimit für den Vorgang wurde überschritten. (Timeout was reached)"));
     ASSERT_TRUE(drip.waitIdle());
     EXPECT_TRUE(drip.clientLeft());
 
