@@ -287,6 +287,7 @@ HttpSession::HttpSession(std::string agent)
         m_proxy = settings.proxy + ":" + settings.proxyPort;
     m_connectTimeout = timeoutSetting("connecttimeout", kDefaultConnectTimeout);
     m_receiveTimeout = timeoutSetting("receivetimeout", kDefaultReceiveTimeout);
+    m_transferTimeout = timeoutSetting("transfertimeout", kDefaultTransferTimeout);
 }
 
 HttpReply HttpSession::send(const HttpTarget &target, const HttpRequest &request, std::size_t limit, Ui &ui) const
@@ -323,6 +324,9 @@ HttpReply HttpSession::send(const HttpTarget &target, const HttpRequest &request
     // library's low-speed check averages over several seconds, so we watch
     // the silence ourselves.
     sink.silence = std::chrono::seconds(m_receiveTimeout);
+    // A server that sends a byte now and then is never silent; the program
+    // waits on it without pumping, so the request as a whole has a limit too.
+    curl_easy_setopt(h, CURLOPT_TIMEOUT, static_cast<long>(m_transferTimeout));
     curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, watchSilence);
     curl_easy_setopt(h, CURLOPT_XFERINFODATA, &sink);

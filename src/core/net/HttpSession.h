@@ -39,9 +39,12 @@ public:
     static constexpr std::size_t kDownloadLimit = 50000;
     static constexpr int kDefaultConnectTimeout = 30; // seconds
     static constexpr int kDefaultReceiveTimeout = 30; // seconds
+    // A whole request, however the server trickles its answer.
+    static constexpr int kDefaultTransferTimeout = 120; // seconds
 
     // Reads accesstype, proxy and proxyport from the program settings and the
-    // expert values connecttimeout and receivetimeout (seconds) once.
+    // expert values connecttimeout, receivetimeout and transfertimeout
+    // (seconds) once.
     explicit HttpSession(std::string agent);
 
     const std::string &agent() const { return m_agent; }
@@ -50,6 +53,7 @@ public:
     const std::string &proxy() const { return m_proxy; }
     int connectTimeout() const { return m_connectTimeout; }
     int receiveTimeout() const { return m_receiveTimeout; }
+    int transferTimeout() const { return m_transferTimeout; }
 
     // Sends the request and reads at most limit bytes of the body; the
     // transfer stops there. A 401 or 407 asks ui for credentials and sends
@@ -64,6 +68,7 @@ private:
     std::string m_proxy;
     int m_connectTimeout = kDefaultConnectTimeout;
     int m_receiveTimeout = kDefaultReceiveTimeout;
+    int m_transferTimeout = kDefaultTransferTimeout;
 };
 
 } // namespace vantor

@@ -340,6 +340,25 @@ TEST_F(HttpHostileTest, OversizedOrEndlessHeadersEndTheRequest)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
 
+TEST_F(HttpHostileTest, BodyTrickledByteByByteEndsAtTheTransferLimit)
+{
+    settingsStore().writeNumber("transfertimeout", 1);
+    RawServer trickle([](RawServer &s, int fd, const std::string &) {
+        if (!s.sendAll(fd, "HTTP/1.1 200 OK\r\nContent-Length: 4000\r\n\r\n"))
+            return;
+        for (int i = 0; i < 4000 && !s.stopping(); ++i) {
+            if (!s.sendAll(fd, "x"))
+                return;
+            s.pause(20);
+        }
+    });
+    std::string error;
+    EXPECT_FALSE(get(trickle.url(), error));
+    EXPECT_EQ(error.rfind(de("Das Zeitlimit für den Vorgang wurde überschritten."), 0), 0u) << error;
+    ASSERT_TRUE(trickle.waitIdle());
+    EXPECT_TRUE(trickle.clientLeft());
+}
+
 TEST_F(HttpHostileTest, SomethingOtherThanHttpFailsCleanly)
 {
     EXPECT_NE(failureOn("SSH-2.0-OpenSSH_9.2p1 Debian-2\r\n"), "<ok>");
