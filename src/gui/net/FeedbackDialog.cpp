@@ -21,8 +21,8 @@ FeedbackDialog::FeedbackDialog(QWidget *parent)
     setWindowTitle(QStringLiteral("Feedback"));
     setHelpTopic(help::kFeedback);
 
-    auto *intro = new QLabel(QStringLiteral("Anregung, Kritik, Fragen? Schreiben Sie uns direkt aus Vantor!!. "
-                                            "Wir antworten an die Email-Adresse, die Sie hier angeben."),
+    auto *intro = new QLabel(QStringLiteral("Anregung, Kritik, Fragen? Schreiben Sie uns direkt aus Vantor!! "
+                                            "heraus. Wir antworten an die Email-Adresse, die Sie hier angeben."),
                              this);
     intro->setObjectName(QStringLiteral("introLabel"));
     intro->setTextFormat(Qt::PlainText);
