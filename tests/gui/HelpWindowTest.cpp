@@ -168,6 +168,31 @@ private Q_SLOTS:
                     .contains(QStringLiteral("nicht installiert")));
     }
 
+    void everyTopicShipsItsPageLinkedFromTheContents()
+    {
+        // A topic without its page silently shows the contents instead, so
+        // a forgotten page goes unnoticed in the dialog that asks for it.
+        const std::vector<int> topics{help::kBasics,          help::kInternetAccess, help::kTOnline,
+                                      help::kUserLevel,       help::kWizardMenu,     help::kInfo,
+                                      help::kFeedback,        help::kNewsletter,     help::kProjects,
+                                      help::kNewProject,      help::kConfiguration,  help::kConfigHeader,
+                                      help::kConfigMeta,      help::kConfigTechniques, help::kOptimization,
+                                      help::kSpaceEstimate,   help::kFramePages,     help::kHomepageChoice,
+                                      help::kTemplateWizard,  help::kTemplateAdjust, help::kWatchList,
+                                      help::kTitlesPage,      help::kKeywordGrid,    help::kCopyTitles,
+                                      help::kCopyDescriptions, help::kDoorwayPage,   help::kEndWizard,
+                                      help::kTips};
+        const QString shipped = QStringLiteral(VANTOR_SOURCE_DATA_DIR "/help/");
+        QFile index(shipped + QStringLiteral("index.htm"));
+        QVERIFY(index.open(QIODevice::ReadOnly));
+        const QString contents = QString::fromUtf8(index.readAll());
+        for (const int topic : topics) {
+            const QString page = QString::number(topic) + QStringLiteral(".htm");
+            QVERIFY2(QFile::exists(shipped + page), qPrintable(page));
+            QVERIFY2(contents.contains(QStringLiteral("href=\"") + page + QLatin1Char('"')), qPrintable(page));
+        }
+    }
+
 private:
     static void writePage(const QString &path, const char *title)
     {

@@ -8,6 +8,7 @@
 #include "ui/QtText.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QTest>
 
 #include <memory>
@@ -38,14 +39,17 @@ private Q_SLOTS:
         QVERIFY(!dialog.isVisible());
     }
 
-    void feedbackIsStillToCome()
+    void feedbackOpensTheFormAboveTheInfo()
     {
         InfoDialog dialog;
         dialog.show();
+        DialogWalk walk;
+        QWidget *parent = nullptr;
+        closeNextDialogs(1, walk, [&](QWidget *window) { parent = window->parentWidget(); });
         QTest::mouseClick(findButton(&dialog, QStringLiteral("Feedback")), Qt::LeftButton);
-        const ShownBox box = lastShown(QStringLiteral("message"));
-        QCOMPARE(box.title, fromCp1252(notYetAvailableTitle()));
-        QVERIFY(box.text.contains(QStringLiteral("\"Feedback\"")));
+        QCOMPARE(walk.names, std::vector<QString>{QStringLiteral("feedbackDialog")});
+        QCOMPARE(parent, static_cast<QWidget *>(&dialog));
+        QVERIFY(m_env->hooks().shown().empty());
         QVERIFY(dialog.isVisible());
     }
 
@@ -55,14 +59,20 @@ private Q_SLOTS:
         dialog.show();
         QString version;
         QString explanation;
-        bool supportOpenAtNote = true;
+        QPointer<QWidget> support;
         m_env->hooks().onNextShown([&](QWidget *window) {
             QCOMPARE(window->objectName(), QStringLiteral("supportDialog"));
             version = findChildNamed<QLabel>(window, QStringLiteral("versionLabel"))->text();
             explanation = findChildNamed<QLabel>(window, QStringLiteral("textLabel"))->text();
-            QPointer<QWidget> support(window);
+            support = window;
             QTest::mouseClick(findButton(window, QStringLiteral("Feedback Formular")), Qt::LeftButton);
-            supportOpenAtNote = support && support->isVisible();
+        });
+        DialogWalk walk;
+        bool supportOpenUnderForm = true;
+        QWidget *formParent = nullptr;
+        closeNextDialogs(1, walk, [&](QWidget *window) {
+            supportOpenUnderForm = support && support->isVisible();
+            formParent = window->parentWidget();
         });
         QTest::mouseClick(findButton(&dialog, QStringLiteral("Support")), Qt::LeftButton);
 
@@ -70,9 +80,10 @@ private Q_SLOTS:
         QCOMPARE(version, QStringLiteral("Vantor!! 4.01 "));
         QVERIFY(explanation.contains(QStringLiteral("Version")));
         QVERIFY(explanation.contains(QStringLiteral("Betriebssystem")));
-        QVERIFY(!supportOpenAtNote);
-        QCOMPARE(m_env->hooks().shown().size(), std::size_t(1));
-        QVERIFY(m_env->hooks().shown().front().text.contains(QStringLiteral("\"Feedback\"")));
+        QCOMPARE(walk.names, std::vector<QString>{QStringLiteral("feedbackDialog")});
+        QVERIFY(!supportOpenUnderForm);
+        QCOMPARE(formParent, static_cast<QWidget *>(&dialog));
+        QVERIFY(m_env->hooks().shown().empty());
     }
 
     void supportOkOpensNothing()

@@ -229,6 +229,31 @@ private Q_SLOTS:
         QVERIFY(findButton(&dialog, QStringLiteral("Testen"))->isEnabled());
     }
 
+    void testKeepsTheKeyboardOnTesten()
+    {
+        setConnectionTestFetcher([](const std::string &, bool, Ui &, std::string &body, std::string &) {
+            body = "4.01";
+            return true;
+        });
+        InternetAccessDialog dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        clickIndicator(widgetsOf(dialog).direct);
+        QPushButton *test = findButton(&dialog, QStringLiteral("Testen"));
+        test->setFocus();
+        QTest::keyClick(test, Qt::Key_Space);
+        QCOMPARE(m_env->hooks().countKind(QStringLiteral("message")), 1);
+
+        // The next Return goes where the user left off, not to the button
+        // after it.
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(test));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(m_env->hooks().countKind(QStringLiteral("message")), 2);
+        QVERIFY(widgetsOf(dialog).direct->isChecked());
+        QVERIFY(widgetsOf(dialog).proxy->text().isEmpty());
+        QVERIFY(m_env->helpTopics.empty());
+    }
+
     void testFailureShowsTheConnectionError()
     {
         setConnectionTestFetcher([](const std::string &, bool, Ui &, std::string &, std::string &error) {

@@ -1,5 +1,7 @@
 #include "GuiTestSupport.h"
 
+#include "project/InternetAccess.h"
+#include "ui/BusyCursor.h"
 #include "ui/ConnectionErrorDialog.h"
 #include "ui/MessageDialog.h"
 #include "ui/QtText.h"
@@ -9,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
+#include <QRadioButton>
 #include <QTest>
 
 #include <memory>
@@ -157,6 +161,81 @@ private Q_SLOTS:
         QVERIFY(!ui.waitWindow());
         QVERIFY(!QApplication::overrideCursor());
         ui.closeWait();
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void boxesShowTheNormalCursorUnderAnyWaitCursor()
+    {
+        m_env->hooks().setIntercepting(false);
+        std::vector<Qt::CursorShape> cursors;
+        const auto answer = [&](const QString &button) {
+            m_env->hooks().onNextShown([&cursors, button](QWidget *window) {
+                cursors.push_back(QApplication::overrideCursor()->shape());
+                QTest::mouseClick(findButton(window, button), Qt::LeftButton);
+            });
+        };
+        {
+            BusyCursor busy;
+            answer(QStringLiteral("OK"));
+            m_env->ui().message("Titel", "Text");
+            answer(QStringLiteral("Abbruch"));
+            m_env->ui().question("Frage", "Weiter?");
+            answer(QStringLiteral("Abbrechen"));
+            m_env->ui().connectionError("Fehler beim Verbindungsaufbau", "x", false);
+            answer(QStringLiteral("Abbrechen"));
+            std::string user;
+            std::string password;
+            m_env->ui().credentials("Anmeldung", user, password);
+            QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        }
+        QCOMPARE(cursors, std::vector<Qt::CursorShape>(4, Qt::ArrowCursor));
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void configureLeavesTheFailedActionItsWaitWindow()
+    {
+        // The feedback waits under its box; "Konfigurieren" and a successful
+        // "Testen" in the Internet access dialog come and go in between.
+        setConnectionTestFetcher([](const std::string &, bool, Ui &, std::string &body, std::string &) {
+            body = "4.01 0";
+            return true;
+        });
+        m_env->hooks().setIntercepting(false);
+        QtUi &ui = m_env->ui();
+        ui.showWait("Bitte warten...\nNachricht wird versendet");
+        QPointer<WaitWindow> wait = ui.waitWindow();
+        Qt::CursorShape cursorOverBox = Qt::BlankCursor;
+        std::vector<QString> names;
+        m_env->hooks().onNextShown([&](QWidget *box) {
+            names.push_back(box->objectName());
+            QTest::mouseClick(findButton(box, QStringLiteral("Konfigurieren")), Qt::LeftButton);
+            cursorOverBox = QApplication::overrideCursor()->shape();
+            QTest::mouseClick(findButton(box, QStringLiteral("Abbrechen")), Qt::LeftButton);
+        });
+        m_env->hooks().onNextShown([&](QWidget *access) {
+            names.push_back(access->objectName());
+            clickIndicator(findChildNamed<QRadioButton>(access, QStringLiteral("directRadio")));
+            QTest::mouseClick(findButton(access, QStringLiteral("Testen")), Qt::LeftButton);
+            QTest::mouseClick(findButton(access, QStringLiteral("OK")), Qt::LeftButton);
+        });
+        m_env->hooks().onNextShown([&](QWidget *success) {
+            names.push_back(success->windowTitle());
+            QTest::mouseClick(findButton(success, QStringLiteral("OK")), Qt::LeftButton);
+        });
+        ui.connectionError("Fehler beim Verbindungsaufbau", "x", false);
+        resetConnectionTestFetcher();
+
+        QCOMPARE(names, (std::vector<QString>{QStringLiteral("connectionErrorDialog"),
+                                              QStringLiteral("internetAccessDialog"),
+                                              QStringLiteral("Erfolgreicher Test")}));
+        QCOMPARE(cursorOverBox, Qt::ArrowCursor);
+        QVERIFY(wait);
+        QCOMPARE(ui.waitWindow(), wait.data());
+        settle();
+        QVERIFY(wait->isVisible());
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        ui.closeWait();
+        QVERIFY(!wait);
         QVERIFY(!QApplication::overrideCursor());
     }
 

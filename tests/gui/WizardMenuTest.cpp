@@ -1,10 +1,16 @@
 #include "GuiTestSupport.h"
+#include "MakerServerFixture.h"
 
+#include "net/MakerServer.h"
 #include "platform/Help.h"
+#include "platform/SettingsStore.h"
+#include "platform/Shell.h"
 #include "project/MainMenu.h"
+#include "project/ProgramSettings.h"
 #include "project/WizardMenu.h"
 #include "ui/QtText.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QTest>
@@ -105,9 +111,7 @@ private Q_SLOTS:
         menu.show();
         // "Web-Site", "Web-Site Quick" and "Vorlagen-Wizard" have tests of
         // their own: they run the site wizard and the template wizard.
-        const QStringList tasks{QStringLiteral("Recherche"), QStringLiteral("Anmelden"),
-                                QStringLiteral("Version prüfen"), QStringLiteral("Feedback"),
-                                QStringLiteral("Newsletter")};
+        const QStringList tasks{QStringLiteral("Recherche"), QStringLiteral("Anmelden")};
         for (const QString &task : tasks)
             QTest::mouseClick(findButton(&menu, task), Qt::LeftButton);
         const auto &shown = m_env->hooks().shown();
@@ -119,15 +123,127 @@ private Q_SLOTS:
         QVERIFY(m_env->opened.empty());
     }
 
+    void versionCheckNamesWhatTheServerPublishes_data()
+    {
+        QTest::addColumn<QString>("published");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("opening");
+        QTest::newRow("same") << QStringLiteral("4.01 0") << QStringLiteral("Keine neuere Version verfügbar")
+                              << QStringLiteral("Sie arbeiten mit der aktuellsten Version von Vantor!!");
+        QTest::newRow("free") << QStringLiteral("4.10 0\r\n") << QStringLiteral("Neuere Version verfügbar")
+                              << QStringLiteral("Es ist eine neuere Version von Vantor!! verfügbar. ");
+        QTest::newRow("chargeable") << QStringLiteral("4.10 1") << QStringLiteral("Neuere Version verfügbar")
+                                    << QStringLiteral("Es ist eine neuere Version von Vantor!! verfügbar, diese IST "
+                                                      "ABER KOSTENPFLICHTIG.");
+        QTest::newRow("unreadable") << QStringLiteral("<html>404</html>") << QStringLiteral("Fehler aufgetreten")
+                                    << QStringLiteral("Es ist ein Fehler beim Ermitteln der aktuellsten Version");
+    }
+    void versionCheckNamesWhatTheServerPublishes()
+    {
+        QFETCH(QString, published);
+        QFETCH(QString, title);
+        QFETCH(QString, opening);
+        MakerServerFixture server(toCp1252(m_env->path() + QStringLiteral("/server")), published.toStdString());
+        QVERIFY(server.running());
+        WizardMenu menu;
+        menu.show();
+        QTest::mouseClick(findButton(&menu, QStringLiteral("Version prüfen")), Qt::LeftButton);
+
+        QCOMPARE(m_env->hooks().shown().size(), std::size_t(1));
+        const ShownBox box = m_env->hooks().shown().front();
+        QCOMPARE(box.kind, QStringLiteral("message"));
+        QCOMPARE(box.title, title);
+        QVERIFY2(box.text.startsWith(opening), qPrintable(box.text));
+        if (title == QStringLiteral("Neuere Version verfügbar"))
+            QVERIFY(box.text.contains(QStringLiteral("http://127.0.0.1:%1/download/").arg(server.port())));
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void versionCheckAsksAndAnswersUnderTheNormalCursor()
+    {
+        // The check runs under the wait cursor; the dial-up prompt and the
+        // answer each need a click, so they must show the arrow.
+        MakerServerFixture server(toCp1252(m_env->path() + QStringLiteral("/server")), "4.10 0");
+        QVERIFY(server.running());
+        programSettings().httpInform = 1;
+        m_env->hooks().setIntercepting(false);
+        WizardMenu menu;
+        menu.show();
+        std::vector<QString> boxes;
+        std::vector<Qt::CursorShape> cursors;
+        for (int i = 0; i < 2; ++i) {
+            m_env->hooks().onNextShown([&](QWidget *window) {
+                boxes.push_back(window->windowTitle());
+                cursors.push_back(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape()
+                                                                 : Qt::ArrowCursor);
+                QTest::mouseClick(findButton(window, QStringLiteral("OK")), Qt::LeftButton);
+            });
+        }
+        QTest::mouseClick(findButton(&menu, QStringLiteral("Version prüfen")), Qt::LeftButton);
+
+        QCOMPARE(boxes, (std::vector<QString>{QStringLiteral("Internet-Verbindung herstellen"),
+                                              QStringLiteral("Neuere Version verfügbar")}));
+        QCOMPARE(cursors, (std::vector<Qt::CursorShape>{Qt::ArrowCursor, Qt::ArrowCursor}));
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void versionCheckWithoutServerOffersNochmal()
+    {
+        MakerServerFixture server(toCp1252(m_env->path() + QStringLiteral("/server")));
+        QVERIFY(server.refuseConnections());
+        m_env->hooks().pushConnectionAnswer(ConnectionAnswer::Retry);
+        m_env->hooks().pushConnectionAnswer(ConnectionAnswer::Cancel);
+        WizardMenu menu;
+        menu.show();
+        QTest::mouseClick(findButton(&menu, QStringLiteral("Version prüfen")), Qt::LeftButton);
+
+        QCOMPARE(m_env->hooks().shown().size(), std::size_t(2));
+        for (const ShownBox &box : m_env->hooks().shown()) {
+            QCOMPARE(box.kind, QStringLiteral("connectionError"));
+            QCOMPARE(box.title, QStringLiteral("Fehler beim Verbindungsaufbau"));
+        }
+        QVERIFY(menu.isVisible());
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void feedbackAndNewsletterOpenTheirFormsAboveTheMenu_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("Feedback") << QStringLiteral("Feedback") << QStringLiteral("feedbackDialog");
+        QTest::newRow("Newsletter") << QStringLiteral("Newsletter") << QStringLiteral("newsletterDialog");
+    }
+    void feedbackAndNewsletterOpenTheirFormsAboveTheMenu()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, dialog);
+        WizardMenu menu;
+        menu.show();
+        DialogWalk walk;
+        QWidget *parent = nullptr;
+        closeNextDialogs(1, walk, [&](QWidget *window) { parent = window->parentWidget(); });
+        QTest::mouseClick(findButton(&menu, button), Qt::LeftButton);
+        QCOMPARE(walk.names, std::vector<QString>{dialog});
+        QCOMPARE(parent, static_cast<QWidget *>(&menu));
+        QVERIFY(m_env->hooks().shown().empty());
+        QVERIFY(menu.isVisible());
+    }
+
     void documentsOpensTheMakersPage()
     {
+        settingsStore().writeText("updateserver", "127.0.0.1:4711");
         WizardMenu menu;
         menu.show();
         QTest::mouseClick(findButton(&menu, QStringLiteral("Dokumente")), Qt::LeftButton);
-        QCOMPARE(m_env->opened.size(), std::size_t(1));
-        QVERIFY(QString::fromStdString(m_env->opened.front()).endsWith(QStringLiteral("/sitecast/internetmarketingdoc.html")));
-        QVERIFY(QString::fromStdString(m_env->opened.front()).startsWith(QStringLiteral("http://")));
+        QCOMPARE(m_env->opened, std::vector<std::string>{"http://127.0.0.1:4711/sitecast/internetmarketingdoc.html"});
+        QCOMPARE(m_env->opened.front(), makerserver::documentsUrl());
         QVERIFY(m_env->hooks().shown().empty());
+
+        setShellOpener([](const std::string &) { return false; });
+        QTest::mouseClick(findButton(&menu, QStringLiteral("Dokumente")), Qt::LeftButton);
+        const ShownBox box = lastShown(QStringLiteral("message"));
+        QCOMPARE(box.title, QStringLiteral("Browser nicht gestartet"));
+        QVERIFY(box.text.endsWith(QStringLiteral("\nhttp://127.0.0.1:4711/sitecast/internetmarketingdoc.html")));
     }
 
     void helpAndCancel()

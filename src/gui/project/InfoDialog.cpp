@@ -1,8 +1,8 @@
 #include "project/InfoDialog.h"
 
+#include "net/FeedbackDialog.h"
 #include "platform/Help.h"
 #include "project/FirstStartDialogs.h"
-#include "project/NotYetAvailable.h"
 #include "project/ProgramSettings.h"
 #include "ui/QtText.h"
 
@@ -85,7 +85,11 @@ InfoDialog::InfoDialog(QWidget *parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void InfoDialog::onFeedbackClicked() { showNotYetAvailable(QStringLiteral("Feedback")); }
+void InfoDialog::onFeedbackClicked()
+{
+    FeedbackDialog dialog(this);
+    dialog.exec();
+}
 
 void InfoDialog::onSupportClicked()
 {

@@ -148,9 +148,15 @@ void InternetAccessDialog::onAccessTypeToggled()
 void InternetAccessDialog::onTestClicked()
 {
     // No second test may start from a click queued while the first one waits.
+    // Disabled, the button hands the keyboard focus on to the next one; the
+    // Return that closes the result box would then go on to "Einstellungen
+    // für T-Online" and overwrite the user's proxy.
+    const bool focused = focusWidget() == m_test;
     m_test->setEnabled(false);
     testInternetAccess(input(), currentUi());
     m_test->setEnabled(true);
+    if (focused)
+        m_test->setFocus();
 }
 
 void InternetAccessDialog::onTOnlineClicked()

@@ -1,13 +1,18 @@
 #include "project/WizardMenu.h"
 
+#include "net/FeedbackDialog.h"
+#include "net/MakerServer.h"
+#include "net/NewsletterDialog.h"
+#include "net/OpenInBrowser.h"
+#include "net/VersionCheck.h"
 #include "platform/Help.h"
-#include "platform/Shell.h"
 #include "project/MainMenu.h"
 #include "project/NotYetAvailable.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectRecord.h"
 #include "templatewizard/TemplateWizardDialog.h"
+#include "ui/BusyCursor.h"
 #include "ui/Ui.h"
 #include "wizard/QtSiteWizardHost.h"
 #include "wizard/SiteWizard.h"
@@ -20,8 +25,6 @@
 #include <QVBoxLayout>
 
 namespace vantor::gui {
-
-const char *const WizardMenu::kDocumentsUrl = "http://www.keldrum.de/sitecast/internetmarketingdoc.html";
 
 namespace {
 
@@ -168,13 +171,33 @@ void WizardMenu::onPositionClicked()
     currentUi().message(positionTitle(), positionText());
 }
 
-void WizardMenu::onVersionCheckClicked() { showNotYetAvailable(QStringLiteral("Version prüfen")); }
+void WizardMenu::onVersionCheckClicked()
+{
+    // "Nochmal" waits with the events running; a second check must not
+    // start from a click queued in the meantime.
+    if (m_checking)
+        return;
+    m_checking = true;
+    {
+        BusyCursor busy;
+        VersionCheck::checkForNewVersion(currentUi());
+    }
+    m_checking = false;
+}
 
-void WizardMenu::onFeedbackClicked() { showNotYetAvailable(QStringLiteral("Feedback")); }
+void WizardMenu::onFeedbackClicked()
+{
+    FeedbackDialog dialog(this);
+    dialog.exec();
+}
 
-void WizardMenu::onNewsletterClicked() { showNotYetAvailable(QStringLiteral("Newsletter")); }
+void WizardMenu::onNewsletterClicked()
+{
+    NewsletterDialog dialog(this);
+    dialog.exec();
+}
 
-void WizardMenu::onDocumentsClicked() { shellOpen(kDocumentsUrl); }
+void WizardMenu::onDocumentsClicked() { openInBrowser(makerserver::documentsUrl()); }
 
 void WizardMenu::onHelpClicked() { openHelp(help::kWizardMenu); }
 

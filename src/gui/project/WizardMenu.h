@@ -15,9 +15,6 @@ class WizardMenu : public SkinnedDialog
 public:
     explicit WizardMenu(QWidget *parent = nullptr);
 
-    // The maker's page behind "Dokumente".
-    static const char *const kDocumentsUrl;
-
 private:
     using Handler = void (WizardMenu::*)();
     void addTask(QGroupBox *group, const QString &button, const QString &caption, const QString &name,
@@ -35,6 +32,8 @@ private:
     void onDocumentsClicked();
     void onHelpClicked();
     void onCancelClicked();
+
+    bool m_checking = false;
 };
 
 } // namespace vantor::gui

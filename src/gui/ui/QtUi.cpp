@@ -10,6 +10,7 @@
 #include "ui/WindowStack.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -20,13 +21,15 @@ namespace vantor::gui {
 
 namespace {
 
-// A box that needs an answer must not show the wait cursor over itself.
+// A box that needs an answer must not show the wait cursor over itself,
+// whoever put it up: our wait window, a busy job, or a caller of ours.
 class NormalCursor
 {
 public:
-    explicit NormalCursor(bool waiting)
-        : m_waiting(waiting)
+    NormalCursor()
     {
+        const QCursor *cursor = QApplication::overrideCursor();
+        m_waiting = cursor && (cursor->shape() == Qt::WaitCursor || cursor->shape() == Qt::BusyCursor);
         if (m_waiting)
             QApplication::setOverrideCursor(Qt::ArrowCursor);
     }
@@ -39,7 +42,7 @@ public:
     NormalCursor &operator=(const NormalCursor &) = delete;
 
 private:
-    bool m_waiting;
+    bool m_waiting = false;
 };
 
 } // namespace
@@ -61,7 +64,7 @@ void QtUi::message(const std::string &title, const std::string &text)
         hooks.record(QStringLiteral("message"), fromCp1252(title), fromCp1252(text));
         return;
     }
-    NormalCursor cursor(m_waitCursor);
+    NormalCursor cursor;
     MessageDialog box(fromCp1252(title), fromCp1252(text), MessageDialog::Buttons::Ok, dialogParent());
     box.exec();
 }
@@ -73,7 +76,7 @@ bool QtUi::question(const std::string &title, const std::string &text)
         hooks.record(QStringLiteral("question"), fromCp1252(title), fromCp1252(text));
         return hooks.takeQuestionAnswer().value_or(true);
     }
-    NormalCursor cursor(m_waitCursor);
+    NormalCursor cursor;
     MessageDialog box(fromCp1252(title), fromCp1252(text), MessageDialog::Buttons::OkCancel, dialogParent());
     return box.exec() == QDialog::Accepted;
 }
@@ -85,7 +88,7 @@ void QtUi::systemError(const std::string &title, const std::string &text)
         hooks.record(QStringLiteral("systemError"), fromCp1252(title), fromCp1252(text));
         return;
     }
-    NormalCursor cursor(m_waitCursor);
+    NormalCursor cursor;
     // Deliberately the system's own box: these are the failures where our
     // own windows may no longer be trustworthy.
     QMessageBox box(QMessageBox::Warning, fromCp1252(title), fromCp1252(text), QMessageBox::Ok, dialogParent());
@@ -128,11 +131,23 @@ ConnectionAnswer QtUi::connectionError(const std::string &title, const std::stri
         hooks.record(QStringLiteral("connectionError"), fromCp1252(title), fromCp1252(text));
         return hooks.takeConnectionAnswer().value_or(ConnectionAnswer::Cancel);
     }
-    NormalCursor cursor(m_waitCursor);
+    NormalCursor cursor;
     ConnectionErrorDialog box(fromCp1252(title), fromCp1252(text), configureCloses, dialogParent());
-    box.setConfigureHandler([](QWidget *parent) {
-        InternetAccessDialog dialog(parent);
-        dialog.exec();
+    box.setConfigureHandler([this](QWidget *parent) {
+        // "Testen" in there brings a wait window and a wait cursor of its
+        // own and closes them again; the ones of the action that failed
+        // stay out of its reach and come back with this box.
+        const QPointer<WaitWindow> wait = m_wait;
+        const bool waitCursor = m_waitCursor;
+        m_wait = nullptr;
+        m_waitCursor = false;
+        {
+            InternetAccessDialog dialog(parent);
+            dialog.exec();
+        }
+        closeWait();
+        m_wait = wait;
+        m_waitCursor = waitCursor;
     });
     box.exec();
     return box.answer();
@@ -150,7 +165,7 @@ bool QtUi::credentials(const std::string &title, std::string &user, std::string 
         }
         return answer.ok;
     }
-    NormalCursor cursor(m_waitCursor);
+    NormalCursor cursor;
     CredentialsDialog box(fromCp1252(title), dialogParent());
     box.setUser(fromCp1252(user));
     if (box.exec() != QDialog::Accepted)
