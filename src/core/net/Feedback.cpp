@@ -49,7 +49,15 @@ Feedback::Result Feedback::sendFeedback(const std::string &address, const std::s
     for (bool first = true;; first = false) {
         std::string answer;
         std::string error;
-        if (httpget::getText(httpget::makerAgent(), target, answer, error, first, ui)) {
+        long status = 0;
+        bool sent = httpget::getText(httpget::makerAgent(), target, answer, error, first, ui, &status);
+        // An error page means the message never reached anybody: telling
+        // the user it was sent would lose it for good.
+        if (sent && status >= 400) {
+            sent = false;
+            error = httpget::statusText(status);
+        }
+        if (sent) {
             ui.message(de("Email versendet"), de("Email wurde erfolgreich verwendet. Wir werden uns möglichst "
                                                  "schnell mit Ihnen in Kontakt setzen."));
             result = Result::Sent;

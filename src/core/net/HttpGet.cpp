@@ -17,13 +17,6 @@ namespace vantor::httpget {
 
 namespace {
 
-std::string codeText(long code)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "Fehler Code: %ld", code);
-    return text;
-}
-
 std::string capped(std::string text)
 {
     if (text.size() > kErrorTextMax)
@@ -32,6 +25,13 @@ std::string capped(std::string text)
 }
 
 } // namespace
+
+std::string statusText(long code)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "Fehler Code: %ld", code);
+    return text;
+}
 
 std::string searchEngineAgent()
 {
@@ -86,28 +86,30 @@ bool get(const std::string &agent, const std::string &url, std::size_t limit, st
         if (status)
             *status = reply.status;
         if (reply.status == 301 || reply.status == 302 || reply.status == 303) {
-            error = codeText(reply.status);
+            error = statusText(reply.status);
             return false;
         }
         return true;
     } catch (const CWWWConnectException &e) {
-        error = codeText(e.code());
+        error = statusText(e.code());
     } catch (const HttpError &e) {
         error = capped(e.text());
     }
     return false;
 }
 
-bool getText(
-    const std::string &agent, const std::string &url, std::string &answer, std::string &error, bool askFirst, Ui &ui)
+bool getText(const std::string &agent, const std::string &url, std::string &answer, std::string &error, bool askFirst,
+             Ui &ui, long *status)
 {
     answer.clear();
     error.clear();
+    if (status)
+        *status = 0;
     if (askFirst && programSettings().httpInform && !ui.question(dialUpTitle(), dialUpText())) {
         error = userDeclinedText();
         return false;
     }
-    return get(agent, url, HttpSession::kTextLimit, answer, error, ui);
+    return get(agent, url, HttpSession::kTextLimit, answer, error, ui, status);
 }
 
 bool isReachable(const std::string &url, std::string &error, Ui &ui)

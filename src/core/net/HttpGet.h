@@ -22,8 +22,9 @@ std::string makerAgent();
 // The body (at most 4,096 bytes) lands in answer. With askFirst and the
 // httpinform setting on, the dial-up prompt comes first; "Abbruch" ends
 // without a request and with "Verbindung vom Anwender beendet.".
-bool getText(
-    const std::string &agent, const std::string &url, std::string &answer, std::string &error, bool askFirst, Ui &ui);
+// status, when given, receives the answer's status code (0 without one).
+bool getText(const std::string &agent, const std::string &url, std::string &answer, std::string &error, bool askFirst,
+             Ui &ui, long *status = nullptr);
 
 // The same GET with the search-engine agent, no prompt, the body dropped.
 bool isReachable(const std::string &url, std::string &error, Ui &ui);
@@ -40,6 +41,9 @@ bool downloadToFile(const std::string &url, const std::string &path, std::string
 void sendErrorReport(const std::string &text, bool askFirst, Ui &ui);
 // The sender the reports come from.
 std::string reportSender();
+
+// "Fehler Code: <code>", the text of a refused request.
+std::string statusText(long code);
 
 // The texts around a GET.
 std::string userDeclinedText();

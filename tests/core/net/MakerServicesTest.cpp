@@ -201,6 +201,15 @@ TEST_F(MakerServicesTest, FeedbackRefusesIncompleteDataAndKeepsTheFormOnFailure)
               (std::vector<std::string>{"Internet-Verbindung herstellen", "Fehler beim Verbindungsaufbau"}));
     EXPECT_EQ(ui.shown[1].text, httpget::connectionErrorText("Verbindung vom Anwender beendet."));
 
+    // An error page from the script is no delivery.
+    programSettings().httpInform = 0;
+    settingsStore().writeText("updateserver", "127.0.0.1:" + std::to_string(m_port) + "/nirgends");
+    ui.shown.clear();
+    EXPECT_EQ(Feedback::sendFeedback("a@b", "x", ui), Feedback::Result::Failed);
+    ASSERT_EQ(ui.titles(), std::vector<std::string>{"Fehler beim Verbindungsaufbau"});
+    EXPECT_EQ(ui.shown[0].text, httpget::connectionErrorText("Fehler Code: 404"));
+    programSettings().httpInform = 1;
+
     // "Nochmal" waits half a second and sends again, without asking first.
     serverGone();
     ui.shown.clear();
