@@ -119,9 +119,13 @@ IntroductionDialog::IntroductionDialog(QWidget *parent)
 void IntroductionDialog::onOverviewClicked()
 {
     // Starting the viewer can take a moment; a second click would open it twice.
+    // Disabled, the button passes the focus on to "OK", so it is taken back.
+    const bool focused = focusWidget() == m_overview;
     m_overview->setEnabled(false);
     shellOpen(programSettings().programDirectory + "/" + vantor::toCp1252("Überblick.htm"));
     m_overview->setEnabled(true);
+    if (focused)
+        m_overview->setFocus();
 }
 
 void IntroductionDialog::onOkClicked() { accept(); }
