@@ -10,13 +10,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
-#include <thread>
 
 namespace vantor::guitest {
 
@@ -32,21 +30,13 @@ public:
         std::filesystem::create_directories(m_root);
         setVersion(version);
         m_server = std::make_unique<demo::DemoServer>(m_root);
-        m_port = m_server->bind(0);
-        if (m_port > 0) {
-            m_thread = std::thread([this] { m_server->listen(); });
-            while (!m_server->server().is_running())
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        m_port = m_server->start();
         settingsStore().writeText("updateserver", "127.0.0.1:" + std::to_string(m_port));
         programSettings().accessType = ProgramSettings::kAccessDirect;
         programSettings().httpInform = 0;
     }
     ~MakerServerFixture()
     {
-        m_server->stop();
-        if (m_thread.joinable())
-            m_thread.join();
         if (m_refused >= 0)
             ::close(m_refused);
     }
@@ -91,7 +81,6 @@ private:
     std::filesystem::path m_root;
     std::unique_ptr<demo::DemoServer> m_server;
     int m_port = -1;
-    std::thread m_thread;
     int m_refused = -1;
 };
 
