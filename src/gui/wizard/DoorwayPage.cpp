@@ -21,15 +21,6 @@ namespace vantor::gui {
 
 namespace {
 
-QLabel *textLabel(const QString &text, const QString &name, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    return label;
-}
-
 QListWidget *termList(const QString &name, QWidget *parent)
 {
     auto *list = new QListWidget(parent);
@@ -108,17 +99,17 @@ DoorwayPage::DoorwayPage(QWidget *parent)
     startRow->addStretch();
 
     QBoxLayout *content = contentLayout();
-    content->addWidget(textLabel(QStringLiteral("In der linken Liste sehen Sie die bereits eingegebenen "
+    content->addWidget(adviceLabel(QStringLiteral("In der linken Liste sehen Sie die bereits eingegebenen "
                                                 "Suchbegriffe. In der rechten Liste können Sie nun weitere Begriffe, "
                                                 "Varianten, Pluralformen, Synonyme, usw. eingeben."),
-                                 QStringLiteral("listsAdvice"), this));
+                                 QStringLiteral("listsAdvice")));
     content->addSpacing(6);
     content->addLayout(lists);
     content->addSpacing(10);
-    content->addWidget(textLabel(QStringLiteral("Der Name der Startseite muß der Name für Startseiten in einem "
+    content->addWidget(adviceLabel(QStringLiteral("Der Name der Startseite muß der Name für Startseiten in einem "
                                                 "Verzeichnis sein. In der Regel ist dies der gleiche Name wie die "
                                                 "Homepage (er lautet meistens \"index.htm\" oder \"default.htm\")."),
-                                 QStringLiteral("startpageAdvice"), this));
+                                 QStringLiteral("startpageAdvice")));
     content->addLayout(startRow);
 
     connect(add, &QPushButton::clicked, this, &DoorwayPage::onAddClicked);

@@ -24,15 +24,6 @@ namespace {
 constexpr int kRows = ProjectRecord::kTermsPerCopy;
 constexpr int kFieldWidth = 150;
 
-QLabel *textLabel(const QString &text, const QString &name, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    return label;
-}
-
 // The column a field stands in: the homepage takes two, then one per copy.
 int columnOf(int index) { return index / kRows; }
 
@@ -52,17 +43,17 @@ KeywordGridPage::KeywordGridPage(QWidget *parent)
                        help::kKeywordGrid, Header::PathOnNewLine, Back::Shown, parent)
 {
     QBoxLayout *content = contentLayout();
-    content->addWidget(textLabel(
+    content->addWidget(adviceLabel(
         QStringLiteral("Bei der Homepage müssen die zentralen Schlüsselwörter eingetragen werden (z.B. Fachgebiet "
                        "der Angebote, Produkte, Kerngeschäfte, usw.)."),
-        QStringLiteral("homepageAdvice"), this));
-    content->addWidget(textLabel(
+        QStringLiteral("homepageAdvice")));
+    content->addWidget(adviceLabel(
         QStringLiteral("Kopie 1 bis 9 sind Kopien der Homepage und können speziellere Schlüsselwörter zu bestimmten "
                        "Themengebieten enthalten. Nennen Sie das wichtigste Schlüsselwort jeder Kopie zuerst. Sie "
                        "müssen nicht alle Felder nutzen."),
-        QStringLiteral("copiesAdvice"), this));
-    content->addWidget(textLabel(QStringLiteral("Wiederholen Sie innnerhalb einer Kopie auch kein Schlüsselwort."),
-                                 QStringLiteral("repeatAdvice"), this));
+        QStringLiteral("copiesAdvice")));
+    content->addWidget(adviceLabel(QStringLiteral("Wiederholen Sie innnerhalb einer Kopie auch kein Schlüsselwort."),
+                                 QStringLiteral("repeatAdvice")));
     content->addSpacing(6);
 
     // Eleven columns of fifteen fields: the homepage in two, each copy in
@@ -114,10 +105,10 @@ KeywordGridPage::KeywordGridPage(QWidget *parent)
     m_scroll->setFixedWidth(std::min(room, grid->sizeHint().width() + 2 * m_scroll->frameWidth()));
     content->addWidget(m_scroll);
     content->addSpacing(4);
-    content->addWidget(textLabel(QStringLiteral("Zum Springen von Feld zu Feld verwenden Sie die Tab-Taste!\n"
+    content->addWidget(adviceLabel(QStringLiteral("Zum Springen von Feld zu Feld verwenden Sie die Tab-Taste!\n"
                                                 "Verwenden Sie soviel Suchbegriffe wie nötig und so wenig wie "
                                                 "möglich!"),
-                                 QStringLiteral("tabAdvice"), this));
+                                 QStringLiteral("tabAdvice")));
 
     buttonsAfter(m_fields.back());
     layout()->setSizeConstraint(QLayout::SetFixedSize);

@@ -17,19 +17,6 @@
 
 namespace vantor::gui {
 
-namespace {
-
-QLabel *adviceLabel(const QString &text, const QString &name, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    return label;
-}
-
-} // namespace
-
 TitlesPage::TitlesPage(QWidget *parent)
     : WizardPageDialog(QStringLiteral("titlesPage"), QStringLiteral("Web-Site: Titel, Autor und Beschreibung"),
                        help::kTitlesPage, Header::PathOnNewLine, Back::None, parent)
@@ -92,7 +79,7 @@ TitlesPage::TitlesPage(QWidget *parent)
         QStringLiteral("Titel: Geben Sie einen kurzen, auffälligen und prägnanten Titel ein, der möglichst auch "
                        "wichtige Schlüsselwörter enthalten sollte, sowie zwei weitere Varianten (Titel 2 und 3).\n"
                        "Autor: Firmenname bzw. privater Name"),
-        QStringLiteral("titleAdvice"), this));
+        QStringLiteral("titleAdvice")));
     content->addSpacing(8);
     content->addLayout(fields);
     content->addSpacing(4);
@@ -100,7 +87,7 @@ TitlesPage::TitlesPage(QWidget *parent)
         QStringLiteral("Beschreibung: Alles, was die Web-Site anbietet - kurz und prägnant. Auch hier sollten "
                        "wichtige Schlüsselwörter mit einfließen. Halten Sie aber die Beschreibung kurz (<200 "
                        "Buchstaben)."),
-        QStringLiteral("descriptionAdvice"), this));
+        QStringLiteral("descriptionAdvice")));
     content->addSpacing(8);
     content->addWidget(m_makedirs);
     content->addWidget(m_deleteold);

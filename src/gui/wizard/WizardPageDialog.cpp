@@ -133,13 +133,18 @@ void WizardPageDialog::finish(PageResult result)
 
 void WizardPageDialog::onHelpClicked() { openHelp(helpTopic()); }
 
+QLabel *WizardPageDialog::adviceLabel(const QString &text, const QString &name)
+{
+    auto *label = new QLabel(text, this);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    return label;
+}
+
 QGridLayout *WizardPageDialog::beginCopyFields(const QString &adviceText, const QString &adviceName, int rowSpacing)
 {
-    auto *advice = new QLabel(adviceText, this);
-    advice->setObjectName(adviceName);
-    advice->setTextFormat(Qt::PlainText);
-    advice->setWordWrap(true);
-    m_content->addWidget(advice);
+    m_content->addWidget(adviceLabel(adviceText, adviceName));
     m_content->addSpacing(8);
 
     auto *fields = new QGridLayout;

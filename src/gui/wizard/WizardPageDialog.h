@@ -41,6 +41,8 @@ protected:
 
     // The page's own widgets go here, between header and buttons.
     QBoxLayout *contentLayout() const { return m_content; }
+    // A paragraph of advice on the page: plain text, wrapped.
+    QLabel *adviceLabel(const QString &text, const QString &name);
 
     // The buttons come after the page's fields when tabbing, as they stand
     // below them.
