@@ -1,6 +1,5 @@
 #include "net/DataFileFetch.h"
 
-#include "net/DataFile.h"
 #include "net/HttpGet.h"
 #include "net/MakerServer.h"
 #include "platform/Files.h"
@@ -35,18 +34,11 @@ void DataFileFetch::reset() { fetchedNames().clear(); }
 
 bool DataFileFetch::download(const std::string &url, const std::string &path, Ui &ui)
 {
-    std::string body;
-    std::string error;
-    long status = 0;
-    if (!httpget::get(httpget::makerAgent(), url, DataFile::kMaxDownload, body, error, ui, &status))
-        return false;
-    // An error page is no data file; the one on disk is still good.
-    if (status >= 400)
-        return false;
     const std::string directory = path.substr(0, path.find_last_of('/'));
     if (!directory.empty() && directory != path)
         files::createDirectories(directory);
-    return DataFile::storeDownload(path, body);
+    std::string error;
+    return httpget::downloadToFile(url, path, error, ui);
 }
 
 bool DataFileFetch::fetch(const std::vector<std::string> &names, Ui &ui)

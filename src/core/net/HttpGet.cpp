@@ -1,11 +1,11 @@
 #include "net/HttpGet.h"
 
 #include "net/CWWWConnectException.h"
+#include "net/DataFile.h"
 #include "net/HttpError.h"
 #include "net/HttpSession.h"
 #include "net/MakerServer.h"
 #include "net/PercentEncoding.h"
-#include "platform/Files.h"
 #include "platform/Text.h"
 #include "project/ProgramSettings.h"
 #include "ui/Ui.h"
@@ -121,10 +121,16 @@ bool isReachable(const std::string &url, std::string &error, Ui &ui)
 bool downloadToFile(const std::string &url, const std::string &path, std::string &error, Ui &ui)
 {
     std::string body;
-    if (!get(makerAgent(), url, HttpSession::kDownloadLimit, body, error, ui))
+    long status = 0;
+    if (!get(makerAgent(), url, HttpSession::kDownloadLimit, body, error, ui, &status))
         return false;
+    // An error page is no data file; the one on disk is still good.
+    if (status >= 400) {
+        error = statusText(status);
+        return false;
+    }
     // The caller has its own words for a file it cannot write.
-    return files::write(path, body);
+    return DataFile::storeDownload(path, body);
 }
 
 std::string reportSender()

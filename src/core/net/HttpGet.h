@@ -30,8 +30,11 @@ bool getText(const std::string &agent, const std::string &url, std::string &answ
 bool isReachable(const std::string &url, std::string &error, Ui &ui);
 
 // The same GET with the maker agent; at most 50,000 bytes of the body
-// replace the file at path (cp1252). A failed request leaves the file alone;
-// a file that cannot be written gives false with an empty error text.
+// replace the file at path (cp1252). A failed request, a redirect or an
+// error status (400 and up, "Fehler Code: <status>") leaves the file alone.
+// True when the file now holds a body that was not empty; an empty one still
+// replaces the file. A file that cannot be written gives false with an empty
+// error text.
 bool downloadToFile(const std::string &url, const std::string &path, std::string &error, Ui &ui);
 
 // One silent GET to the maker's support script: from, subject (the maker
