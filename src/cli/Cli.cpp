@@ -1,6 +1,7 @@
 #include "Cli.h"
 
 #include "platform/Files.h"
+#include "platform/Help.h"
 #include "platform/SettingsStore.h"
 #include "platform/Text.h"
 #include "project/ProgramSettings.h"
@@ -77,6 +78,7 @@ std::string Cli::usage()
            "  vantor-cli watchlist delete TEXT\n"
            "  vantor-cli optimize [--project PROJEKT] [--homepage DATEI] [--no-project-data]\n"
            "                      [--no-config-data] [--save-report DATEI] [--yes]\n"
+           "  vantor-cli undo [--project PROJEKT] [--list] [--run ID] [--yes]\n"
            "  vantor-cli template --homepage DATEI (--plain | --image N | --own-image DATEI)\n"
            "                      [--background RRGGBB] [--text RRGGBB] [--yes]\n"
            "  vantor-cli datafile pack TEXT DAT\n"
@@ -106,6 +108,10 @@ std::string Cli::usage()
            "                    --no-project-data / --no-config-data lassen Projektdaten bzw. Konfiguration\n"
            "                    im Report weg, --save-report speichert den Report zusätzlich,\n"
            "                    --yes beantwortet Fragen mit \"OK\" (sonst \"Abbruch\")\n"
+           "  undo              macht die letzte noch nicht rückgängig gemachte Optimierung rückgängig\n"
+           "                    (mehrmals aufgerufen Lauf für Lauf bis zur ursprünglichen Site);\n"
+           "                    --list zeigt die aufbewahrten Läufe (ID, Datum, Dateien), --run ID wählt\n"
+           "                    einen Lauf, --yes stellt auch nachträglich geänderte Dateien wieder her\n"
            "  template          erzeugt die Vorlage vantor!!/index.htm neben der Homepage (\"Vorlagen-Wizard\"):\n"
            "                    einfarbig, mit Hintergrundbild 1 bis 18 oder einem eigenen Bild;\n"
            "                    --yes überschreibt eine vorhandene Vorlage\n"
@@ -127,6 +133,8 @@ std::string Cli::usage()
            "  watchlist         the research watch list of the current project\n"
            "  optimize          optimise the project's web site (\"Web-Site Quick\"), writes ~report.htm;\n"
            "                    exit status 1 when the run logged errors or was aborted\n"
+           "  undo              undo the newest optimisation run not yet undone (step by step back to the\n"
+           "                    original site); --list prints the kept runs, --run ID picks one\n"
            "  template          make the template vantor!!/index.htm beside the homepage: plain, with stock\n"
            "                    picture 1 to 18 or an own picture; --yes overwrites an existing template\n"
            "  datafile          pack a text into a data file, print a data file's text byte for byte, or\n"
@@ -163,7 +171,8 @@ int Cli::run(const std::vector<std::string> &args)
     if (args[0] == "datafile")
         return dataFileCommand(args);
     static const std::vector<std::string> commands = {"settings", "project", "optimize", "template", "config",
-                                                      "watchlist", "version-check", "feedback", "newsletter"};
+                                                      "watchlist", "version-check", "feedback", "newsletter",
+                                                      "undo"};
     if (std::find(commands.begin(), commands.end(), args[0]) == commands.end())
         return usageError("Unbekannter Befehl / unknown command: " + args[0]);
 
@@ -171,6 +180,13 @@ int Cli::run(const std::vector<std::string> &args)
     // program directory and standard project in place, current project loaded.
     StreamUi ui(m_err, std::cin, false);
     setCurrentUi(&ui);
+    // A command line has no help window, and starting a browser from a
+    // script is nobody's wish: the topic is named instead.
+    setHelpOpener([this](int topic) {
+        m_err << toUtf8(de("Hilfe: ")) << toUtf8(helpTopicTitle(topic)) << " (" << toUtf8(helpTopicPath(topic))
+              << ")\n";
+        return true;
+    });
     const StartupResult started = prepareProgram(std::nullopt, ui, nullptr);
     int status = 1;
     if (started.ok)
@@ -182,8 +198,10 @@ int Cli::run(const std::vector<std::string> &args)
                  : args[0] == "version-check" ? versionCheckCommand(args)
                  : args[0] == "feedback"  ? feedbackCommand(args)
                  : args[0] == "newsletter" ? newsletterCommand(args)
+                 : args[0] == "undo"      ? undoCommand(args)
                                           : optimizeCommand(args);
     setCurrentUi(nullptr);
+    setHelpOpener(nullptr);
     return status;
 }
 
@@ -498,6 +516,11 @@ int Cli::optimize(Ui &ui, const std::string &project, const std::optional<std::s
         chosen = projectRecord().path.str();
     if (!LoadForOptimization(ui, project, chosen))
         return 1;
+    if (projectRecord().path.empty())
+        return fail("Keine Homepage",
+                    de("Für das Projekt \"") + displayNameMain(project) +
+                        de("\" ist noch keine Homepage-Datei angegeben. Geben Sie sie mit \"vantor-cli optimize "
+                           "--homepage DATEI\" oder \"vantor-cli project homepage DATEI\" an."));
     if (!CheckHomepageFile(ui))
         return 1;
 

@@ -44,6 +44,9 @@ private:
     static std::string entryOf(const std::string &utf8Name);
     int optimizeCommand(const std::vector<std::string> &args);
     int templateCommand(const std::vector<std::string> &args);
+    // undo [--list] [--run ID] [--yes]: the optimisation runs of the
+    // current project, taken back one by one from their backups.
+    int undoCommand(const std::vector<std::string> &args);
     // datafile pack / unpack / get: the maker's data files without the
     // network (paths, section and key in cp1252).
     int dataFileCommand(const std::vector<std::string> &args);

@@ -22,8 +22,12 @@
 #include "project/ProjectRecord.h"
 #include "ui/Ui.h"
 
+#include <cerrno>
 #include <ctime>
+#include <filesystem>
 #include <new>
+
+#include <unistd.h>
 
 namespace vantor {
 
@@ -40,6 +44,12 @@ std::string cannotWriteError(const std::string &path)
 {
     return de("     FEHLER: Die Datei \"") + path + de("\" kann nicht erzeugt/überschrieben werden");
 }
+
+bool diskFull(int error) { return error == ENOSPC || error == EDQUOT; }
+
+const char *const kDiskFullTodo =
+    "Der Datenträger ist voll. Schaffen Sie Platz, indem Sie nicht mehr benötigte Dateien löschen oder "
+    "verschieben, und starten Sie die Optimierung dann erneut.";
 
 std::string closeProgramsTodo(const std::string &path)
 {
@@ -113,7 +123,84 @@ void OptimizationRun::abort(const std::string &error, const std::string &todo)
 
 void OptimizationRun::abortCannotWrite(const std::string &path)
 {
-    abort(cannotWriteError(path), closeProgramsTodo(path));
+    if (diskFull(files::lastError()))
+        abort(de("     FEHLER: Die Datei \"") + path + de("\" kann nicht geschrieben werden. Der Datenträger ist voll."),
+              de(kDiskFullTodo));
+    else
+        abort(cannotWriteError(path), closeProgramsTodo(path));
+}
+
+void OptimizationRun::warnLink(const std::string &path)
+{
+    m_log.logLine(de("     WARNUNG: \"") + path +
+                      de("\" ist ein Verweis (symbolischer Link) oder führt aus dem Verzeichnis der Homepage heraus; "
+                         "Vantor!! lässt ihn unverändert und schreibt nicht hindurch"),
+                  LineKind::Warning);
+}
+
+OptimizationRun::Step OptimizationRun::beginBackup()
+{
+    m_guard = std::make_unique<SiteGuard>(m_homepageDirectory);
+    m_manifest = OutputManifest(OutputManifest::pathFor(m_project));
+    if (!m_manifest.load())
+        m_log.logLine(de("     WARNUNG: Die Liste der von Vantor!! erzeugten Dateien kann nicht gelesen werden; ältere "
+                         "Ergebnisse werden nur an ihrer Kennzeichnung erkannt"),
+                      LineKind::Warning);
+    else
+        m_manifest.compact();
+    const bool homepageThere = files::isFile(m_homepagePath);
+    if (!m_backup.begin(m_project, m_homepageDirectory, m_homepagePath) ||
+        (homepageThere && !m_backup.keep(m_homepagePath, false, true))) {
+        const std::string place = RunBackup::rootFor(m_project);
+        abort(de("     FEHLER: Die Sicherung für \"Optimierung rückgängig\" kann nicht in \"") + place +
+                  de("\" angelegt werden. Die Web-Site wurde nicht verändert."),
+              diskFull(files::lastError()) ? de(kDiskFullTodo)
+                                           : de("Prüfen Sie die Zugriffsrechte auf das Verzeichnis \"") + place + "\".");
+        return Step::End;
+    }
+    m_log.logLine(de("     Sicherung für \"Optimierung rückgängig\": ") + m_backup.id(), LineKind::Normal);
+    return Step::Go;
+}
+
+OptimizationRun::Write OptimizationRun::writeSiteFile(const std::string &path, const std::string &content,
+                                                      const files::AtomicWrite &how, bool generated)
+{
+    // The homepage was kept when the run began and is written through a link,
+    // as the user set it up.
+    const bool homepage = path == m_homepagePath;
+    if (!homepage) {
+        const SiteGuard::Verdict verdict = m_guard->fileTarget(path);
+        if (verdict == SiteGuard::Verdict::Outside) {
+            warnLink(path);
+            return Write::Refused;
+        }
+        if (files::entryExists(path) ? !m_backup.keep(path, false) : !m_backup.noteMade(path))
+            return Write::Failed;
+        if (verdict == SiteGuard::Verdict::LinkAllowed && ::unlink(files::osPath(path).c_str()) != 0)
+            return Write::Failed;
+    }
+    if (!files::writeAtomic(path, content, how))
+        return Write::Failed;
+    m_backup.noteWritten(path, content);
+    if (generated && !homepage)
+        m_manifest.addFile(path, content);
+    return Write::Done;
+}
+
+bool OptimizationRun::prepareDirectory(const std::string &path)
+{
+    if (m_guard->directory(path) != SiteGuard::Verdict::Allowed) {
+        warnLink(path);
+        return false;
+    }
+    if (files::isDirectory(path))
+        return true;
+    m_backup.noteDirectoryMade(path);
+    if (!files::createDirectory(path))
+        return true; // the documents' writes report it
+    m_manifest.addDirectory(path);
+    m_log.logLine("     Verzeichnis " + quoted(path) + " angelegt", LineKind::Normal);
+    return true;
 }
 
 void OptimizationRun::run(bool withProjectData, bool withConfigData)
@@ -129,7 +216,7 @@ void OptimizationRun::run(bool withProjectData, bool withConfigData)
         // end step.
         m_signs = StartSigns::fromSettings(projectOptions().sonz);
         m_ui.progress(1, kProgressMaximum);
-        if (readProject() == Step::Go && checkTemplateLoop() == Step::Go) {
+        if (readProject() == Step::Go && checkTemplateLoop() == Step::Go && beginBackup() == Step::Go) {
             removeOldResults();
             if (readHomepage() == Step::Go && checkHomepage() == Step::Go) {
                 chooseLineEnd(m_page, sessionLineEnd());
@@ -205,16 +292,112 @@ void OptimizationRun::removeOldResults()
     m_log.logLine(de("=== Daten älterer Optimierungen entfernen ==="), LineKind::Normal);
     if (projectRecord().deleteold != 0) {
         // The default signs whatever set is chosen. The homepage itself is
-        // never taken for an old result, even when its name starts so.
+        // never taken for an old result, even when its name starts so, and a
+        // link is never followed: what it points to is not the site's.
         const std::string homepageName = files::fileNameOf(m_homepagePath);
-        for (const auto &name : files::listDirectories(files::join(m_homepageDirectory, "!*")))
-            deleteDirectory(files::join(m_homepageDirectory, name));
+        for (const auto &name : files::listDirectories(files::join(m_homepageDirectory, "!*"))) {
+            const std::string path = files::join(m_homepageDirectory, name);
+            if (SiteGuard::isLink(path))
+                warnLink(path);
+            else
+                removeOldDirectory(path);
+        }
         for (const char *pattern : {"!*", "-*", "#*"})
-            for (const auto &name : files::listFiles(files::join(m_homepageDirectory, pattern)))
-                if (name != homepageName)
-                    files::remove(files::join(m_homepageDirectory, name));
+            for (const auto &name : files::listFiles(files::join(m_homepageDirectory, pattern))) {
+                if (name == homepageName)
+                    continue;
+                const std::string path = files::join(m_homepageDirectory, name);
+                if (SiteGuard::isLink(path))
+                    warnLink(path);
+                else
+                    removeOldFile(path);
+            }
     }
     m_ui.progress(2, kProgressMaximum);
+}
+
+bool OptimizationRun::isLegacyDocument(const std::string &path) const
+{
+    // Before the record of our files was kept, our documents were known by
+    // the hidden image every one of them links to.
+    const std::string extension = files::extensionOf(path);
+    if (extension != lowerCp1252(projectRecord().homepageExtension.view()) && extension != "htm")
+        return false;
+    std::string content;
+    if (!files::read(path, content))
+        return false;
+    return lowerCp1252(content).find("vantor.gif") != std::string::npos;
+}
+
+bool OptimizationRun::removeSiteEntry(const std::string &path)
+{
+    if (!m_backup.keep(path, true) || !files::remove(path)) {
+        m_log.logLine(de("     WARNUNG: \"") + path + de("\" kann nicht entfernt werden"), LineKind::Warning);
+        return false;
+    }
+    m_manifest.forget(path);
+    return true;
+}
+
+void OptimizationRun::removeOldFile(const std::string &path)
+{
+    const OutputManifest::Entry *entry = m_manifest.find(path);
+    if ((entry != nullptr && !entry->directory) || isLegacyDocument(path)) {
+        removeSiteEntry(path);
+        return;
+    }
+    m_log.logLine(de("     WARNUNG: \"") + path + de("\" wurde nicht von Vantor!! erzeugt und bleibt erhalten"),
+                  LineKind::Warning);
+}
+
+void OptimizationRun::removeOldDirectory(const std::string &path)
+{
+    namespace fs = std::filesystem;
+    const OutputManifest::Entry *entry = m_manifest.find(path);
+    const bool recorded = entry != nullptr && entry->directory;
+    struct Item {
+        std::string path;
+        bool file;
+    };
+    std::vector<Item> items;
+    std::error_code ec;
+    for (fs::directory_iterator it(fs::path(files::osPath(path)), ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeEc;
+        const fs::file_status status = it->symlink_status(typeEc);
+        items.push_back({files::join(path, toCp1252(it->path().filename().string())),
+                         !typeEc && fs::is_regular_file(status)});
+    }
+    if (ec)
+        return;
+    // An unrecorded directory of an earlier version counts as ours only when
+    // everything in it is: marked documents and their image.
+    bool legacy = !recorded && !items.empty();
+    for (const Item &item : items) {
+        if (!legacy)
+            break;
+        std::string content;
+        legacy = item.file && (isLegacyDocument(item.path) ||
+                               (files::extensionOf(item.path) == "gif" && files::read(item.path, content) &&
+                                content == kTrackingImage));
+    }
+    bool left = false;
+    for (const Item &item : items) {
+        if (item.file && (legacy || m_manifest.contains(item.path))) {
+            if (!removeSiteEntry(item.path))
+                left = true;
+        } else {
+            left = true;
+        }
+    }
+    if (left || (!recorded && !legacy)) {
+        m_log.logLine(de("     WARNUNG: Das Verzeichnis \"") + path +
+                          de("\" enthält Dateien, die nicht von Vantor!! erzeugt wurden, und bleibt erhalten"),
+                      LineKind::Warning);
+        return;
+    }
+    m_backup.noteDirectoryRemoved(path);
+    if (files::removeDirectory(path))
+        m_manifest.forget(path);
 }
 
 OptimizationRun::Step OptimizationRun::readHomepage()
@@ -226,7 +409,7 @@ OptimizationRun::Step OptimizationRun::readHomepage()
         return Step::End;
     }
     m_homepageEncoding = detectEncoding(raw);
-    m_log.logLine(de("     Zeichensatz der Homepage: ") + charsetName(m_homepageEncoding.charset), LineKind::Normal);
+    m_log.logLine(de("     Zeichensatz der Homepage: ") + encodingName(m_homepageEncoding), LineKind::Normal);
     if (m_homepageEncoding.mismatch)
         m_log.logLine(de("     WARNUNG: Die Homepage gibt den Zeichensatz ") +
                           charsetName(m_homepageEncoding.declaredCharset) +
@@ -270,7 +453,7 @@ OptimizationRun::Step OptimizationRun::makeCopies()
 {
     m_log.logLine("=== Kopien erzeugen ===", LineKind::Normal);
     const std::string image = files::join(m_homepageDirectory, "vantor.gif");
-    if (!files::writeAtomic(image, std::string(kTrackingImage))) {
+    if (writeSiteFile(image, std::string(kTrackingImage), {}) == Write::Failed) {
         abortCannotWrite(image);
         return Step::End;
     }
@@ -356,7 +539,7 @@ OptimizationRun::Step OptimizationRun::makeDoorwayPages()
         // of the user's can be lost by writing it plainly, and the synced
         // replace of every document is already the larger part of the step.
         const std::string image = files::join(doorwayDirectory(term), nameForm(term) + ".gif");
-        if (!files::writeAtomic(image, std::string(kTrackingImage), kGenerated)) {
+        if (writeSiteFile(image, std::string(kTrackingImage), kGenerated) == Write::Failed) {
             abortCannotWrite(image);
             return Step::End;
         }
@@ -421,9 +604,12 @@ OptimizationRun::Step OptimizationRun::makeCopyFile(int copy, int variant)
     std::string text = m_page;
     const PageContext context = pageContext();
     const bool optimized = optimizeCopyText(context, text, copy, variant);
-    if (!files::writeAtomic(path, m_working.toPage(optimized ? text : m_page, m_homepageEncoding), kGenerated)) {
+    const Write written = writeSiteFile(path, m_working.toPage(optimized ? text : m_page, m_homepageEncoding), kGenerated);
+    if (written == Write::Refused)
+        return Step::Go;
+    if (written == Write::Failed) {
         abort(de("     FEHLER: Die Kopie ") + quoted(path) + de(" kann nicht überschrieben werden"),
-              closeProgramsTodo(path));
+              diskFull(files::lastError()) ? de(kDiskFullTodo) : closeProgramsTodo(path));
         return Step::End;
     }
     m_noCopyMade = false;
@@ -478,8 +664,10 @@ OptimizationRun::Step OptimizationRun::makeDoorway(int slot)
                       LineKind::Warning);
         return Step::Skip;
     }
-    if (!files::isDirectory(directory) && files::createDirectory(directory))
-        m_log.logLine("     Verzeichnis " + quoted(directory) + " angelegt", LineKind::Normal);
+    // A doorway directory that is a link, say to a folder of the user's, is
+    // not ours to fill.
+    if (!prepareDirectory(directory))
+        return Step::Skip;
 
     const PageContext context = pageContext();
     const std::string indexPath = files::join(directory, context.doorwayDocumentName());
@@ -501,11 +689,19 @@ OptimizationRun::Step OptimizationRun::makeDoorway(int slot)
     const auto cannotCopy = [&] {
         abort(de("     FEHLER: Zugangsdokument(e) für den Begriff ") + quoted(indexPath) +
                   de(" kann nicht erstellt/überschrieben werden"),
-              closeProgramsTodo(indexPath));
+              diskFull(files::lastError()) ? de(kDiskFullTodo) : closeProgramsTodo(indexPath));
         return Step::End;
     };
     PageEncoding indexEncoding;
     PageEncoding termEncoding;
+    // Refused writes (a link out of the site) are warned about and leave
+    // this term without its documents.
+    const auto writeDocuments = [&](const std::string &index, const std::string &termDocument) {
+        Write written = writeSiteFile(indexPath, m_working.toPage(index, indexEncoding), kGenerated);
+        if (written == Write::Done && withTermDocument)
+            written = writeSiteFile(termPath, m_working.toPage(termDocument, termEncoding), kGenerated);
+        return written;
+    };
     if (!readTemplate(indexTemplate, indexText, indexEncoding) ||
         (withTermDocument && !readTemplate(termTemplate, termText, termEncoding)))
         return cannotCopy();
@@ -526,17 +722,21 @@ OptimizationRun::Step OptimizationRun::makeDoorway(int slot)
         fillDoorwayDocument(context, indexDocument, term, slot, 0, m_textBlocks) &&
         (!withTermDocument || fillDoorwayDocument(context, termDocument, term, slot, 1, m_textBlocks));
     if (!filled) {
-        if (!files::writeAtomic(indexPath, m_working.toPage(indexText, indexEncoding), kGenerated) ||
-            (withTermDocument && !files::writeAtomic(termPath, m_working.toPage(termText, termEncoding), kGenerated)))
+        const Write written = writeDocuments(indexText, termText);
+        if (written == Write::Failed)
             return cannotCopy();
+        if (written == Write::Refused)
+            return Step::Skip;
         m_log.logLine(de("     FEHLER: Zugangsdokument(e) für den Begriff ") + quoted(term) +
                           " konnte nicht optimiert werden",
                       LineKind::Error);
         return Step::End;
     }
-    if (!files::writeAtomic(indexPath, m_working.toPage(indexDocument, indexEncoding), kGenerated) ||
-        (withTermDocument && !files::writeAtomic(termPath, m_working.toPage(termDocument, termEncoding), kGenerated)))
+    const Write written = writeDocuments(indexDocument, termDocument);
+    if (written == Write::Failed)
         return cannotCopy();
+    if (written == Write::Refused)
+        return Step::Skip;
     m_noDoorwayMade = false;
     m_log.logLine(de("     Zugangsdokument(e) für den Begriff ") + quoted(term) + " erzeugt und optimiert",
                   LineKind::Normal);
@@ -566,7 +766,7 @@ OptimizationRun::Step OptimizationRun::writeHomepage()
     // Never delete-then-create: a full disk or a lost permission halfway
     // would cost the user his homepage. The new text goes beside it and is
     // renamed over it, so either the old or the new page is there.
-    if (!files::writeAtomic(m_homepagePath, m_working.toPage(m_page, m_homepageEncoding))) {
+    if (writeSiteFile(m_homepagePath, m_working.toPage(m_page, m_homepageEncoding), {}, false) != Write::Done) {
         abortCannotWrite(m_homepagePath);
         return Step::End;
     }
@@ -578,13 +778,21 @@ void OptimizationRun::recordRun()
     const std::tm now = localNow();
     const std::string date = std::to_string(now.tm_mday) + "." + std::to_string(now.tm_mon + 1) + "." +
                              std::to_string(now.tm_year + 1900);
-    profile::writeString(projectFilePath(m_project), "project", "lastoptimized", date);
+    if (!profile::writeString(projectFilePath(m_project), "project", "lastoptimized", date))
+        m_log.logLine(de("     WARNUNG: Das Datum der Optimierung konnte nicht in der Projektdatei ") + m_project +
+                          de(".qx! gespeichert werden") +
+                          (diskFull(files::lastError()) ? de(", der Datenträger ist voll") : std::string()),
+                      LineKind::Warning);
     m_ui.progress(26, kProgressMaximum);
 }
 
 void OptimizationRun::closeRun()
 {
     m_log.logLine("=== Report wird erstellt ===", LineKind::Normal);
+    // Told before the totals, so that it counts like every other warning.
+    const SiteGuard::Verdict reportPlace = m_guard->fileTarget(reportPath());
+    if (reportPlace == SiteGuard::Verdict::Outside)
+        warnLink(reportPath());
     const int errors = m_log.errors();
     const std::string totals = "Es sind insgesamt " + std::to_string(errors) + " Fehler und " +
                                std::to_string(m_log.warnings()) + " Warnungen aufgetreten.";
@@ -624,11 +832,25 @@ void OptimizationRun::closeRun()
     input.when = localNow();
     m_report = buildReport(input);
     m_ui.progress(27, kProgressMaximum);
-    m_reportWritten = writeReportFile(reportPath(), m_report, m_ui);
+    if (reportPlace == SiteGuard::Verdict::Outside)
+        return;
+    const std::string report = reportPath();
+    if (files::entryExists(report) ? !m_backup.keep(report, false) : !m_backup.noteMade(report))
+        return;
+    if (reportPlace == SiteGuard::Verdict::LinkAllowed)
+        ::unlink(files::osPath(report).c_str());
+    m_reportWritten = writeReportFile(report, m_report, m_ui);
+    if (m_reportWritten) {
+        std::string written;
+        if (files::read(report, written))
+            m_backup.noteWritten(report, written);
+    }
 }
 
 void OptimizationRun::finish()
 {
+    m_backup.finish();
+    m_manifest.compact();
     m_ui.progress(kProgressMaximum, kProgressMaximum);
     m_ui.pause(100);
     m_page = std::string();
@@ -702,7 +924,7 @@ void OptimizationRun::openDoorwayExample(bool longest)
 bool OptimizationRun::leave()
 {
     if (m_hasRun) {
-        if (m_reportWritten)
+        if (m_reportWritten && !SiteGuard::isLink(reportPath()))
             files::remove(reportPath());
         return true;
     }

@@ -1,13 +1,18 @@
 #pragma once
 
 #include "optimizer/DoorwayTerms.h"
+#include "optimizer/OutputManifest.h"
 #include "optimizer/PageContext.h"
 #include "optimizer/PageEncoding.h"
+#include "optimizer/RunBackup.h"
 #include "optimizer/RunLog.h"
+#include "optimizer/SiteGuard.h"
 #include "optimizer/StartSigns.h"
+#include "platform/Files.h"
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -84,15 +89,36 @@ public:
     const DoorwayTerms &doorwayTerms() const { return m_doorways; }
     bool noCopyMade() const { return m_noCopyMade; }
     bool noDoorwayMade() const { return m_noDoorwayMade; }
+    // The id of this run's backup, for undoing it; empty before the backup
+    // was made.
+    const std::string &backupId() const { return m_backup.id(); }
 
 private:
     enum class Step { Go, End, Skip }; // Skip: this document is left out, the run goes on
 
     void abort(const std::string &error, const std::string &todo);
+    // The error for a file that could not be written, told by the reason
+    // the system gave (a full disk is not a matter of closing programs).
     void abortCannotWrite(const std::string &path);
     Step readProject();
     Step checkTemplateLoop();
+    Step beginBackup();
     void removeOldResults();
+    // Removal of one old result: recorded outputs and, for sites optimised
+    // before the record was kept, our marked documents.
+    void removeOldFile(const std::string &path);
+    void removeOldDirectory(const std::string &path);
+    bool isLegacyDocument(const std::string &path) const;
+    bool removeSiteEntry(const std::string &path);
+    // Every file of the site the run writes goes through here: kept for undo
+    // first, confined to the site, recorded as ours when generated.
+    enum class Write { Done, Refused, Failed };
+    Write writeSiteFile(const std::string &path, const std::string &content, const files::AtomicWrite &how,
+                        bool generated = true);
+    // A directory the run makes or fills; false (with a warning) when it is
+    // a link or lies outside the site.
+    bool prepareDirectory(const std::string &path);
+    void warnLink(const std::string &path);
     Step readHomepage();
     Step checkHomepage();
     Step makeCopies();
@@ -141,6 +167,10 @@ private:
     RandomSource *m_random = nullptr;
     bool m_pageHasFrames = false;
     bool m_pageHasNoframes = false;
+
+    std::unique_ptr<SiteGuard> m_guard;
+    OutputManifest m_manifest;
+    RunBackup m_backup;
 };
 
 } // namespace vantor

@@ -88,8 +88,99 @@ bool holeOfCp1252(char32_t cp) { return cp == 0x81 || cp == 0x8D || cp == 0x8F |
 
 } // namespace
 
+Utf16 detectUtf16(std::string_view page)
+{
+    if (page.size() >= 2 && page[0] == '\xFF' && page[1] == '\xFE')
+        return Utf16::LittleEndian;
+    if (page.size() >= 2 && page[0] == '\xFE' && page[1] == '\xFF')
+        return Utf16::BigEndian;
+    if (page.size() >= 2 && page[0] == '<' && page[1] == '\0')
+        return Utf16::LittleEndian;
+    if (page.size() >= 2 && page[0] == '\0' && page[1] == '<')
+        return Utf16::BigEndian;
+    return Utf16::None;
+}
+
+std::string utf16ToUtf8(std::string_view page, Utf16 order)
+{
+    const bool little = order == Utf16::LittleEndian;
+    const auto unit = [&](std::size_t i) -> char32_t {
+        const auto a = static_cast<unsigned char>(page[i]);
+        const auto b = static_cast<unsigned char>(page[i + 1]);
+        return little ? static_cast<char32_t>(a | (b << 8)) : static_cast<char32_t>((a << 8) | b);
+    };
+    std::size_t i = 0;
+    if (page.size() >= 2 && unit(0) == 0xFEFF)
+        i = 2;
+    std::string out;
+    out.reserve(page.size() / 2 + 16);
+    for (; i + 1 < page.size(); i += 2) {
+        char32_t cp = unit(i);
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < page.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            } else {
+                cp = 0xFFFD;
+            }
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;
+        }
+        appendUtf8(out, cp);
+    }
+    return out;
+}
+
+std::string utf8ToUtf16(std::string_view text, Utf16 order)
+{
+    const bool little = order == Utf16::LittleEndian;
+    std::string out;
+    out.reserve(text.size() * 2 + 2);
+    const auto put = [&](char32_t u) {
+        const char high = static_cast<char>((u >> 8) & 0xFF);
+        const char low = static_cast<char>(u & 0xFF);
+        out += little ? low : high;
+        out += little ? high : low;
+    };
+    put(0xFEFF);
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t cp = 0;
+        std::size_t len = static_cast<unsigned char>(text[i]) < 0x80 ? 1 : decodeUtf8(text, i, cp);
+        if (static_cast<unsigned char>(text[i]) < 0x80)
+            cp = static_cast<unsigned char>(text[i]);
+        if (len == 0) {
+            cp = 0xFFFD;
+            len = 1;
+        }
+        if (cp >= 0x10000) {
+            const char32_t v = cp - 0x10000;
+            put(0xD800 + (v >> 10));
+            put(0xDC00 + (v & 0x3FF));
+        } else {
+            put(cp);
+        }
+        i += len;
+    }
+    return out;
+}
+
+const char *encodingName(const PageEncoding &encoding)
+{
+    return encoding.utf16 != Utf16::None ? "UTF-16" : charsetName(encoding.charset);
+}
+
 PageEncoding detectEncoding(std::string_view page)
 {
+    if (const Utf16 order = detectUtf16(page); order != Utf16::None) {
+        // Read as the UTF-8 it becomes; whatever its head declares, the bytes
+        // are UTF-16.
+        PageEncoding encoding;
+        encoding.charset = Charset::Utf8;
+        encoding.utf16 = order;
+        encoding.byteOrderMark = true;
+        return encoding;
+    }
     PageEncoding encoding;
     encoding.byteOrderMark = page.substr(0, 3) == "\xEF\xBB\xBF";
     encoding.declared = declaredCharset(page, encoding.declaredCharset);
@@ -144,6 +235,12 @@ std::size_t WorkingText::unescape(std::string_view text, std::size_t i, const st
 
 std::string WorkingText::fromPage(std::string_view page, const PageEncoding &encoding)
 {
+    if (encoding.utf16 != Utf16::None) {
+        PageEncoding asUtf8 = encoding;
+        asUtf8.utf16 = Utf16::None;
+        asUtf8.byteOrderMark = false;
+        return fromPage(utf16ToUtf8(page, encoding.utf16), asUtf8);
+    }
     if (encoding.charset == Charset::Cp1252)
         return std::string(page);
     if (encoding.byteOrderMark && page.substr(0, 3) == "\xEF\xBB\xBF")
@@ -176,6 +273,12 @@ std::string WorkingText::fromPage(std::string_view page, const PageEncoding &enc
 
 std::string WorkingText::toPage(std::string_view text, const PageEncoding &encoding) const
 {
+    if (encoding.utf16 != Utf16::None) {
+        PageEncoding asUtf8 = encoding;
+        asUtf8.utf16 = Utf16::None;
+        asUtf8.byteOrderMark = false;
+        return utf8ToUtf16(toPage(text, asUtf8), encoding.utf16);
+    }
     // The common case, a cp1252 site: nothing to convert, nothing escaped.
     if (encoding.charset == Charset::Cp1252 && m_originals.empty())
         return std::string(text);

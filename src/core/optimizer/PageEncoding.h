@@ -10,9 +10,15 @@ namespace vantor {
 // and the UTF-8 of most sites today.
 enum class Charset { Cp1252, Utf8 };
 
+// Pages saved as UTF-16 by some editors: they are read through UTF-8 and
+// written back in their own byte order with the byte-order mark.
+enum class Utf16 { None, LittleEndian, BigEndian };
+
 // How one page is encoded, and how it says so.
 struct PageEncoding {
     Charset charset = Charset::Cp1252;
+    // Set for a UTF-16 page; charset is then UTF-8, the form it is read in.
+    Utf16 utf16 = Utf16::None;
     bool byteOrderMark = false;
     // What the head declares (<meta charset>, http-equiv content type), if
     // anything we know.
@@ -29,6 +35,17 @@ PageEncoding detectEncoding(std::string_view page);
 
 // "UTF-8" or "Windows-1252", for the run's report.
 const char *charsetName(Charset charset);
+// The same for a whole encoding, "UTF-16" included.
+const char *encodingName(const PageEncoding &encoding);
+
+// A UTF-16 page: by its byte-order mark, or by the NUL byte beside the "<"
+// that every page starts with.
+Utf16 detectUtf16(std::string_view page);
+// The page as UTF-8, without its byte-order mark; a broken surrogate becomes
+// U+FFFD.
+std::string utf16ToUtf8(std::string_view page, Utf16 order);
+// UTF-8 text as UTF-16 with the byte-order mark.
+std::string utf8ToUtf16(std::string_view text, Utf16 order);
 
 // The engine edits every page as cp1252 text, so that the project's texts go
 // in as they are and its terms are found in the page. A UTF-8 page is turned

@@ -5,6 +5,8 @@
 #include "platform/Text.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <cstdio>
 
 namespace vantor {
 
@@ -168,6 +170,34 @@ std::string safeNameForm(std::string_view term)
         if (c == '.' && name.empty())
             continue;
         name += c;
+    }
+    // A file name may have 255 bytes on the disk (UTF-8 there); with a start
+    // sign in front and an extension behind, a long term would fail the
+    // write and with it the whole run. Such a name is cut at a character
+    // and gets a short hash of the whole name, so two long terms that begin
+    // alike still get names of their own.
+    constexpr std::size_t kMaxNameBytes = 200;
+    constexpr std::size_t kHashBytes = 9; // "-" and 8 hex digits
+    const auto utf8Length = [](char c) -> std::size_t {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x80 ? 1 : toUtf8(std::string(1, c)).size();
+    };
+    std::size_t length = 0;
+    for (const char c : name)
+        length += utf8Length(c);
+    if (length > kMaxNameBytes) {
+        std::uint32_t hash = 2166136261u;
+        for (const char c : name) {
+            hash ^= static_cast<unsigned char>(c);
+            hash *= 16777619u;
+        }
+        std::size_t kept = 0;
+        std::size_t bytes = 0;
+        while (kept < name.size() && bytes + utf8Length(name[kept]) <= kMaxNameBytes - kHashBytes)
+            bytes += utf8Length(name[kept++]);
+        char tag[10];
+        std::snprintf(tag, sizeof tag, "-%08x", static_cast<unsigned>(hash));
+        name = name.substr(0, kept) + tag;
     }
     return name;
 }

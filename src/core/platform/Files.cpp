@@ -412,4 +412,6 @@ bool wildcardMatch(const std::string &pattern, const std::string &name)
     return p == pattern.size();
 }
 
+int lastError() { return errno; } // STUB-LASTERROR
+
 } // namespace vantor::files

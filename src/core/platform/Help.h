@@ -42,6 +42,10 @@ constexpr int kTips = 950; // tip n has 950 + n
 // The page of a topic; the main topic when the page is missing.
 std::string helpTopicPath(int topic);
 
+// The title of a topic's page (its <title>), for naming it where no help
+// window can open; the path when the page has none.
+std::string helpTopicTitle(int topic);
+
 // Opens the topic; the GUI puts its help window here, otherwise the browser.
 bool openHelp(int topic);
 using HelpOpener = std::function<bool(int topic)>;

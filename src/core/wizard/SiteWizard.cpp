@@ -1,5 +1,7 @@
 #include "wizard/SiteWizard.h"
 
+#include "optimizer/PageEncoding.h"
+
 #include "optimizer/FindLiteral.h"
 #include "platform/Files.h"
 #include "platform/Help.h"
@@ -81,6 +83,10 @@ bool CheckHomepageFile(Ui &ui)
                                                   "ist möglicherweise defekt."));
             return false;
         }
+        // A page saved as UTF-16 is checked for its elements as the engine
+        // will read it.
+        if (const Utf16 order = detectUtf16(text); order != Utf16::None)
+            text = utf16ToUtf8(text, order);
     } catch (const std::bad_alloc &) {
         reportOutOfMemory();
         return false;

@@ -416,21 +416,30 @@ TEST_F(OptimizationRunTest, ErrorsMakeTheClosingLinesErrorsToo)
     EXPECT_TRUE(run.reportWritten());
 }
 
+// A document of an earlier version, made before the record of our files was
+// kept: known by the hidden image it links to.
+const char *const kOldDocument = "<html><body><a href=\"x\"><img src=\"vantor.gif\" width=\"1\"></a></body></html>";
+
 TEST_F(OptimizationRunTest, OldResultsGoOnlyWithTheDefaultSigns)
 {
     fs::create_directories(m_site + "/!haus");
-    writeFile(m_site + "/!haus/index.htm", "x");
-    writeFile(m_site + "/!kopie.htm", "x");
-    writeFile(m_site + "/-kopie.htm", "x");
-    writeFile(m_site + "/#kopie.htm", "x");
-    writeFile(m_site + "/0kopie.htm", "x"); // made with the sign set "0 1 2"
+    writeFile(m_site + "/!haus/index.htm", kOldDocument);
+    writeFile(m_site + "/!haus/haus.gif", std::string(42, '\0')); // not our image: the directory stays whole
+    fs::create_directories(m_site + "/!alt");
+    writeFile(m_site + "/!alt/index.htm", kOldDocument);
+    writeFile(m_site + "/!kopie.htm", kOldDocument);
+    writeFile(m_site + "/-kopie.htm", kOldDocument);
+    writeFile(m_site + "/#kopie.htm", kOldDocument);
+    writeFile(m_site + "/0kopie.htm", kOldDocument); // made with the sign set "0 1 2"
     fs::create_directories(m_site + "/-verzeichnis");
     projectOptions().sonz = 2;
     save();
 
     OptimizationRun run(ui, "p");
     runOnce(run);
-    EXPECT_FALSE(fs::exists(m_site + "/!haus"));
+    EXPECT_FALSE(fs::exists(m_site + "/!alt"));
+    EXPECT_TRUE(fs::exists(m_site + "/!haus/index.htm"));
+    EXPECT_TRUE(fs::exists(m_site + "/!haus/haus.gif"));
     EXPECT_FALSE(fs::exists(m_site + "/!kopie.htm"));
     EXPECT_FALSE(fs::exists(m_site + "/-kopie.htm"));
     EXPECT_FALSE(fs::exists(m_site + "/#kopie.htm"));
@@ -439,9 +448,54 @@ TEST_F(OptimizationRunTest, OldResultsGoOnlyWithTheDefaultSigns)
     EXPECT_TRUE(fs::exists(m_site + "/vantor!!/index.htm"));
 }
 
+TEST_F(OptimizationRunTest, TheUsersOwnFilesWithOurSignsStay)
+{
+    writeFile(m_site + "/-preisliste.pdf", "%PDF-1.4 Preise");
+    writeFile(m_site + "/#entwurf.htm", "<html><body>Entwurf</body></html>");
+    writeFile(m_site + "/!wichtig.txt", "wichtig");
+    fs::create_directories(m_site + "/!fotos");
+    writeFile(m_site + "/!fotos/urlaub.jpg", "JPEG");
+    OptimizationRun run(ui, "p");
+    runOnce(run);
+    EXPECT_EQ(readFile(m_site + "/-preisliste.pdf"), "%PDF-1.4 Preise");
+    EXPECT_EQ(readFile(m_site + "/#entwurf.htm"), "<html><body>Entwurf</body></html>");
+    EXPECT_EQ(readFile(m_site + "/!wichtig.txt"), "wichtig");
+    EXPECT_EQ(readFile(m_site + "/!fotos/urlaub.jpg"), "JPEG");
+    // Each is named, so the user knows why it is still there.
+    EXPECT_NE(findLine(run, "     WARNUNG: \"" + m_site + "/-preisliste.pdf\" wurde nicht von Vantor!! erzeugt und "
+                                                             "bleibt erhalten"),
+              nullptr);
+    EXPECT_NE(findLine(run, de("     WARNUNG: Das Verzeichnis \"") + m_site +
+                                de("/!fotos\" enthält Dateien, die nicht von Vantor!! erzeugt wurden, und bleibt "
+                                   "erhalten")),
+              nullptr);
+}
+
+TEST_F(OptimizationRunTest, WhatARunMadeIsRemovedByTheNextOneAndNothingElse)
+{
+    projectRecord().copyKeywords[0][0] = "Haus";
+    projectRecord().doorwayKeywords[0] = "Garten";
+    homepageStepsOff(); // no hidden image in the documents: only the record tells they are ours
+    save();
+    {
+        OptimizationRun first(ui, "p");
+        runOnce(first);
+        ASSERT_TRUE(fs::exists(m_site + "/!haus.htm"));
+        ASSERT_TRUE(fs::exists(m_site + "/!garten/index.htm"));
+    }
+    projectRecord().copyKeywords[0][0] = "Wohnung";
+    projectRecord().doorwayKeywords[0] = "";
+    save();
+    OptimizationRun second(ui, "p");
+    runOnce(second);
+    EXPECT_FALSE(fs::exists(m_site + "/!haus.htm"));
+    EXPECT_FALSE(fs::exists(m_site + "/!garten"));
+    EXPECT_TRUE(fs::exists(m_site + "/!wohnung.htm"));
+}
+
 TEST_F(OptimizationRunTest, OldResultsStayWithoutDeleteoldAndTheHomepageAlways)
 {
-    writeFile(m_site + "/!kopie.htm", "x");
+    writeFile(m_site + "/!kopie.htm", kOldDocument);
     OptimizationRun keep(ui, "p");
     projectRecord().deleteold = 0;
     save();

@@ -1,0 +1,168 @@
+#include "optimizer/RunBackup.h"
+
+#include "optimizer/OutputManifest.h"
+#include "platform/Files.h"
+#include "project/ProjectFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace vantor {
+
+namespace {
+
+std::string stampNow()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d_%H-%M-%S", &local);
+    return text;
+}
+
+bool deleteTree(const std::string &path)
+{
+    // Our own backup directory, made of plain files and the "files" folder;
+    // a link in it (which we never make) is removed as a link.
+    for (const auto &name : files::listDirectories(files::join(path, "*")))
+        if (!deleteTree(files::join(path, name)))
+            return false;
+    for (const auto &name : files::listFiles(files::join(path, "*")))
+        files::remove(files::join(path, name));
+    return files::removeDirectory(path);
+}
+
+} // namespace
+
+std::string RunBackup::rootFor(const std::string &project)
+{
+    return files::join(projectDirectory(), project + ".backup");
+}
+
+bool RunBackup::begin(const std::string &project, const std::string &siteDirectory, const std::string &homepagePath)
+{
+    const std::string root = rootFor(project);
+    if (!files::isDirectory(root) && !files::createDirectories(root))
+        return false;
+    const std::string stamp = stampNow();
+    std::string id = stamp;
+    for (int n = 2; files::entryExists(files::join(root, id)); ++n)
+        id = stamp + "_" + std::to_string(n);
+    const std::string directory = files::join(root, id);
+    if (!files::createDirectory(directory) || !files::createDirectory(files::join(directory, "files")))
+        return false;
+    m_id = id;
+    m_directory = directory;
+    m_nextBlob = 1;
+    m_seen.clear();
+    const std::string head = "vantor-backup\t1\nsite\t" + escapeJournalField(siteDirectory) + "\nhomepage\t" +
+                             escapeJournalField(homepagePath) + "\nstarted\t" +
+                             std::to_string(static_cast<long long>(std::time(nullptr)));
+    if (!append(head)) {
+        deleteTree(directory);
+        m_directory.clear();
+        m_id.clear();
+        return false;
+    }
+
+    // The newest runs stay; names sort by their time.
+    std::vector<std::string> runs = files::listDirectories(files::join(root, "*"));
+    std::sort(runs.begin(), runs.end(), [](const std::string &a, const std::string &b) {
+        return a.substr(0, 19) != b.substr(0, 19) ? a < b : (a.size() != b.size() ? a.size() < b.size() : a < b);
+    });
+    while (runs.size() > static_cast<std::size_t>(kKeptRuns)) {
+        deleteTree(files::join(root, runs.front()));
+        runs.erase(runs.begin());
+    }
+    return true;
+}
+
+bool RunBackup::append(const std::string &line)
+{
+    const std::string os = files::osPath(files::join(m_directory, kJournalName));
+    const int fd = ::open(os.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    const std::string data = line + "\n";
+    std::size_t done = 0;
+    bool ok = true;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n <= 0) {
+            ok = false;
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    return ok;
+}
+
+bool RunBackup::keep(const std::string &path, bool deleting, bool throughLink)
+{
+    if (!active())
+        return false;
+    const char *op = deleting ? "D" : "R";
+    if (!m_seen.insert(path).second)
+        return deleting ? append(std::string("X\t-\t") + escapeJournalField(path)) : true;
+    // A link is kept as a link: where it pointed is all there is to restore.
+    char target[PATH_MAX];
+    const ssize_t length = throughLink ? -1 : ::readlink(files::osPath(path).c_str(), target, sizeof target - 1);
+    if (length >= 0)
+        return append(std::string("L\t") + op + "\t" + escapeJournalField(path) + "\t" +
+                      escapeJournalField(std::string(target, static_cast<std::size_t>(length))));
+    std::string content;
+    if (!files::read(path, content))
+        return false;
+    const std::string blob = std::to_string(m_nextBlob++);
+    // The kept bytes must be on the disk before the original goes.
+    if (!files::writeAtomic(files::join(files::join(m_directory, "files"), blob), content))
+        return false;
+    return append(std::string(op) + "\t" + blob + "\t" + escapeJournalField(path));
+}
+
+bool RunBackup::noteMade(const std::string &path)
+{
+    if (!active())
+        return false;
+    if (!m_seen.insert(path).second)
+        return true;
+    return append("M\t-\t" + escapeJournalField(path));
+}
+
+bool RunBackup::noteWritten(const std::string &path, std::string_view content)
+{
+    if (!active())
+        return false;
+    return append("W\t-\t" + escapeJournalField(path) + "\t" + std::to_string(content.size()) + "\t" +
+                  OutputManifest::contentHash(content));
+}
+
+bool RunBackup::noteDirectoryMade(const std::string &path)
+{
+    if (!active())
+        return false;
+    return append("MD\t-\t" + escapeJournalField(path));
+}
+
+bool RunBackup::noteDirectoryRemoved(const std::string &path)
+{
+    if (!active())
+        return false;
+    return append("RD\t-\t" + escapeJournalField(path));
+}
+
+void RunBackup::finish()
+{
+    if (active())
+        append("finished\t" + std::to_string(static_cast<long long>(std::time(nullptr))));
+}
+
+} // namespace vantor
