@@ -16,6 +16,8 @@
 #include "project/InternetAccess.h"
 #include "project/ProgramSettings.h"
 
+#include <zlib.h>
+
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -303,7 +305,7 @@ TEST_F(MakerServicesTest, DataFileIsFetchedOncePerRun)
     EXPECT_EQ(requests(4).size(), 4u);
 }
 
-TEST_F(MakerServicesTest, FailedDownloadKeepsTheFileAndAnEmptyOneCountsAsNotFetched)
+TEST_F(MakerServicesTest, FailedDownloadKeepsTheFileAndCountsAsNotFetched)
 {
     const std::string path = DataFileFetch::path("submit_d.dat");
     fs::create_directories(root() + "/Data");
@@ -312,15 +314,72 @@ TEST_F(MakerServicesTest, FailedDownloadKeepsTheFileAndAnEmptyOneCountsAsNotFetc
 
     EXPECT_FALSE(DataFileFetch::download(base + "/redirected/submit_d.dat", path, ui));
     EXPECT_FALSE(DataFileFetch::download(base + "/download/vantor/fehlt.dat", path, ui));
-    EXPECT_EQ(readFile(path), "alt");
-
     EXPECT_FALSE(DataFileFetch::download(base + "/empty/submit_d.dat", path, ui));
-    EXPECT_EQ(readFile(path), "");
+    EXPECT_EQ(readFile(path), "alt");
 
     serverGone();
-    writeFile(path, "alt");
     EXPECT_FALSE(DataFileFetch::fetch({"submit_d.dat"}, ui) && DataFileFetch::fetched("submit_d.dat"));
     EXPECT_EQ(readFile(path), "alt");
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST_F(MakerServicesTest, OnlyAFileThatLoadsReplacesTheOneOnDisk)
+{
+    std::string good;
+    ASSERT_TRUE(DataFile::pack("SYSTEM.active=1\r\nAltaVista.SERVER=www.altavista.de\r\n", good));
+    const std::string path = DataFileFetch::path("submit_d.dat");
+    fs::create_directories(root() + "/Data");
+    writeFile(path, good);
+
+    std::string bomb;
+    {
+        // A stream that unpacks far beyond the limit, more than the 50,000
+        // bytes the download takes of it.
+        std::string huge(8u * 1024 * 1024, 'A');
+        for (std::size_t i = 0; i < huge.size(); i += 32)
+            huge[i] = static_cast<char>('a' + i % 23);
+        uLongf size = compressBound(static_cast<uLong>(huge.size()));
+        bomb.resize(size);
+        ASSERT_EQ(compress(reinterpret_cast<Bytef *>(bomb.data()), &size, reinterpret_cast<const Bytef *>(huge.data()),
+                           static_cast<uLong>(huge.size())),
+                  Z_OK);
+        bomb.resize(size);
+        for (char &c : bomb)
+            c = static_cast<char>(static_cast<unsigned char>(c) - 1);
+        ASSERT_GT(bomb.size(), DataFile::kMaxDownload);
+    }
+    std::string noise(20000, '\0');
+    unsigned seed = 7;
+    for (char &c : noise)
+        c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
+
+    const struct {
+        const char *what;
+        std::string body;
+    } bad[] = {
+        {"noise", noise},
+        {"cut off", good.substr(0, good.size() - 3)},
+        {"bomb", bomb},
+        {"text", "<html>Wartungsarbeiten</html>"},
+    };
+    for (const auto &b : bad) {
+        SCOPED_TRACE(b.what);
+        publish("submit_d.dat", b.body);
+        DataFileFetch::reset();
+        EXPECT_TRUE(DataFileFetch::fetch({"submit_d.dat"}, ui));
+        EXPECT_FALSE(DataFileFetch::fetched("submit_d.dat"));
+        EXPECT_EQ(readFile(path), good);
+    }
+    // No temporary file is left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(root() + "/Data"), fs::directory_iterator()), 1);
+
+    std::string newer;
+    ASSERT_TRUE(DataFile::pack("SYSTEM.active=0\r\n", newer));
+    publish("submit_d.dat", newer);
+    DataFileFetch::reset();
+    EXPECT_TRUE(DataFileFetch::fetch({"submit_d.dat"}, ui));
+    EXPECT_TRUE(DataFileFetch::fetched("submit_d.dat"));
+    EXPECT_EQ(readFile(path), newer);
     EXPECT_TRUE(ui.shown.empty());
 }
 
