@@ -50,6 +50,12 @@ protected:
         m_server->server().Get("/empty/([^/]+)", [](const httplib::Request &, httplib::Response &res) {
             res.set_content("", "application/octet-stream");
         });
+        // The version file "4.02 0" under any status: /status<code>/download/vantor/version.txt
+        m_server->server().Get(R"(/status(\d+)/download/vantor/version.txt)",
+                               [](const httplib::Request &request, httplib::Response &response) {
+                                   response.status = std::stoi(request.matches[1]);
+                                   response.set_content("4.02 0", "text/plain");
+                               });
         m_server->server().set_logger([this](const httplib::Request &req, const httplib::Response &) {
             std::lock_guard<std::mutex> lock(m_mutex);
             m_requests.push_back(req.path);
@@ -118,6 +124,20 @@ TEST_F(MakerServicesTest, VersionFileDecidesTheMessage)
         {"<html>404</html>", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
         // Only the first 20 characters count.
         {"4.10                   1", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"4.10               3", VersionCheck::Result::NewerChargeable, newer},
+        // Plain digits only, a dot between them, the build number whole.
+        {"nan 0", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"inf 0", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"0x4.8p0 0", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"4.1e1 0", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"-4.10 0", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"4 0", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"4. 0", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {".5 0", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"4.10,1", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"4.10 1.5", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"4.10 1x", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"4.10 99999999999", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);
@@ -137,6 +157,23 @@ TEST_F(MakerServicesTest, VersionFileDecidesTheMessage)
     EXPECT_NE(text.find("Sitecast"), std::string::npos);
     EXPECT_TRUE(text.ends_with("Bitte schliessen Sie die Internet-Verbindung wieder."));
     EXPECT_EQ(requests(10).back(), "/download/vantor/version.txt");
+}
+
+TEST_F(MakerServicesTest, VersionOnAnErrorPageIsNotBelieved)
+{
+    publish("version.txt", "4.01 0");
+    for (const int status : {500, 404, 403, 203}) {
+        SCOPED_TRACE(status);
+        settingsStore().writeText("updateserver", "127.0.0.1:" + std::to_string(m_port) + "/status"
+                                                      + std::to_string(status));
+        ui.shown.clear();
+        EXPECT_EQ(VersionCheck::checkForNewVersion(ui), VersionCheck::Result::Unreadable);
+        EXPECT_EQ(ui.titles(), std::vector<std::string>{"Fehler aufgetreten"});
+    }
+    // The same body with a 200 is the version file.
+    settingsStore().writeText("updateserver", "127.0.0.1:" + std::to_string(m_port) + "/status200");
+    ui.shown.clear();
+    EXPECT_EQ(VersionCheck::checkForNewVersion(ui), VersionCheck::Result::NewerFree);
 }
 
 TEST_F(MakerServicesTest, VersionCheckAsksFirstOnlyOnceAndRetriesAfterASecond)
