@@ -206,11 +206,14 @@ TEST_F(MakerServicesTest, FeedbackArrivesWhole)
     EXPECT_EQ(ui.waitTexts, std::vector<std::string>{"Bitte warten...\nNachricht wird versendet"});
     EXPECT_FALSE(ui.waitOpen);
 
-    // The server hands the values on as it decoded them: byte for byte what was typed.
+    // The server logs the values as it decoded them: byte for byte what was
+    // typed, with its line break written as \r\n so that it stays one entry.
     const std::string log = readFile(m_server->supportLog().string());
     EXPECT_NE(log.find("from: programm@vantor.invalid\n"), std::string::npos);
     EXPECT_NE(log.find("subject: " + Feedback::subject() + "\n"), std::string::npos);
-    EXPECT_NE(log.find("text: kunde@beispiel: " + message + "\n--\n"), std::string::npos);
+    EXPECT_NE(log.find("text: kunde@beispiel: " + de("Größe & Farbe #1?") + "\\r\\nZweite Zeile; a=b+c 100%\n--\n"),
+              std::string::npos)
+        << log;
     EXPECT_EQ(Feedback::subject().rfind("Vantor!! 4.01 PC: ", 0), 0u);
     // No '&', '#' or blank of the message reaches the request line as it is.
     const std::string url = Feedback::url("a@b", message);
