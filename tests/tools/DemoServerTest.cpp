@@ -203,6 +203,7 @@ TEST_F(DemoServerTest, SupportScriptLogsAndNewsletterConfirms)
 {
     EXPECT_EQ(support("from=a%40b.de&subject=Vantor%204.01&text=Gr%C3%BC%C3%9Fe%20%26%20mehr"), "200 OK");
     EXPECT_EQ(slurp(m_server->supportLog()), "from: a@b.de\nsubject: Vantor 4.01\ntext: Grüße & mehr\n--\n");
+    EXPECT_EQ(get("/download/vantor/support.log")->status, 404);
 
     auto page = get("/cgi-bin/sitecastget.pl?emailsitecast=%3Cx%3E%40b.de&subscribe=subscribe");
     ASSERT_TRUE(page);
@@ -243,6 +244,7 @@ TEST_F(DemoServerTest, SupportLogMovesAsideAtItsCap)
     EXPECT_EQ(support("from=a%40b.de&subject=gross&text=" + std::string(1000, 'y')).substr(0, 3), "413");
     EXPECT_EQ(slurp(m_server->supportLog()), log);
     EXPECT_EQ(slurp(m_server->supportLogBefore()), before);
+    EXPECT_EQ(get("/download/vantor/support.log.1")->status, 404);
 }
 
 TEST_F(DemoServerTest, SilentAndSlowClientsDoNotBlockARequest)

@@ -140,7 +140,10 @@ void DemoServer::addRoutes()
 {
     m_server.Get(R"(/download/vantor/([^/]+))", [this](const httplib::Request &request, httplib::Response &response) {
         const std::string name = request.matches[1];
-        const std::optional<std::filesystem::path> file = fileInRoot(name);
+        // The support log lies in the same directory; the senders' addresses
+        // in it are nobody's download.
+        const bool log = name.rfind(supportLog().filename().string(), 0) == 0;
+        const std::optional<std::filesystem::path> file = log ? std::nullopt : fileInRoot(name);
         std::ifstream in;
         if (file)
             in.open(*file, std::ios::binary);
