@@ -85,6 +85,25 @@ public:
         return std::stoi(m_answer.substr(9, 3));
     }
 
+    // Everything until the server closes, or the time is up.
+    std::string rest(std::chrono::milliseconds within = std::chrono::milliseconds(3000))
+    {
+        const auto deadline = std::chrono::steady_clock::now() + within;
+        for (;;) {
+            const auto left
+                = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            pollfd watched{m_fd, POLLIN, 0};
+            if (left.count() <= 0 || ::poll(&watched, 1, static_cast<int>(left.count())) <= 0)
+                break;
+            char buffer[4096];
+            const ssize_t n = ::recv(m_fd, buffer, sizeof buffer, 0);
+            if (n <= 0)
+                break;
+            m_answer.append(buffer, static_cast<std::size_t>(n));
+        }
+        return m_answer;
+    }
+
     const std::string &answer() const { return m_answer; }
 
 private:
@@ -291,6 +310,27 @@ TEST_F(DemoServerTest, AHeadThatTricklesIsCutOff)
     trickle.join();
     ASSERT_TRUE(answer) << httplib::to_string(answer.error());
     EXPECT_EQ(answer->status, 200);
+}
+
+TEST_F(DemoServerTest, AConnectionCarriesSeveralRequestsUpToItsCount)
+{
+    DemoServer::Options options = quick();
+    options.limits.keepAliveMaxCount = 3;
+    restart(options);
+
+    // Sent in one go: the second and third head wait in the buffer while
+    // the first is answered.
+    const std::string request = "GET /download/vantor/version.txt HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    RawClient client(m_port);
+    ASSERT_TRUE(client.send(request + request + request + request));
+    const std::string answers = client.rest();
+    std::size_t count = 0;
+    for (std::size_t at = answers.find("HTTP/1.1 200 OK"); at != std::string::npos;
+         at = answers.find("HTTP/1.1 200 OK", at + 1))
+        ++count;
+    EXPECT_EQ(count, 3u) << answers;
+    EXPECT_NE(answers.find("Connection: close"), std::string::npos);
+    EXPECT_TRUE(answers.ends_with("4.10 0\r\n"));
 }
 
 TEST_F(DemoServerTest, OversizedBodiesAreRefusedUnread)
