@@ -19,6 +19,12 @@ protected:
         CliFixture::SetUp();
         fs::create_directories(m_dir / "server");
         m_server = std::make_unique<demo::DemoServer>(m_dir / "server");
+        // A maintenance page that happens to read like a version file.
+        m_server->server().Get("/wartung/download/vantor/version.txt",
+                               [](const httplib::Request &, httplib::Response &response) {
+                                   response.status = 500;
+                                   response.set_content("4.02 0", "text/plain");
+                               });
         m_port = m_server->start();
         ASSERT_GT(m_port, 0);
         ASSERT_EQ(run({"settings", "set", "updateserver", "127.0.0.1:" + std::to_string(m_port)}), 0);
@@ -58,6 +64,21 @@ TEST_F(NetCommandsTest, VersionCheck)
     publishVersion("neu");
     EXPECT_EQ(run({"version-check"}), 1);
     EXPECT_TRUE(told("Fehler aufgetreten"));
+
+    for (const char *unreadable : {"nan 0", "inf 1", "4.1e1 0", "4 0"}) {
+        SCOPED_TRACE(unreadable);
+        publishVersion(unreadable);
+        EXPECT_EQ(run({"version-check"}), 1);
+        EXPECT_TRUE(told("Fehler aufgetreten"));
+        EXPECT_EQ(out(), "");
+    }
+
+    publishVersion("4.01 0");
+    ASSERT_EQ(run({"settings", "set", "updateserver", "127.0.0.1:" + std::to_string(m_port) + "/wartung"}), 0);
+    EXPECT_EQ(run({"version-check"}), 1);
+    EXPECT_TRUE(told("Fehler aufgetreten"));
+    EXPECT_TRUE(told("Es ist ein Fehler beim Ermitteln der aktuellsten Version aufgetreten."));
+    EXPECT_EQ(out(), "");
 
     ASSERT_EQ(run({"settings", "set", "updateserver", "127.0.0.1:1"}), 0);
     EXPECT_EQ(run({"version-check"}), 1);

@@ -1,5 +1,6 @@
 #include "DemoServer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -41,9 +42,68 @@ void sendPage(httplib::Response &response, const std::string &title, const std::
 } // namespace
 
 DemoServer::DemoServer(std::filesystem::path root)
+    : DemoServer(std::move(root), Options{})
+{
+}
+
+DemoServer::DemoServer(std::filesystem::path root, const Options &options)
     : m_root(std::move(root))
+    , m_options(options)
+    , m_server(options.limits)
 {
     addRoutes();
+}
+
+std::string DemoServer::supportLogValue(const std::string &value)
+{
+    std::string out;
+    out.reserve(value.size());
+    for (char c : value) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\r': out += "\\r"; break;
+        case '\n': out += "\\n"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+std::optional<std::filesystem::path> DemoServer::fileInRoot(const std::string &name) const
+{
+    if (!plainName(name))
+        return std::nullopt;
+    // A link inside the root may point anywhere; what counts is where it
+    // ends up.
+    std::error_code error;
+    const std::filesystem::path root = std::filesystem::canonical(m_root, error);
+    if (error)
+        return std::nullopt;
+    const std::filesystem::path file = std::filesystem::canonical(m_root / name, error);
+    if (error || !std::filesystem::is_regular_file(file, error))
+        return std::nullopt;
+    const auto [rootEnd, fileAt] = std::mismatch(root.begin(), root.end(), file.begin(), file.end());
+    if (rootEnd != root.end() || fileAt == file.end())
+        return std::nullopt;
+    return file;
+}
+
+bool DemoServer::appendSupportEntry(const std::string &entry)
+{
+    if (entry.size() > m_options.supportLogMax)
+        return false;
+    std::lock_guard<std::mutex> lock(m_logMutex);
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(supportLog(), error);
+    if (!error && size + entry.size() > m_options.supportLogMax) {
+        std::filesystem::rename(supportLog(), supportLogBefore(), error);
+        if (error)
+            return false;
+    }
+    std::ofstream log(supportLog(), std::ios::binary | std::ios::app);
+    log << entry;
+    log.flush();
+    return static_cast<bool>(log);
 }
 
 DemoServer::~DemoServer()
@@ -67,7 +127,11 @@ int DemoServer::start(int port)
 
 int DemoServer::bind(int port)
 {
-    return port == 0 ? m_server.bind_to_any_port("127.0.0.1") : (m_server.bind_to_port("127.0.0.1", port) ? port : -1);
+    const int bound
+        = port == 0 ? m_server.bind_to_any_port("127.0.0.1") : (m_server.bind_to_port("127.0.0.1", port) ? port : -1);
+    if (bound > 0)
+        m_server.widenBacklog();
+    return bound;
 }
 
 bool DemoServer::listen() { return m_server.listen_after_bind(); }
@@ -76,9 +140,14 @@ void DemoServer::addRoutes()
 {
     m_server.Get(R"(/download/vantor/([^/]+))", [this](const httplib::Request &request, httplib::Response &response) {
         const std::string name = request.matches[1];
-        const std::filesystem::path file = m_root / name;
-        std::ifstream in(file, std::ios::binary);
-        if (!plainName(name) || !std::filesystem::is_regular_file(file) || !in) {
+        // The support log lies in the same directory; the senders' addresses
+        // in it are nobody's download.
+        const bool log = name.rfind(supportLog().filename().string(), 0) == 0;
+        const std::optional<std::filesystem::path> file = log ? std::nullopt : fileInRoot(name);
+        std::ifstream in;
+        if (file)
+            in.open(*file, std::ios::binary);
+        if (!file || !in) {
             response.status = 404;
             sendPage(response, "Nicht gefunden", "<p>Die Datei gibt es hier nicht.</p>");
             return;
@@ -89,13 +158,13 @@ void DemoServer::addRoutes()
     });
 
     m_server.Get("/cgi-bin/support.pl", [this](const httplib::Request &request, httplib::Response &response) {
-        {
-            std::lock_guard<std::mutex> lock(m_logMutex);
-            std::ofstream log(supportLog(), std::ios::binary | std::ios::app);
-            log << "from: " << request.get_param_value("from") << "\n"
-                << "subject: " << request.get_param_value("subject") << "\n"
-                << "text: " << request.get_param_value("text") << "\n"
-                << "--\n";
+        const std::string entry = "from: " + supportLogValue(request.get_param_value("from")) + "\n"
+            + "subject: " + supportLogValue(request.get_param_value("subject")) + "\n"
+            + "text: " + supportLogValue(request.get_param_value("text")) + "\n--\n";
+        if (!appendSupportEntry(entry)) {
+            response.status = entry.size() > m_options.supportLogMax ? 413 : 500;
+            response.set_content("FEHLER", "text/plain");
+            return;
         }
         response.set_content("OK", "text/plain");
     });
@@ -116,9 +185,11 @@ void DemoServer::addRoutes()
     });
     // Where "Neuere Version verfügbar" sends the user.
     m_server.Get("/download/", [this](const httplib::Request &, httplib::Response &response) {
-        std::ifstream in(m_root / "version.txt", std::ios::binary);
         std::string version;
-        in >> version;
+        if (const auto file = fileInRoot("version.txt")) {
+            std::ifstream in(*file, std::ios::binary);
+            in >> version;
+        }
         sendPage(response, "Vantor!! herunterladen",
                  "<h1>Vantor!! herunterladen</h1><p>Die neueste Version ist " + htmlEscape(version.empty() ? "?" : version)
                      + ".</p><p>Dies ist der Demo-Server: Er bietet keine Installationsdateien an.</p>");

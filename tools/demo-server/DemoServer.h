@@ -1,9 +1,13 @@
 #pragma once
 
+#include "GuardedServer.h"
+
 #include <httplib.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -12,12 +16,22 @@ namespace vantor::demo {
 // Stands in for the maker's web server on the developer's machine and in
 // the tests: data files and the version file from a directory, the support
 // script that takes feedback, the newsletter page and the marketing
-// documents. Later parts add simulated engines and research services to the
-// same server through server().
+// documents. Simulated engines and research services join the same server
+// through server().
 class DemoServer
 {
 public:
+    struct Options {
+        GuardedServer::Limits limits;
+        // Past this size the support log moves to support.log.1 (replacing
+        // an older one there) and starts again, so the two never hold much
+        // more than twice this. A message larger than the whole of it is
+        // refused with 413.
+        std::uintmax_t supportLogMax = 4u * 1024 * 1024;
+    };
+
     explicit DemoServer(std::filesystem::path root);
+    DemoServer(std::filesystem::path root, const Options &options);
     // Stops a server started with start().
     ~DemoServer();
     DemoServer(const DemoServer &) = delete;
@@ -27,6 +41,12 @@ public:
     const std::filesystem::path &root() const { return m_root; }
     // Where the support script appends every message it gets.
     std::filesystem::path supportLog() const { return m_root / "support.log"; }
+    // Where the log went when it last reached its cap.
+    std::filesystem::path supportLogBefore() const { return m_root / "support.log.1"; }
+    // A value as the log holds it: one line, whatever it contains, so that
+    // no message can end its entry early or forge another. CR and LF are
+    // written as \r and \n, a backslash is doubled.
+    static std::string supportLogValue(const std::string &value);
 
     // Binds to 127.0.0.1; port 0 takes a free one. Returns the port, or -1.
     int bind(int port);
@@ -40,9 +60,17 @@ public:
 
 private:
     void addRoutes();
+    // The file of that name in the root, after every symbolic link is
+    // followed; nothing when it is no plain name, missing, or ends up
+    // outside the root.
+    std::optional<std::filesystem::path> fileInRoot(const std::string &name) const;
+    // Appends one entry to the support log; false when it is larger than the
+    // whole log may be, or cannot be written.
+    bool appendSupportEntry(const std::string &entry);
 
     std::filesystem::path m_root;
-    httplib::Server m_server;
+    Options m_options;
+    GuardedServer m_server;
     std::mutex m_logMutex;
     std::thread m_thread;
 };

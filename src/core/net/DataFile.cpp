@@ -144,12 +144,10 @@ bool DataFile::value(std::string_view text, std::string_view section, std::strin
     return true;
 }
 
-bool DataFile::storeDownload(const std::string &path, std::string_view body)
+bool DataFile::loads(std::string_view stored)
 {
-    body = body.substr(0, kMaxDownload);
-    if (!files::writeAtomic(path, std::string(body)))
-        return false;
-    return !body.empty();
+    std::string text;
+    return unpack(stored, text);
 }
 
 } // namespace vantor

@@ -15,8 +15,8 @@ namespace vantor {
 class DataFile
 {
 public:
-    // The server sends at most this much; a longer body is cut here, as the
-    // single read of the download does.
+    // The server sends at most this much; the download reads no more, so a
+    // longer file arrives cut off and is refused as damaged.
     static constexpr std::size_t kMaxDownload = 50000;
     // Far above anything the maker ships; a larger file is refused before it
     // is read, so a stray file in Data/ cannot eat the memory.
@@ -54,11 +54,10 @@ public:
     // taken exactly as it stands.
     static bool value(std::string_view text, std::string_view section, std::string_view key, std::string &value);
 
-    // What a finished download does with its body: replaces the file with
-    // at most kMaxDownload bytes of it. True when the file was written and
-    // holds something; an empty body still replaces the file but counts as
-    // not fetched, so the next run tries again.
-    static bool storeDownload(const std::string &path, std::string_view body);
+    // True when the bytes load as a data file, exactly as loadFile would
+    // load them from the disk: a download has to pass this before it may
+    // take the place of the file that is there.
+    static bool loads(std::string_view stored);
 };
 
 } // namespace vantor

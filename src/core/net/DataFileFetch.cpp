@@ -1,5 +1,6 @@
 #include "net/DataFileFetch.h"
 
+#include "net/DataFile.h"
 #include "net/HttpGet.h"
 #include "net/MakerServer.h"
 #include "platform/Files.h"
@@ -38,7 +39,7 @@ bool DataFileFetch::download(const std::string &url, const std::string &path, Ui
     if (!directory.empty() && directory != path)
         files::createDirectories(directory);
     std::string error;
-    return httpget::downloadToFile(url, path, error, ui);
+    return httpget::downloadToFile(url, path, error, ui, DataFile::loads);
 }
 
 bool DataFileFetch::fetch(const std::vector<std::string> &names, Ui &ui)

@@ -24,9 +24,11 @@ public:
     // when the user said "Abbruch" there, and then nothing was fetched.
     static bool fetch(const std::vector<std::string> &names, Ui &ui);
 
-    // One GET with the maker agent; at most 50,000 bytes of the body replace
-    // the file. A failed request, a redirect or an error status (400 and up)
-    // keeps the old file. True when something was written.
+    // One GET with the maker agent; the body replaces the file only when it
+    // loads as a data file (at most 50,000 bytes, so a longer one is cut and
+    // refused). A failed request, a redirect, an error status (400 and up),
+    // an empty or a broken body keeps the old file byte for byte and gives
+    // false, so the next run tries again. True when the new file is there.
     static bool download(const std::string &url, const std::string &path, Ui &ui);
 
     static bool fetched(const std::string &name);

@@ -1,11 +1,11 @@
 #include "net/HttpGet.h"
 
 #include "net/CWWWConnectException.h"
-#include "net/DataFile.h"
 #include "net/HttpError.h"
 #include "net/HttpSession.h"
 #include "net/MakerServer.h"
 #include "net/PercentEncoding.h"
+#include "platform/Files.h"
 #include "platform/Text.h"
 #include "project/ProgramSettings.h"
 #include "ui/Ui.h"
@@ -118,7 +118,12 @@ bool isReachable(const std::string &url, std::string &error, Ui &ui)
     return get(searchEngineAgent(), url, HttpSession::kTextLimit, dropped, error, ui);
 }
 
-bool downloadToFile(const std::string &url, const std::string &path, std::string &error, Ui &ui)
+std::string emptyBodyText() { return de("Der Server hat eine leere Datei geschickt."); }
+
+std::string refusedBodyText() { return de("Der Server hat eine unbrauchbare Datei geschickt."); }
+
+bool downloadToFile(const std::string &url, const std::string &path, std::string &error, Ui &ui,
+                    const BodyCheck &accept)
 {
     std::string body;
     long status = 0;
@@ -129,8 +134,18 @@ bool downloadToFile(const std::string &url, const std::string &path, std::string
         error = statusText(status);
         return false;
     }
+    // Whatever came is judged before it goes near the disk: a cut-off or
+    // broken answer must never take the place of a file that worked.
+    if (body.empty()) {
+        error = emptyBodyText();
+        return false;
+    }
+    if (accept && !accept(body)) {
+        error = refusedBodyText();
+        return false;
+    }
     // The caller has its own words for a file it cannot write.
-    return DataFile::storeDownload(path, body);
+    return files::writeAtomic(path, body);
 }
 
 std::string reportSender()

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace vantor {
 
@@ -29,13 +31,21 @@ bool getText(const std::string &agent, const std::string &url, std::string &answ
 // The same GET with the search-engine agent, no prompt, the body dropped.
 bool isReachable(const std::string &url, std::string &error, Ui &ui);
 
+// Says whether a downloaded body may take the place of the file on disk.
+using BodyCheck = std::function<bool(std::string_view body)>;
+
 // The same GET with the maker agent; at most 50,000 bytes of the body
-// replace the file at path (cp1252). A failed request, a redirect or an
-// error status (400 and up, "Fehler Code: <status>") leaves the file alone.
-// True when the file now holds a body that was not empty; an empty one still
-// replaces the file. A file that cannot be written gives false with an empty
-// error text.
-bool downloadToFile(const std::string &url, const std::string &path, std::string &error, Ui &ui);
+// replace the file at path (cp1252), written beside it and renamed over it,
+// so the old file stays whole until the new one is complete. A failed
+// request, a redirect, an error status (400 and up, "Fehler Code: <status>"),
+// an empty body or one that accept refuses leaves the file alone and gives
+// false. A file that cannot be written gives false with an empty error text.
+bool downloadToFile(const std::string &url, const std::string &path, std::string &error, Ui &ui,
+                    const BodyCheck &accept = {});
+
+// The error texts of a body that came whole but is of no use.
+std::string emptyBodyText();
+std::string refusedBodyText();
 
 // One silent GET to the maker's support script: from, subject (the maker
 // agent) and the report text, each value percent-encoded so that an engine's

@@ -7,6 +7,7 @@
 #include "ui/Ui.h"
 
 #include <charconv>
+#include <string_view>
 
 namespace vantor {
 
@@ -24,10 +25,33 @@ std::string newsletterHint()
 
 bool VersionCheck::parse(const std::string &body, Published &published)
 {
-    const std::string head = body.substr(0, 20);
-    float version = 0;
+    // Nothing but plain digits counts: the float parsers of the library would
+    // also take "nan", "inf", hex numbers and exponents, and any of those
+    // would decide the message as if the server had published a version.
+    const std::string_view head = std::string_view(body).substr(0, 20);
+    const auto digitsFrom = [&head](std::size_t at) {
+        while (at < head.size() && head[at] >= '0' && head[at] <= '9')
+            ++at;
+        return at;
+    };
     std::size_t at = 0;
-    if (!ServiceCheck::scanVersion(head, version, &at))
+    while (at < head.size() && isSpace(head[at]))
+        ++at;
+    const std::size_t versionStart = at;
+    std::size_t versionEnd = digitsFrom(at);
+    if (versionEnd == versionStart || versionEnd >= head.size() || head[versionEnd] != '.')
+        return false;
+    const std::size_t fractionEnd = digitsFrom(versionEnd + 1);
+    if (fractionEnd == versionEnd + 1)
+        return false;
+    versionEnd = fractionEnd;
+    float version = 0;
+    const auto first = std::from_chars(head.data() + versionStart, head.data() + versionEnd, version);
+    if (first.ec != std::errc() || first.ptr != head.data() + versionEnd)
+        return false;
+
+    at = versionEnd;
+    if (at == head.size() || !isSpace(head[at]))
         return false;
     while (at < head.size() && isSpace(head[at]))
         ++at;
@@ -36,6 +60,8 @@ bool VersionCheck::parse(const std::string &body, Published &published)
     int chargeable = 0;
     const auto second = std::from_chars(head.data() + at, head.data() + head.size(), chargeable);
     if (second.ec != std::errc() || second.ptr == head.data() + at)
+        return false;
+    if (second.ptr != head.data() + head.size() && !isSpace(*second.ptr))
         return false;
     published.version = version;
     published.chargeable = chargeable;
@@ -53,9 +79,10 @@ VersionCheck::Result VersionCheck::judge(const Published &published)
 VersionCheck::Result VersionCheck::checkForNewVersion(Ui &ui)
 {
     std::string body;
+    long status = 0;
     for (bool first = true;; first = false) {
         std::string error;
-        if (httpget::getText(httpget::makerAgent(), makerserver::url(path()), body, error, first, ui))
+        if (httpget::getText(httpget::makerAgent(), makerserver::url(path()), body, error, first, ui, &status))
             break;
         if (error.find(httpget::userDeclinedText()) != std::string::npos)
             return Result::Declined;
@@ -65,8 +92,10 @@ VersionCheck::Result VersionCheck::checkForNewVersion(Ui &ui)
         ui.pause(1000);
     }
 
+    // An error page may well start like a version file; only the file itself
+    // says which version is out.
     Published published;
-    if (!parse(body, published)) {
+    if (status != 200 || !parse(body, published)) {
         ui.message(de("Fehler aufgetreten"),
                    de("Es ist ein Fehler beim Ermitteln der aktuellsten Version aufgetreten. Bitte probieren Sie es "
                       "zu einem späteren Zeitpunkt noch einmal."));

@@ -14,7 +14,7 @@ public:
         UpToDate,        // "Keine neuere Version verfügbar"
         NewerFree,       // "Neuere Version verfügbar"
         NewerChargeable, // the same, with the upgrade to be paid for
-        Unreadable,      // the version file does not start with two numbers
+        Unreadable,      // no version file (an error status) or none that reads
         Failed,          // the connection failed and the user gave up
         Declined,        // "Abbruch" at the dial-up prompt; nothing shown
     };
@@ -28,8 +28,10 @@ public:
     // box waits a second and asks again.
     static Result checkForNewVersion(Ui &ui);
 
-    // The first 20 characters of version.txt: a decimal number, white space,
-    // an integer ("4.10 0"). False when not both are there.
+    // The first 20 characters of version.txt: white space, the version as
+    // digits, a dot and digits, white space, the build number as an integer
+    // ("4.10 0"), then white space or the end of the 20 characters. False
+    // for anything else ("nan 0", "4 0", "4.1e1 0").
     static bool parse(const std::string &body, Published &published);
     // What the published version means for this program (4.01).
     static Result judge(const Published &published);

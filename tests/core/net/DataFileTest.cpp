@@ -188,14 +188,23 @@ TEST_F(DataFileTest, OutOfMemoryFailsTheLoad)
     EXPECT_EQ(text, "");
 }
 
-TEST_F(DataFileTest, StoredDownloadReplacesTheFile)
+TEST_F(DataFileTest, DownloadCheckTakesOnlyWhatLoads)
 {
-    const std::string file = path("research_d.dat");
-    writeFile(file, "old");
-    EXPECT_TRUE(DataFile::storeDownload(file, std::string(DataFile::kMaxDownload + 10, 'n')));
-    EXPECT_EQ(readFile(file), std::string(DataFile::kMaxDownload, 'n'));
-    // An empty answer empties the file, but counts as not fetched.
-    EXPECT_FALSE(DataFile::storeDownload(file, ""));
-    EXPECT_EQ(readFile(file), "");
-    EXPECT_FALSE(DataFile::storeDownload(root() + "/nowhere/x.dat", "body"));
+    std::string stored;
+    ASSERT_TRUE(DataFile::pack("SYSTEM.active=1\r\n" + randomBytes(30000, 5), stored));
+    ASSERT_LT(stored.size(), DataFile::kMaxDownload);
+    EXPECT_TRUE(DataFile::loads(stored));
+    EXPECT_FALSE(DataFile::loads(""));
+    EXPECT_FALSE(DataFile::loads(randomBytes(stored.size(), 6)));
+    EXPECT_FALSE(DataFile::loads(std::string_view(stored).substr(0, stored.size() - 1)));
+    EXPECT_FALSE(DataFile::loads(std::string_view(stored).substr(0, stored.size() / 2)));
+    // What the download would keep of a bomb: its first 50,000 bytes.
+    std::string flood(8u * 1024 * 1024, 'A');
+    for (std::size_t i = 0; i < flood.size(); i += 32)
+        flood[i] = static_cast<char>('a' + i % 23);
+    const std::string bomb = rawPack(flood);
+    ASSERT_GT(bomb.size(), DataFile::kMaxDownload);
+    EXPECT_FALSE(DataFile::loads(std::string_view(bomb).substr(0, DataFile::kMaxDownload)));
+    // Complete, but it would unpack to more than the limit allows.
+    EXPECT_FALSE(DataFile::loads(rawPack(std::string(2u * 1024 * 1024, 'A'))));
 }

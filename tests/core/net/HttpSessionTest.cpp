@@ -42,6 +42,9 @@ protected:
         m_server.Get("/big", [](const httplib::Request &, httplib::Response &res) {
             res.set_content(std::string(6000, 'x'), "text/plain");
         });
+        m_server.Get("/empty", [](const httplib::Request &, httplib::Response &res) {
+            res.set_content("", "application/octet-stream");
+        });
         m_server.Get("/moved", [](const httplib::Request &, httplib::Response &res) {
             res.status = 302;
             res.set_header("Location", "/missing");
@@ -297,6 +300,23 @@ TEST_F(HttpSessionTest, DownloadLeavesTheFileAloneOnFailure)
     std::string error;
     EXPECT_FALSE(httpget::downloadToFile(url("/moved"), path, error, ui));
     EXPECT_EQ(readFile(path), "alt");
+    EXPECT_FALSE(httpget::downloadToFile(url("/empty"), path, error, ui));
+    EXPECT_EQ(error, httpget::emptyBodyText());
+    EXPECT_EQ(readFile(path), "alt");
+
+    // The check sees the whole body, and its no keeps the file.
+    std::string seen;
+    const auto refuse = [&seen](std::string_view body) {
+        seen.assign(body);
+        return false;
+    };
+    EXPECT_FALSE(httpget::downloadToFile(url("/big"), path, error, ui, refuse));
+    EXPECT_EQ(error, httpget::refusedBodyText());
+    EXPECT_EQ(seen, std::string(6000, 'x'));
+    EXPECT_EQ(readFile(path), "alt");
+
+    EXPECT_TRUE(httpget::downloadToFile(url("/big"), path, error, ui, [](std::string_view) { return true; }));
+    EXPECT_EQ(readFile(path), std::string(6000, 'x'));
     EXPECT_TRUE(httpget::downloadToFile(url("/big"), path, error, ui));
     EXPECT_EQ(readFile(path), std::string(6000, 'x'));
 }

@@ -16,6 +16,8 @@
 #include "project/InternetAccess.h"
 #include "project/ProgramSettings.h"
 
+#include <zlib.h>
+
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -48,6 +50,12 @@ protected:
         m_server->server().Get("/empty/([^/]+)", [](const httplib::Request &, httplib::Response &res) {
             res.set_content("", "application/octet-stream");
         });
+        // The version file "4.02 0" under any status: /status<code>/download/vantor/version.txt
+        m_server->server().Get(R"(/status(\d+)/download/vantor/version.txt)",
+                               [](const httplib::Request &request, httplib::Response &response) {
+                                   response.status = std::stoi(request.matches[1]);
+                                   response.set_content("4.02 0", "text/plain");
+                               });
         m_server->server().set_logger([this](const httplib::Request &req, const httplib::Response &) {
             std::lock_guard<std::mutex> lock(m_mutex);
             m_requests.push_back(req.path);
@@ -116,6 +124,20 @@ TEST_F(MakerServicesTest, VersionFileDecidesTheMessage)
         {"<html>404</html>", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
         // Only the first 20 characters count.
         {"4.10                   1", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"4.10               3", VersionCheck::Result::NewerChargeable, newer},
+        // Plain digits only, a dot between them, the build number whole.
+        {"nan 0", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"inf 0", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"0x4.8p0 0", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"4.1e1 0", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"-4.10 0", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"4 0", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"4. 0", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {".5 0", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"4.10,1", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"4.10 1.5", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"4.10 1x", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
+        {"4.10 99999999999", VersionCheck::Result::Unreadable, "Fehler aufgetreten"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);
@@ -135,6 +157,23 @@ TEST_F(MakerServicesTest, VersionFileDecidesTheMessage)
     EXPECT_NE(text.find("Sitecast"), std::string::npos);
     EXPECT_TRUE(text.ends_with("Bitte schliessen Sie die Internet-Verbindung wieder."));
     EXPECT_EQ(requests(10).back(), "/download/vantor/version.txt");
+}
+
+TEST_F(MakerServicesTest, VersionOnAnErrorPageIsNotBelieved)
+{
+    publish("version.txt", "4.01 0");
+    for (const int status : {500, 404, 403, 203}) {
+        SCOPED_TRACE(status);
+        settingsStore().writeText("updateserver", "127.0.0.1:" + std::to_string(m_port) + "/status"
+                                                      + std::to_string(status));
+        ui.shown.clear();
+        EXPECT_EQ(VersionCheck::checkForNewVersion(ui), VersionCheck::Result::Unreadable);
+        EXPECT_EQ(ui.titles(), std::vector<std::string>{"Fehler aufgetreten"});
+    }
+    // The same body with a 200 is the version file.
+    settingsStore().writeText("updateserver", "127.0.0.1:" + std::to_string(m_port) + "/status200");
+    ui.shown.clear();
+    EXPECT_EQ(VersionCheck::checkForNewVersion(ui), VersionCheck::Result::NewerFree);
 }
 
 TEST_F(MakerServicesTest, VersionCheckAsksFirstOnlyOnceAndRetriesAfterASecond)
@@ -167,11 +206,14 @@ TEST_F(MakerServicesTest, FeedbackArrivesWhole)
     EXPECT_EQ(ui.waitTexts, std::vector<std::string>{"Bitte warten...\nNachricht wird versendet"});
     EXPECT_FALSE(ui.waitOpen);
 
-    // The server hands the values on as it decoded them: byte for byte what was typed.
+    // The server logs the values as it decoded them: byte for byte what was
+    // typed, with its line break written as \r\n so that it stays one entry.
     const std::string log = readFile(m_server->supportLog().string());
     EXPECT_NE(log.find("from: programm@vantor.invalid\n"), std::string::npos);
     EXPECT_NE(log.find("subject: " + Feedback::subject() + "\n"), std::string::npos);
-    EXPECT_NE(log.find("text: kunde@beispiel: " + message + "\n--\n"), std::string::npos);
+    EXPECT_NE(log.find("text: kunde@beispiel: " + de("Größe & Farbe #1?") + "\\r\\nZweite Zeile; a=b+c 100%\n--\n"),
+              std::string::npos)
+        << log;
     EXPECT_EQ(Feedback::subject().rfind("Vantor!! 4.01 PC: ", 0), 0u);
     // No '&', '#' or blank of the message reaches the request line as it is.
     const std::string url = Feedback::url("a@b", message);
@@ -303,7 +345,7 @@ TEST_F(MakerServicesTest, DataFileIsFetchedOncePerRun)
     EXPECT_EQ(requests(4).size(), 4u);
 }
 
-TEST_F(MakerServicesTest, FailedDownloadKeepsTheFileAndAnEmptyOneCountsAsNotFetched)
+TEST_F(MakerServicesTest, FailedDownloadKeepsTheFileAndCountsAsNotFetched)
 {
     const std::string path = DataFileFetch::path("submit_d.dat");
     fs::create_directories(root() + "/Data");
@@ -312,15 +354,72 @@ TEST_F(MakerServicesTest, FailedDownloadKeepsTheFileAndAnEmptyOneCountsAsNotFetc
 
     EXPECT_FALSE(DataFileFetch::download(base + "/redirected/submit_d.dat", path, ui));
     EXPECT_FALSE(DataFileFetch::download(base + "/download/vantor/fehlt.dat", path, ui));
-    EXPECT_EQ(readFile(path), "alt");
-
     EXPECT_FALSE(DataFileFetch::download(base + "/empty/submit_d.dat", path, ui));
-    EXPECT_EQ(readFile(path), "");
+    EXPECT_EQ(readFile(path), "alt");
 
     serverGone();
-    writeFile(path, "alt");
     EXPECT_FALSE(DataFileFetch::fetch({"submit_d.dat"}, ui) && DataFileFetch::fetched("submit_d.dat"));
     EXPECT_EQ(readFile(path), "alt");
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST_F(MakerServicesTest, OnlyAFileThatLoadsReplacesTheOneOnDisk)
+{
+    std::string good;
+    ASSERT_TRUE(DataFile::pack("SYSTEM.active=1\r\nAltaVista.SERVER=www.altavista.de\r\n", good));
+    const std::string path = DataFileFetch::path("submit_d.dat");
+    fs::create_directories(root() + "/Data");
+    writeFile(path, good);
+
+    std::string bomb;
+    {
+        // A stream that unpacks far beyond the limit, more than the 50,000
+        // bytes the download takes of it.
+        std::string huge(8u * 1024 * 1024, 'A');
+        for (std::size_t i = 0; i < huge.size(); i += 32)
+            huge[i] = static_cast<char>('a' + i % 23);
+        uLongf size = compressBound(static_cast<uLong>(huge.size()));
+        bomb.resize(size);
+        ASSERT_EQ(compress(reinterpret_cast<Bytef *>(bomb.data()), &size, reinterpret_cast<const Bytef *>(huge.data()),
+                           static_cast<uLong>(huge.size())),
+                  Z_OK);
+        bomb.resize(size);
+        for (char &c : bomb)
+            c = static_cast<char>(static_cast<unsigned char>(c) - 1);
+        ASSERT_GT(bomb.size(), DataFile::kMaxDownload);
+    }
+    std::string noise(20000, '\0');
+    unsigned seed = 7;
+    for (char &c : noise)
+        c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
+
+    const struct {
+        const char *what;
+        std::string body;
+    } bad[] = {
+        {"noise", noise},
+        {"cut off", good.substr(0, good.size() - 3)},
+        {"bomb", bomb},
+        {"text", "<html>Wartungsarbeiten</html>"},
+    };
+    for (const auto &b : bad) {
+        SCOPED_TRACE(b.what);
+        publish("submit_d.dat", b.body);
+        DataFileFetch::reset();
+        EXPECT_TRUE(DataFileFetch::fetch({"submit_d.dat"}, ui));
+        EXPECT_FALSE(DataFileFetch::fetched("submit_d.dat"));
+        EXPECT_EQ(readFile(path), good);
+    }
+    // No temporary file is left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(root() + "/Data"), fs::directory_iterator()), 1);
+
+    std::string newer;
+    ASSERT_TRUE(DataFile::pack("SYSTEM.active=0\r\n", newer));
+    publish("submit_d.dat", newer);
+    DataFileFetch::reset();
+    EXPECT_TRUE(DataFileFetch::fetch({"submit_d.dat"}, ui));
+    EXPECT_TRUE(DataFileFetch::fetched("submit_d.dat"));
+    EXPECT_EQ(readFile(path), newer);
     EXPECT_TRUE(ui.shown.empty());
 }
 
