@@ -216,7 +216,8 @@ void OptimizationRun::run(bool withProjectData, bool withConfigData)
         // end step.
         m_signs = StartSigns::fromSettings(projectOptions().sonz);
         m_ui.progress(1, kProgressMaximum);
-        if (readProject() == Step::Go && checkTemplateLoop() == Step::Go && beginBackup() == Step::Go) {
+        // The backup comes first: the template check may write the template.
+        if (readProject() == Step::Go && beginBackup() == Step::Go && checkTemplateLoop() == Step::Go) {
             removeOldResults();
             if (readHomepage() == Step::Go && checkHomepage() == Step::Go) {
                 chooseLineEnd(m_page, sessionLineEnd());
@@ -269,7 +270,19 @@ OptimizationRun::Step OptimizationRun::checkTemplateLoop()
     ProjectRecord &record = projectRecord();
     if (record.makedirs != 0) {
         m_log.logLine(de("=== Vorlage prüfen ==="), LineKind::Normal);
-        while (!checkTemplate(m_homepageDirectory, m_log, m_ui)) {
+        const auto keepTemplate = [this](const std::string &path) {
+            if (m_guard->fileTarget(path) == SiteGuard::Verdict::Outside) {
+                warnLink(path);
+                return false;
+            }
+            return m_backup.keep(path, false);
+        };
+        bool writeFailed = false;
+        while (!checkTemplate(m_homepageDirectory, m_log, m_ui, keepTemplate, writeFailed)) {
+            if (writeFailed) {
+                abortCannotWrite(templatePath(m_homepageDirectory));
+                return Step::End;
+            }
             const bool ok = m_ui.question(
                 "Vorlage fehlt",
                 de("Vantor!! benötigt eine Vorlage für die Optimierung. Klicken Sie auf \"OK\", um den "

@@ -61,6 +61,7 @@ bool RunBackup::begin(const std::string &project, const std::string &siteDirecto
     m_id = id;
     m_directory = directory;
     m_nextBlob = 1;
+    m_changed = false;
     m_seen.clear();
     const std::string head = "vantor-backup\t1\nsite\t" + escapeJournalField(siteDirectory) + "\nhomepage\t" +
                              escapeJournalField(homepagePath) + "\nstarted\t" +
@@ -109,6 +110,8 @@ bool RunBackup::keep(const std::string &path, bool deleting, bool throughLink)
 {
     if (!active())
         return false;
+    if (!throughLink)
+        m_changed = true;
     const char *op = deleting ? "D" : "R";
     if (!m_seen.insert(path).second)
         return deleting ? append(std::string("X\t-\t") + escapeJournalField(path)) : true;
@@ -141,6 +144,7 @@ bool RunBackup::noteWritten(const std::string &path, std::string_view content)
 {
     if (!active())
         return false;
+    m_changed = true;
     return append("W\t-\t" + escapeJournalField(path) + "\t" + std::to_string(content.size()) + "\t" +
                   OutputManifest::contentHash(content));
 }
@@ -149,6 +153,7 @@ bool RunBackup::noteDirectoryMade(const std::string &path)
 {
     if (!active())
         return false;
+    m_changed = true;
     return append("MD\t-\t" + escapeJournalField(path));
 }
 
@@ -156,13 +161,21 @@ bool RunBackup::noteDirectoryRemoved(const std::string &path)
 {
     if (!active())
         return false;
+    m_changed = true;
     return append("RD\t-\t" + escapeJournalField(path));
 }
 
 void RunBackup::finish()
 {
-    if (active())
-        append("finished\t" + std::to_string(static_cast<long long>(std::time(nullptr))));
+    if (!active())
+        return;
+    if (!m_changed) {
+        deleteTree(m_directory);
+        m_directory.clear();
+        m_id.clear();
+        return;
+    }
+    append("finished\t" + std::to_string(static_cast<long long>(std::time(nullptr))));
 }
 
 } // namespace vantor

@@ -43,6 +43,8 @@ public:
     bool noteWritten(const std::string &path, std::string_view content);
     bool noteDirectoryMade(const std::string &path);
     bool noteDirectoryRemoved(const std::string &path);
+    // Closes the journal; a run that changed nothing (it ended at the
+    // template check, say) leaves no backup to undo.
     void finish();
 
 private:
@@ -51,6 +53,7 @@ private:
     std::string m_id;
     std::string m_directory;
     int m_nextBlob = 1;
+    bool m_changed = false;
     std::set<std::string> m_seen;
 };
 

@@ -1,6 +1,8 @@
 #include "optimizer/FindLiteral.h"
 #include "optimizer/TemplateCheck.h"
 
+#include <cerrno>
+
 #include "optimizer/PageText.h"
 #include "optimizer/RunLog.h"
 #include "platform/Files.h"
@@ -88,11 +90,20 @@ std::string templatePath(const std::string &homepageDirectory)
 
 bool checkTemplate(const std::string &homepageDirectory, RunLog &log, Ui &ui)
 {
+    bool writeFailed = false;
+    return checkTemplate(homepageDirectory, log, ui, nullptr, writeFailed);
+}
+
+bool checkTemplate(const std::string &homepageDirectory, RunLog &log, Ui &ui,
+                   const std::function<bool(const std::string &path)> &beforeWrite, bool &writeFailed)
+{
+    writeFailed = false;
     const std::string path = templatePath(homepageDirectory);
     if (!files::isFile(path))
         return false;
 
     std::string text;
+    std::string original;
     try {
         if (!files::read(path, text)) {
             log.logLine(missingTemplateError(), LineKind::Error);
@@ -109,6 +120,7 @@ bool checkTemplate(const std::string &homepageDirectory, RunLog &log, Ui &ui)
         }
         logStackedMarkers(text, log);
 
+        original = text;
         upperCaseHeadBody(text);
         for (const auto &check : kElementChecks) {
             if (!containsLiteral(text, check.element)) {
@@ -135,11 +147,21 @@ bool checkTemplate(const std::string &homepageDirectory, RunLog &log, Ui &ui)
     }
 
     // Written beside the template and renamed over it: a full disk must not
-    // cost the user the template he made.
-    if (!files::writeAtomic(path, text)) {
-        ui.message("Schreibfehler", de("Schreibfehler beim Schreiben auf die Datei \"") + path +
-                                        de("\". Schließen Sie alle Programme, die die Datei verwenden oder ändern "
-                                           "Sie die Zugriffsrechte "));
+    // cost the user the template he made. A template that needs no change
+    // is not written at all.
+    if (text != original &&
+        ((beforeWrite && !beforeWrite(path)) || !files::writeAtomic(path, text))) {
+        const int error = files::lastError();
+        if (error == ENOSPC || error == EDQUOT)
+            ui.message("Schreibfehler", de("Die Datei \"") + path +
+                                            de("\" kann nicht geschrieben werden. Der Datenträger ist voll. Schaffen "
+                                               "Sie Platz, indem Sie nicht mehr benötigte Dateien löschen oder "
+                                               "verschieben."));
+        else
+            ui.message("Schreibfehler", de("Schreibfehler beim Schreiben auf die Datei \"") + path +
+                                            de("\". Schließen Sie alle Programme, die die Datei verwenden oder ändern "
+                                               "Sie die Zugriffsrechte "));
+        writeFailed = true;
         return false;
     }
 
