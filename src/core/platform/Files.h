@@ -82,5 +82,11 @@ std::string extensionOf(const std::string &path); // after the last dot of the f
 
 bool wildcardMatch(const std::string &pattern, const std::string &name);
 
+// Why the last failed read, write, writeAtomic(OsPath), copy, remove or
+// createDirectory(ies) of this thread failed: its errno (ENOSPC, EACCES,
+// EROFS, ENOENT, ...), so a caller can tell the user more than "failed".
+// A success does not clear it.
+int lastError();
+
 } // namespace files
 } // namespace vantor
