@@ -37,6 +37,19 @@ bool fail(int error)
 
 bool fail(const std::error_code &ec) { return fail(ec.value()); }
 
+// A file the user made read-only is theirs to keep, though its directory
+// lets us replace it. No write bit at all counts for root too, who passes
+// every access check: a site owner working as root protects a file the same
+// way and expects the same.
+bool writeProtected(const std::string &osPath, const struct stat &st)
+{
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        errno = EACCES;
+        return true;
+    }
+    return ::faccessat(AT_FDCWD, osPath.c_str(), W_OK, AT_EACCESS) != 0;
+}
+
 fs::path toPath(const std::string &path) { return fs::path(osPath(path)); }
 
 std::vector<std::string> list(const std::string &pattern, bool wantDirectories)
@@ -124,6 +137,9 @@ bool read(const std::string &path, std::string &content)
 
 bool write(const std::string &path, const std::string &content)
 {
+    struct stat st {};
+    if (::stat(osPath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode) && writeProtected(osPath(path), st))
+        return fail(errno);
     errno = 0;
     std::ofstream out(toPath(path), std::ios::binary | std::ios::trunc);
     if (!out)
@@ -277,6 +293,9 @@ bool writeAtomicOsPath(const std::string &osPath, const std::string &content, co
         }
         if (!S_ISREG(st.st_mode))
             return fail(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+        // The rename asks the directory only.
+        if (writeProtected(target, st))
+            return fail(errno);
         existed = true;
     } else if (errno != ENOENT) {
         return fail(errno);
