@@ -1,5 +1,7 @@
 #include "research/WatchList.h"
 
+#include "platform/FileLock.h"
+#include "platform/Files.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 #include "project/ProjectFile.h"
@@ -84,6 +86,25 @@ bool WatchList::save(const std::string &projectName) const
 {
     if (!isPlainProjectName(projectName))
         return false;
+    // The file is read again for the save: what another program wrote into
+    // the project's other sections stays.
+    const FileLock lock(files::osPath(projectFilePath(projectName)));
+    return lock.locked() && write(projectName);
+}
+
+bool WatchList::update(const std::string &projectName, const std::function<bool(WatchList &)> &change)
+{
+    if (!isPlainProjectName(projectName))
+        return false;
+    const FileLock lock(files::osPath(projectFilePath(projectName)));
+    if (!lock.locked())
+        return false;
+    load(projectName);
+    return !change(*this) || write(projectName);
+}
+
+bool WatchList::write(const std::string &projectName) const
+{
     try {
         ProfileFile profile;
         profile.load(projectFilePath(projectName));

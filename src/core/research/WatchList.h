@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,12 @@ public:
     // Writes every row into the project's file, each section numbered from 1
     // and closed by an empty key. False when the file could not be written.
     bool save(const std::string &projectName) const;
+    // Loads the list, lets change work on it and saves it, holding the
+    // project file's lock from the load to the save: an entry another
+    // program adds or removes meanwhile is neither lost nor brought back.
+    // change returns false to leave the file as it is. False when the file
+    // stayed busy or could not be written.
+    bool update(const std::string &projectName, const std::function<bool(WatchList &)> &change);
 
     // Adds at the top, or at the sorted place while a sorting is on. False
     // when a row with the same text (of any kind) is there already.
@@ -52,6 +59,8 @@ public:
     Sorting sorting() const { return m_sorting; }
 
 private:
+    // save() without taking the lock, for a caller that holds it.
+    bool write(const std::string &projectName) const;
     std::size_t insertPosition(const std::string &text) const;
     void insert(Entry entry);
 
