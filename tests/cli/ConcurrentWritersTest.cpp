@@ -6,7 +6,7 @@
 #include "project/ProjectFile.h"
 
 #include <chrono>
-#include <cstdio>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -18,46 +18,31 @@ using namespace std::chrono_literals;
 class ConcurrentWritersTest : public CliFixture
 {
 protected:
-    // Runs the program itself in a shell, as a user's script would; returns
-    // its exit status.
+    // Runs a shell script with the program itself as $VANTOR, as a user's
+    // script would; returns its exit status.
     static int shell(const std::string &script)
     {
         const int status = std::system(script.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    // Two programs at once, each running command with the numbers of its
-    // half; 0 when every run succeeded.
+    // Two programs at once, each running the command for its half of the
+    // numbers $i; 0 when every run succeeded.
     static int twoAtOnce(const std::string &command, int each)
     {
-        const std::string program = VANTOR_CLI_BINARY;
-        std::string script;
-        for (int half = 0; half < 2; ++half) {
-            script += "( i=" + std::to_string(half * each) + "; while [ $i -lt " + std::to_string((half + 1) * each)
-                + " ]; do '" + program + "' " + command + " >/dev/null 2>>'" + "$ERRLOG" + "' || exit 1; i=$((i+1)); "
-                + "done ) & p" + std::to_string(half) + "=$!; ";
-        }
-        script += "wait $p0 || exit 1; wait $p1 || exit 1";
-        return shell("sh -c \"" + escapeQuotes(script) + "\"");
-    }
-
-    static std::string escapeQuotes(const std::string &text)
-    {
-        std::string out;
-        for (char c : text) {
-            if (c == '"' || c == '$' || c == '\\' || c == '`')
-                out += '\\';
-            out += c;
-        }
-        return out;
+        const std::string loop = "do \"$VANTOR\" " + command + " >/dev/null 2>>\"$ERRLOG\" || exit 1; i=$((i+1)); done";
+        return shell("(i=0; while [ $i -lt " + std::to_string(each) + " ]; " + loop + ") & first=$!; "
+                     + "(i=" + std::to_string(each) + "; while [ $i -lt " + std::to_string(2 * each) + " ]; " + loop
+                     + ") & second=$!; wait $first; a=$?; wait $second; [ $a -eq 0 ] && [ $? -eq 0 ]");
     }
 
     void SetUp() override
     {
         CliFixture::SetUp();
+        ::setenv("VANTOR", VANTOR_CLI_BINARY, 1);
         ::setenv("ERRLOG", (m_dir / "errors.log").c_str(), 1);
         // The first start sets everything up; the writers then find it done.
-        ASSERT_EQ(shell(std::string("'") + VANTOR_CLI_BINARY + "' settings get tip >/dev/null 2>&1"), 0);
+        ASSERT_EQ(shell("\"$VANTOR\" settings get tip >/dev/null 2>&1"), 0);
     }
 };
 
