@@ -139,6 +139,9 @@ TEST_F(FileLockTest, ABusyProjectFileRefusesEverySaveAndSaysWhy)
     EXPECT_NE(readFile(path).find("1=neu"), std::string::npos);
     showProjectFailure(ui, ProjectFailure::SaveData, "p");
     EXPECT_EQ(ui.shown.back().text.find("anderen Vantor"), std::string::npos);
+    // The lock file beside the project is no project.
+    EXPECT_TRUE(fs::exists(path + ".lock"));
+    EXPECT_EQ(files::listFiles(projectsDir() + "/*.qx!"), std::vector<std::string>{"p.qx!"});
 }
 
 TEST_F(FileLockTest, AWatchListUpdateKeepsWhatWasSavedSinceItWasShown)
