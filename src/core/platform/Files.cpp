@@ -41,13 +41,13 @@ bool fail(const std::error_code &ec) { return fail(ec.value()); }
 // lets us replace it. No write bit at all counts for root too, who passes
 // every access check: a site owner working as root protects a file the same
 // way and expects the same.
-bool writeProtected(const std::string &osPath, const struct stat &st)
+bool writeProtected(const std::string &target, const struct stat &st)
 {
     if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
         errno = EACCES;
         return true;
     }
-    return ::faccessat(AT_FDCWD, osPath.c_str(), W_OK, AT_EACCESS) != 0;
+    return ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0;
 }
 
 fs::path toPath(const std::string &path) { return fs::path(osPath(path)); }
@@ -137,8 +137,9 @@ bool read(const std::string &path, std::string &content)
 
 bool write(const std::string &path, const std::string &content)
 {
+    const std::string target = osPath(path);
     struct stat st {};
-    if (::stat(osPath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode) && writeProtected(osPath(path), st))
+    if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode) && writeProtected(target, st))
         return fail(errno);
     errno = 0;
     std::ofstream out(toPath(path), std::ios::binary | std::ios::trunc);
