@@ -1,5 +1,6 @@
 #include "Cli.h"
 
+#include "platform/FileLock.h"
 #include "platform/Files.h"
 #include "platform/Help.h"
 #include "platform/SettingsStore.h"
@@ -257,7 +258,8 @@ int Cli::settingsCommand(const std::vector<std::string> &args)
             return fail(de("Wert nicht gefunden"),
                         de("Der Wert \"") + name + de("\" ist in den Einstellungen nicht gesetzt."));
         if (!store.deleteValue(name))
-            return fail(de("Fehler Code 7001"), de("Der Wert konnte nicht aus den Einstellungen gelöscht werden."));
+            return fail(de("Fehler Code 7001"), FileLock::lastBusy() ? settingsWriteFailedText()
+                                                 : de("Der Wert konnte nicht aus den Einstellungen gelöscht werden."));
         return 0;
     }
     return usageError("settings: falsche Argumente / wrong arguments");

@@ -223,20 +223,27 @@ int Cli::watchListCommand(const std::vector<std::string> &args)
         const std::string text = toCp1252(args[2]);
         if (text.size() > WatchList::kMaxText)
             return fail("Eintrag zu lang", de("Ein Eintrag der Merkliste hat höchstens 149 Zeichen."));
-        list.load(project);
-        if (verb == "add" && !list.add(text, kind)) {
-            m_err << "Bereits in der Merkliste / already there: " << args[2] << '\n';
-            return 0;
-        }
-        if (verb == "delete") {
-            const auto &entries = list.entries();
+        // One locked step from the load to the save: a second program
+        // adding at the same time must not lose its entry or ours.
+        bool changed = false;
+        const bool saved = list.update(project, [&](WatchList &current) {
+            if (verb == "add")
+                return changed = current.add(text, kind);
+            const auto &entries = current.entries();
             const auto it = std::find_if(entries.begin(), entries.end(),
                                          [&](const WatchList::Entry &e) { return e.text == text; });
             if (it == entries.end())
-                return fail("Nicht in der Merkliste", de("\"") + text + de("\" steht nicht in der Merkliste."));
-            list.remove({static_cast<std::size_t>(it - entries.begin())});
+                return false;
+            current.remove({static_cast<std::size_t>(it - entries.begin())});
+            return changed = true;
+        });
+        if (saved && !changed && verb == "add") {
+            m_err << "Bereits in der Merkliste / already there: " << args[2] << '\n';
+            return 0;
         }
-        if (!list.save(project)) {
+        if (saved && !changed)
+            return fail("Nicht in der Merkliste", de("\"") + text + de("\" steht nicht in der Merkliste."));
+        if (!saved) {
             withUi(m_err, false, [&](Ui &ui) {
                 showProjectFailure(ui, ProjectFailure::SaveData, project);
                 return 1;

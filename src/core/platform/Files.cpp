@@ -25,6 +25,31 @@ namespace vantor::files {
 
 namespace {
 
+thread_local int t_lastError = 0;
+
+// Notes why an operation failed and fails it; an error-free failure (a
+// stream that went bad without errno, say) still gets a reason.
+bool fail(int error)
+{
+    t_lastError = error != 0 ? error : EIO;
+    return false;
+}
+
+bool fail(const std::error_code &ec) { return fail(ec.value()); }
+
+// A file the user made read-only is theirs to keep, though its directory
+// lets us replace it. No write bit at all counts for root too, who passes
+// every access check: a site owner working as root protects a file the same
+// way and expects the same.
+bool writeProtected(const std::string &target, const struct stat &st)
+{
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        errno = EACCES;
+        return true;
+    }
+    return ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0;
+}
+
 fs::path toPath(const std::string &path) { return fs::path(osPath(path)); }
 
 std::vector<std::string> list(const std::string &pattern, bool wantDirectories)
@@ -54,6 +79,8 @@ std::vector<std::string> list(const std::string &pattern, bool wantDirectories)
 } // namespace
 
 std::string osPath(const std::string &path) { return toUtf8(path); }
+
+int lastError() { return t_lastError; }
 
 bool exists(const std::string &path)
 {
@@ -90,9 +117,10 @@ std::optional<std::uint64_t> size(const std::string &path)
 
 bool read(const std::string &path, std::string &content)
 {
+    errno = 0;
     std::ifstream in(toPath(path), std::ios::binary);
     if (!in)
-        return false;
+        return fail(errno);
     std::string data;
     std::error_code ec;
     const auto expected = fs::file_size(toPath(path), ec);
@@ -102,19 +130,26 @@ bool read(const std::string &path, std::string &content)
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
         data.append(buffer, static_cast<std::size_t>(in.gcount()));
     if (in.bad())
-        return false;
+        return fail(errno);
     content = std::move(data);
     return true;
 }
 
 bool write(const std::string &path, const std::string &content)
 {
+    const std::string target = osPath(path);
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode) && writeProtected(target, st))
+        return fail(errno);
+    errno = 0;
     std::ofstream out(toPath(path), std::ios::binary | std::ios::trunc);
     if (!out)
-        return false;
+        return fail(errno);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
     out.flush();
-    return static_cast<bool>(out);
+    if (!out)
+        return fail(errno);
+    return true;
 }
 
 bool writeAtomic(const std::string &path, const std::string &content, const AtomicWrite &how)
@@ -239,29 +274,32 @@ bool isAtomicTempName(const std::string &name) { return tempOwner(name) > 0; }
 bool writeAtomicOsPath(const std::string &osPath, const std::string &content, const AtomicWrite &how)
 {
     if (osPath.empty())
-        return false;
+        return fail(ENOENT);
     std::string target = osPath;
     bool existed = false;
     struct stat st {};
     if (::lstat(osPath.c_str(), &st) == 0) {
         if (!how.replaceExisting)
-            return false;
+            return fail(EEXIST);
         if (S_ISLNK(st.st_mode)) {
             // Through the link: replacing the link itself would cut the file
             // off from wherever the user keeps the real one.
             char *real = ::realpath(osPath.c_str(), nullptr);
             if (!real)
-                return false;
+                return fail(errno);
             target = real;
             std::free(real);
             if (::stat(target.c_str(), &st) != 0)
-                return false;
+                return fail(errno);
         }
         if (!S_ISREG(st.st_mode))
-            return false;
+            return fail(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+        // The rename asks the directory only.
+        if (writeProtected(target, st))
+            return fail(errno);
         existed = true;
     } else if (errno != ENOENT) {
-        return false;
+        return fail(errno);
     }
 
     const auto slash = target.rfind('/');
@@ -283,7 +321,7 @@ bool writeAtomicOsPath(const std::string &osPath, const std::string &content, co
         fd = ::open(temp.c_str(), flags, mode);
     }
     if (fd < 0)
-        return false;
+        return fail(errno);
     bool ok = true;
     if (existed) {
         // The umask must not take away what the old file allowed (or add to
@@ -294,12 +332,18 @@ bool writeAtomicOsPath(const std::string &osPath, const std::string &content, co
         }
     }
     ok = ok && writeAll(fd, content) && (!how.durable || ::fsync(fd) == 0);
-    ok = (::close(fd) == 0) && ok;
-    if (ok)
+    int error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok) {
         ok = how.replaceExisting ? ::rename(temp.c_str(), target.c_str()) == 0 : linkNoReplace(temp, target);
+        error = ok ? 0 : errno;
+    }
     if (!ok) {
         ::unlink(temp.c_str());
-        return false;
+        return fail(error);
     }
     if (how.durable)
         syncDirectory(dir);
@@ -309,13 +353,15 @@ bool writeAtomicOsPath(const std::string &osPath, const std::string &content, co
 bool remove(const std::string &path)
 {
     std::error_code ec;
-    return fs::remove(toPath(path), ec) && !ec;
+    if (fs::remove(toPath(path), ec) && !ec)
+        return true;
+    return ec ? fail(ec) : fail(ENOENT);
 }
 
 bool copy(const std::string &from, const std::string &to, bool overwrite)
 {
     if (!isFile(from))
-        return false;
+        return fail(exists(from) ? EINVAL : ENOENT);
     std::string content;
     if (!read(from, content))
         return false;
@@ -327,22 +373,28 @@ bool copy(const std::string &from, const std::string &to, bool overwrite)
 bool createDirectory(const std::string &path)
 {
     std::error_code ec;
-    return fs::create_directory(toPath(path), ec) && !ec;
+    if (fs::create_directory(toPath(path), ec) && !ec)
+        return true;
+    return ec ? fail(ec) : fail(EEXIST);
 }
 
 bool createDirectories(const std::string &path)
 {
     std::error_code ec;
     fs::create_directories(toPath(path), ec);
-    return !ec && isDirectory(path);
+    if (ec)
+        return fail(ec);
+    return isDirectory(path) || fail(ENOTDIR);
 }
 
 bool removeDirectory(const std::string &path)
 {
     if (!isDirectory(path))
-        return false;
+        return fail(ENOTDIR);
     std::error_code ec;
-    return fs::remove(toPath(path), ec) && !ec;
+    if (fs::remove(toPath(path), ec) && !ec)
+        return true;
+    return ec ? fail(ec) : fail(ENOENT);
 }
 
 std::vector<std::string> listFiles(const std::string &pattern) { return list(pattern, false); }

@@ -26,8 +26,9 @@ std::optional<std::uint64_t> size(const std::string &path);
 
 // Reads the whole file; false when it cannot be opened or read.
 bool read(const std::string &path, std::string &content);
-// Replaces the file: delete, then create and write. Use writeAtomic for
-// anything the user must never find half-written.
+// Replaces the file in place; a file the user may not write stays (see
+// writeAtomic). Use writeAtomic for anything the user must never find
+// half-written.
 bool write(const std::string &path, const std::string &content);
 // How writeAtomic treats the target.
 struct AtomicWrite {
@@ -48,7 +49,9 @@ struct AtomicWrite {
 // Writes to a temporary file beside the target, flushes it to the disk and
 // renames it over the target, so a crash or a full disk leaves either the
 // old or the new file. A symbolic link is written through to its target; a
-// dangling link, or a target that is no regular file, fails. Temporary files
+// dangling link, or a target that is no regular file, fails. So does a
+// target the user may not write (no write bit at all, or none for us): it
+// stays as it is and lastError() is EACCES (EROFS on a read-only disk). Temporary files
 // of an earlier run that was killed are removed on the way.
 bool writeAtomic(const std::string &path, const std::string &content, const AtomicWrite &how = {});
 // The same for a path already in the file system's own encoding (the

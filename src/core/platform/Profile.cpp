@@ -1,5 +1,6 @@
 #include "platform/Profile.h"
 
+#include "platform/FileLock.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 
@@ -551,8 +552,9 @@ int readInt(const std::string &file, const std::string &section, const std::stri
 bool writeString(const std::string &file, const std::string &section, const std::string &key,
                  const std::string &value)
 {
+    const FileLock lock(files::osPath(file));
     ProfileFile f;
-    if (!loadForChange(f, file))
+    if (!lock.locked() || !loadForChange(f, file))
         return false;
     f.write(section, key, value);
     return f.save();
@@ -560,8 +562,9 @@ bool writeString(const std::string &file, const std::string &section, const std:
 
 bool writeKeyOnly(const std::string &file, const std::string &section, const std::string &key)
 {
+    const FileLock lock(files::osPath(file));
     ProfileFile f;
-    if (!loadForChange(f, file))
+    if (!lock.locked() || !loadForChange(f, file))
         return false;
     f.writeKeyOnly(section, key);
     return f.save();
@@ -569,8 +572,9 @@ bool writeKeyOnly(const std::string &file, const std::string &section, const std
 
 bool deleteKey(const std::string &file, const std::string &section, const std::string &key)
 {
+    const FileLock lock(files::osPath(file));
     ProfileFile f;
-    if (!f.load(file))
+    if (!lock.locked() || !f.load(file))
         return false;
     f.deleteKey(section, key);
     return f.save();
@@ -578,8 +582,9 @@ bool deleteKey(const std::string &file, const std::string &section, const std::s
 
 bool clearSection(const std::string &file, const std::string &section)
 {
+    const FileLock lock(files::osPath(file));
     ProfileFile f;
-    if (!f.load(file))
+    if (!lock.locked() || !f.load(file))
         return false;
     f.clearSection(section);
     return f.save();

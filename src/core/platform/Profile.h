@@ -117,7 +117,9 @@ private:
 };
 
 // The single-call profile functions, each a load, change and save of the
-// whole file.
+// whole file. The changing ones hold the file's FileLock throughout, so that
+// another program's change in between is not lost; they fail when it stays
+// busy, and must not be called while the caller holds that lock itself.
 namespace profile {
 
 std::string readString(const std::string &file, const std::string &section, const std::string &key,

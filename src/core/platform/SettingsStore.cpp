@@ -1,5 +1,6 @@
 #include "platform/SettingsStore.h"
 
+#include "platform/FileLock.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 
@@ -264,10 +265,7 @@ bool SettingsStore::save(const Data &data)
         out += line.raw;
         out += '\n';
     }
-    std::error_code ec;
-    const fs::path target(m_filePath);
-    if (target.has_parent_path())
-        fs::create_directories(target.parent_path(), ec);
+    createDirectory();
     files::AtomicWrite how;
     how.newFileMode = 0600; // it holds the proxy password
     if (!files::writeAtomicOsPath(m_filePath, out, how)) {
@@ -332,10 +330,38 @@ bool SettingsStore::loadForChange(Data &data) const
     return true;
 }
 
+void SettingsStore::createDirectory() const
+{
+    std::error_code ec;
+    const fs::path target(m_filePath);
+    if (target.has_parent_path())
+        fs::create_directories(target.parent_path(), ec);
+}
+
+bool SettingsStore::changeLocked(const std::function<bool()> &change)
+{
+    // The lock file lies beside ours, so the directory comes first.
+    createDirectory();
+    const FileLock lock(m_filePath);
+    // Read again whatever the stamp says: a file another program replaced
+    // twice within one tick of the clock can come back with the inode, size
+    // and times of the one we know, and a change based on ours would undo
+    // theirs.
+    m_cacheValid = false;
+    if (!lock.locked())
+        return false;
+    return change();
+}
+
 bool SettingsStore::writeValue(Value value)
 {
     if (!isValidName(value.name))
         return false;
+    return changeLocked([&] { return writeChangedValue(std::move(value)); });
+}
+
+bool SettingsStore::writeChangedValue(Value value)
+{
     Data data;
     if (!loadForChange(data))
         return false;
@@ -383,6 +409,11 @@ bool SettingsStore::writeText(const std::string &name, const std::string &value)
 
 bool SettingsStore::deleteValue(const std::string &name)
 {
+    return changeLocked([&] { return deleteChangedValue(name); });
+}
+
+bool SettingsStore::deleteChangedValue(const std::string &name)
+{
     Data data = load();
     const auto before = data.lines.size();
     data.lines.erase(std::remove_if(data.lines.begin(), data.lines.end(),
@@ -403,6 +434,11 @@ bool SettingsStore::createSubkey(const std::string &name)
         return false;
     if (hasSubkey(name))
         return true;
+    return changeLocked([&] { return hasSubkey(name) || createChangedSubkey(name); });
+}
+
+bool SettingsStore::createChangedSubkey(const std::string &name)
+{
     Data data;
     if (!loadForChange(data))
         return false;
@@ -434,6 +470,11 @@ std::vector<std::string> SettingsStore::subkeys() const
 }
 
 bool SettingsStore::deleteSubkey(const std::string &name)
+{
+    return changeLocked([&] { return deleteChangedSubkey(name); });
+}
+
+bool SettingsStore::deleteChangedSubkey(const std::string &name)
 {
     Data data = load();
     bool found = false;

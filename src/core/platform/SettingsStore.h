@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +24,10 @@ namespace vantor {
 //
 // A file that is there but cannot be read is never written: replacing it
 // would throw away the proxy, the user level and every project's subkey.
+//
+// Several programs of ours may change the file at once (the window and the
+// command line): every change holds a FileLock from reading the file to
+// writing it back, and fails when the other does not let go in time.
 class SettingsStore
 {
 public:
@@ -95,11 +100,19 @@ private:
     // The lines to change: false for a file that must not be written; a
     // missing file starts with our key.
     bool loadForChange(Data &data) const;
+    // Runs change under the file's lock, with the file read afresh.
+    bool changeLocked(const std::function<bool()> &change);
+    void createDirectory() const;
     static Line mainKeyLine();
     Data readFile(Stamp &stamp) const;
     bool save(const Data &data);
     const Value *findValue(const std::string &name) const;
     bool writeValue(Value value);
+    // The changes themselves, under the lock.
+    bool writeChangedValue(Value value);
+    bool deleteChangedValue(const std::string &name);
+    bool createChangedSubkey(const std::string &name);
+    bool deleteChangedSubkey(const std::string &name);
     static std::string valueLine(const Value &value);
 
     std::string m_filePath;

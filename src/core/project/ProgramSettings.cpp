@@ -1,5 +1,6 @@
 #include "project/ProgramSettings.h"
 
+#include "platform/FileLock.h"
 #include "platform/Files.h"
 #include "platform/SettingsStore.h"
 #include "platform/Text.h"
@@ -119,6 +120,8 @@ void WriteInitialSettings()
 
 std::string settingsWriteFailedText()
 {
+    if (FileLock::lastBusy())
+        return FileLock::busyText(toCp1252(settingsStore().filePath()));
     return de("Fehler beim Zugriff auf Registrierungsdatei Ihres Systems. Programm kann nicht ausgeführt werden. "
               "Konsultieren Sie Ihr Betriebssystem-Handbuch oder den System-Administrator. Eventuell haben Sie nicht "
               "die Rechte zum Zugriff.");

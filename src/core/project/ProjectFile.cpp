@@ -1,5 +1,6 @@
 #include "project/ProjectFile.h"
 
+#include "platform/FileLock.h"
 #include "platform/Files.h"
 #include "platform/Profile.h"
 #include "platform/SettingsStore.h"
@@ -96,9 +97,13 @@ int numberOf(const std::optional<std::string_view> &value) { return value ? toIn
 
 // Reads the project file, puts the writes in and saves it. A file that
 // exists but cannot be read must not be replaced by one holding only what we
-// write now.
+// write now. Under the file's lock: what another program wrote into the
+// other sections meanwhile stays.
 bool rewriteSections(const std::string &path, const SectionWriter &writer)
 {
+    const FileLock lock(files::osPath(path));
+    if (!lock.locked())
+        return false;
     std::string content;
     if (!files::read(path, content) && files::exists(path))
         return false;
@@ -292,8 +297,9 @@ bool SaveProjectOptions(const std::string &name)
         return false;
     const std::string path = projectFilePath(name);
     try {
+        const FileLock lock(files::osPath(path));
         ProfileFile profile;
-        if (!openForSave(profile, path))
+        if (!lock.locked() || !openForSave(profile, path))
             return false;
         const ProjectOptions &o = projectOptions();
         for (const auto &code : ProjectOptions::codes())
@@ -450,6 +456,13 @@ void showProjectFailure(Ui &ui, ProjectFailure failure, const std::string &name)
         }
         return {};
     }();
+    // Waiting longer would not have helped the user either; trying again
+    // in a moment will.
+    const bool saving = failure == ProjectFailure::SaveData || failure == ProjectFailure::SaveOptions;
+    if (saving && FileLock::lastBusy()) {
+        ui.message(de(message.first), FileLock::busyText(name + ".qx!"));
+        return;
+    }
     ui.message(de(message.first), formatName(de(message.second), name));
 }
 

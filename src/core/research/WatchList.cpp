@@ -1,5 +1,7 @@
 #include "research/WatchList.h"
 
+#include "platform/FileLock.h"
+#include "platform/Files.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 #include "project/ProjectFile.h"
@@ -41,27 +43,38 @@ const char *WatchList::sectionOf(int kind)
     }
 }
 
+std::vector<WatchList::Entry> WatchList::readEntries(const ProfileFile &profile)
+{
+    std::vector<Entry> entries;
+    for (int kind : kLoadOrder) {
+        const auto values = profile.values(sectionOf(kind), numberKeys());
+        for (const auto &value : values) {
+            if (!value || value->empty())
+                break;
+            entries.push_back({value->substr(0, kMaxText), kind});
+        }
+    }
+    return entries;
+}
+
 bool WatchList::load(const std::string &projectName)
 {
     m_entries.clear();
+    m_known.clear();
+    m_knownProject = projectName;
     if (!isPlainProjectName(projectName))
         return true;
-    bool none = true;
     try {
         ProfileFile profile;
         profile.load(projectFilePath(projectName));
-        for (int kind : kLoadOrder) {
-            const auto values = profile.values(sectionOf(kind), numberKeys());
-            for (const auto &value : values) {
-                if (!value || value->empty())
-                    break;
-                none = false;
-                m_entries.push_back({value->substr(0, kMaxText), kind});
-            }
-        }
+        m_entries = readEntries(profile);
+        for (const auto &entry : m_entries)
+            m_known.push_back(entry.text);
+        std::sort(m_known.begin(), m_known.end());
     } catch (const std::bad_alloc &) {
         reportOutOfMemory();
     }
+    const bool none = m_entries.empty();
     // Every entry went to the top: the last one read is row 0.
     std::reverse(m_entries.begin(), m_entries.end());
     if (m_sorting != Sorting::None) {
@@ -80,28 +93,97 @@ bool WatchList::load(const std::string &projectName)
     return none;
 }
 
-bool WatchList::save(const std::string &projectName) const
+bool WatchList::save(const std::string &projectName)
 {
     if (!isPlainProjectName(projectName))
         return false;
+    // The window keeps its list for as long as it is open, which no lock
+    // can: the file is read again under the lock, and our changes go onto
+    // it as it is now.
+    const FileLock lock(files::osPath(projectFilePath(projectName)));
+    return lock.locked() && saveLocked(projectName);
+}
+
+bool WatchList::update(const std::string &projectName, const std::function<bool(WatchList &)> &change)
+{
+    if (!isPlainProjectName(projectName))
+        return false;
+    const FileLock lock(files::osPath(projectFilePath(projectName)));
+    if (!lock.locked())
+        return false;
+    load(projectName);
+    return !change(*this) || saveLocked(projectName);
+}
+
+std::vector<WatchList::Entry> WatchList::mergedWith(const std::string &projectName,
+                                                    const std::vector<Entry> &current) const
+{
+    // A list never loaded from this project knows nothing of the file: all
+    // of it counts as added by others.
+    const bool sameProject = m_knownProject == projectName;
+    const auto known = [&](const std::string &text) {
+        return sameProject && std::binary_search(m_known.begin(), m_known.end(), text);
+    };
+    const auto sortedTexts = [](const std::vector<Entry> &entries) {
+        std::vector<std::string> texts;
+        for (const auto &entry : entries)
+            texts.push_back(entry.text);
+        std::sort(texts.begin(), texts.end());
+        return texts;
+    };
+    const std::vector<std::string> inFile = sortedTexts(current);
+    std::vector<std::string> taken = sortedTexts(m_entries);
+
+    std::vector<Entry> merged;
+    for (const auto &entry : current) {
+        const auto at = std::lower_bound(taken.begin(), taken.end(), entry.text);
+        if (known(entry.text) || (at != taken.end() && *at == entry.text))
+            continue;
+        taken.insert(at, entry.text);
+        merged.push_back(entry);
+    }
+    // Read order puts the top row last.
+    std::reverse(merged.begin(), merged.end());
+    for (const auto &entry : m_entries)
+        if (!known(entry.text) || std::binary_search(inFile.begin(), inFile.end(), entry.text))
+            merged.push_back(entry);
+    return merged;
+}
+
+bool WatchList::saveLocked(const std::string &projectName)
+{
+    const std::string path = projectFilePath(projectName);
     try {
         ProfileFile profile;
-        profile.load(projectFilePath(projectName));
-        profile.setPath(projectFilePath(projectName));
+        // A file that is there but cannot be read would lose every other
+        // section of the project.
+        if (!profile.load(path) && files::exists(path))
+            return false;
+        profile.setPath(path);
+        const std::vector<Entry> rowsToWrite = mergedWith(projectName, readEntries(profile));
         // Cleared first: the project loader reads the kept section key by
         // key, and numbers beyond the closing empty key must not come back.
         for (int kind : kLoadOrder)
             profile.clearSection(sectionOf(kind));
         int next[3] = {1, 1, 1};
-        const std::size_t rows = std::min<std::size_t>(m_entries.size(), kMaxSaved);
+        const std::size_t rows = std::min<std::size_t>(rowsToWrite.size(), kMaxSaved);
         for (std::size_t i = 0; i < rows; ++i) {
-            const Entry &entry = m_entries[i];
+            const Entry &entry = rowsToWrite[i];
             const int kind = entry.kind >= 0 && entry.kind <= 2 ? entry.kind : Kept;
             profile.write(sectionOf(kind), std::to_string(next[kind]++), entry.text);
         }
         for (int kind : {EngineInput, Variant, Kept})
             profile.write(sectionOf(kind), std::to_string(next[kind]), "");
-        return profile.save();
+        if (!profile.save())
+            return false;
+        // What the file held of others that this list does not show stays
+        // theirs at the next save too.
+        m_known.clear();
+        for (const auto &entry : m_entries)
+            m_known.push_back(entry.text);
+        std::sort(m_known.begin(), m_known.end());
+        m_knownProject = projectName;
+        return true;
     } catch (const std::bad_alloc &) {
         reportOutOfMemory();
         return false;

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace vantor {
+
+class ProfileFile;
 
 // The watch list of the current project: terms the user keeps from keyword
 // research, in the order the window shows them (row 0 at the top). The
@@ -35,8 +38,17 @@ public:
     // effect). A missing file or section reads as empty.
     bool load(const std::string &projectName);
     // Writes every row into the project's file, each section numbered from 1
-    // and closed by an empty key. False when the file could not be written.
-    bool save(const std::string &projectName) const;
+    // and closed by an empty key. False when the file could not be written,
+    // or is there but could not be read. What another program added to or
+    // removed from the list since this one was loaded stays so in the file
+    // (the entries shown here stay as they are).
+    bool save(const std::string &projectName);
+    // Loads the list, lets change work on it and saves it, holding the
+    // project file's lock from the load to the save: an entry another
+    // program adds or removes meanwhile is neither lost nor brought back.
+    // change returns false to leave the file as it is. False when the file
+    // stayed busy or could not be written.
+    bool update(const std::string &projectName, const std::function<bool(WatchList &)> &change);
 
     // Adds at the top, or at the sorted place while a sorting is on. False
     // when a row with the same text (of any kind) is there already.
@@ -52,11 +64,23 @@ public:
     Sorting sorting() const { return m_sorting; }
 
 private:
+    // save() without taking the lock, for a caller that holds it.
+    bool saveLocked(const std::string &projectName);
+    // The entries in the file, in the order they are read.
+    static std::vector<Entry> readEntries(const ProfileFile &profile);
+    // The rows to write: ours, with what another program changed in the file
+    // since our load or save (current) put on top of them.
+    std::vector<Entry> mergedWith(const std::string &projectName, const std::vector<Entry> &current) const;
     std::size_t insertPosition(const std::string &text) const;
     void insert(Entry entry);
 
     std::vector<Entry> m_entries;
     Sorting m_sorting = Sorting::None;
+    // The texts this list held at its last load or save, and the project:
+    // what is in the file but not here, and not in these, another program
+    // added.
+    std::vector<std::string> m_known;
+    std::string m_knownProject;
 };
 
 } // namespace vantor

@@ -79,6 +79,24 @@ TEST_F(SettingsSafetyTest, AFileThatCannotBeReadIsNeverReplaced)
     }
 }
 
+TEST_F(SettingsSafetyTest, AFileTheUserMadeReadOnlyIsNotChanged)
+{
+    SettingsStore &store = settingsStore();
+    ASSERT_TRUE(store.writeText("proxy", "host"));
+    ASSERT_TRUE(store.createSubkey("shop"));
+    const std::string before = readFile(store.filePath());
+    ASSERT_EQ(::chmod(store.filePath().c_str(), 0400), 0);
+    EXPECT_EQ(store.fileState(), SettingsStore::FileState::Readable);
+    EXPECT_FALSE(store.writeText("proxy", "other"));
+    EXPECT_FALSE(store.writeNumber("tip", 1));
+    EXPECT_FALSE(store.deleteValue("proxy"));
+    EXPECT_FALSE(store.createSubkey("neu"));
+    EXPECT_FALSE(store.deleteSubkey("shop"));
+    EXPECT_EQ(readFile(store.filePath()), before);
+    EXPECT_EQ(modeOf(store.filePath()), 0400u);
+    EXPECT_EQ(store.readText("proxy"), "host");
+}
+
 TEST_F(SettingsSafetyTest, LinesTheStoreDoesNotUnderstandSurviveEveryChange)
 {
     const std::string path = settingsStore().filePath();

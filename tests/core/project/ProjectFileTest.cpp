@@ -2,6 +2,7 @@
 
 #include "../AllocationWatch.h"
 #include "../TestEnvironment.h"
+#include "platform/FileLock.h"
 #include "platform/Profile.h"
 #include "platform/SettingsStore.h"
 #include "platform/Text.h"
@@ -16,6 +17,7 @@
 #include <filesystem>
 #include <random>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vantor {
@@ -231,7 +233,10 @@ TEST_F(ProjectFileTest, AFailedSaveLeavesTheOldFileWhole)
     EXPECT_FALSE(dataSaved);
     EXPECT_FALSE(optionsSaved);
     EXPECT_EQ(readFile(projectPath("shop")), "[homepage]\r\npath=old.htm\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(projectsDir()), {}), 1); // no temp file left
+    // No temp file left; the lock file beside the project stays by design.
+    EXPECT_EQ(std::count_if(std::filesystem::directory_iterator(projectsDir()), {},
+                            [](const auto &entry) { return !FileLock::isLockName(entry.path().filename().string()); }),
+              1);
 
     // A directory without write permission (root may write anyway).
     if (::geteuid() != 0) {
@@ -250,6 +255,32 @@ TEST_F(ProjectFileTest, AFailedSaveLeavesTheOldFileWhole)
     programSettings().programDirectory = root() + "/missing";
     EXPECT_FALSE(SaveProjectData("shop"));
     EXPECT_FALSE(std::filesystem::exists(root() + "/missing"));
+}
+
+TEST_F(ProjectFileTest, AProjectFileTheUserMadeReadOnlyStaysAsItIs)
+{
+    const std::string content = "[homepage]\r\npath=old.htm\r\n[config]\r\ntico=1\r\n";
+    writeProject("shop", content);
+    ASSERT_EQ(::chmod(projectPath("shop").c_str(), 0444), 0);
+    fillRecordToCapacity();
+    EXPECT_FALSE(SaveProjectData("shop"));
+    EXPECT_FALSE(SaveProjectOptions("shop"));
+    EXPECT_FALSE(SaveHomepagePath("shop"));
+    EXPECT_FALSE(profile::writeString(projectPath("shop"), "project", "company", "Firma"));
+    EXPECT_EQ(readFile(projectPath("shop")), content);
+    struct stat st {};
+    ASSERT_EQ(::stat(projectPath("shop").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+
+    // The user hears of it through the save's own message.
+    showProjectFailure(ui, ProjectFailure::SaveData, "shop");
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].title, "Fehler beim Schreiben der Daten");
+    EXPECT_NE(ui.shown[0].text.find("\"shop.qx!\""), std::string::npos);
+
+    // Writable again, it is saved as ever.
+    ASSERT_EQ(::chmod(projectPath("shop").c_str(), 0644), 0);
+    EXPECT_TRUE(SaveProjectData("shop"));
 }
 
 TEST_F(ProjectFileTest, LoadingFillsEveryFieldAfresh)

@@ -4,6 +4,9 @@
 #include "project/ProjectFile.h"
 #include "research/WatchList.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace vantor;
 
 namespace {
@@ -83,4 +86,44 @@ TEST_F(WatchListTest, AddingDeletingAndSorting)
     for (const char *section : {"research", "researchs", "researchv"})
         EXPECT_EQ(profile::readString(file(), section, "1", "?"), "") << section;
     EXPECT_TRUE(list.load("reise"));
+}
+
+TEST_F(WatchListTest, ASaveKeepsWhatAnotherProgramChangedSinceTheLoad)
+{
+    writeProject("reise", "[homepage]\r\npath=/site/index.htm\r\n[research]\r\n1=rom\r\n2=mailand\r\n3=\r\n");
+    WatchList shown; // the window's list, held while the user works
+    shown.load("reise");
+    WatchList other; // the command line's, at the same time
+    ASSERT_TRUE(other.update("reise", [](WatchList &l) {
+        l.remove({0}); // mailand
+        return l.add("neapel", WatchList::Variant);
+    }));
+
+    ASSERT_TRUE(shown.add("turin", WatchList::Kept));
+    shown.remove({2}); // rom
+    const Entries rows = shown.entries();
+    ASSERT_TRUE(shown.save("reise"));
+    EXPECT_EQ(shown.entries(), rows); // the window's rows stay in step with it
+
+    WatchList reread;
+    reread.load("reise");
+    EXPECT_EQ(reread.entries(), (Entries{{"neapel", 2}, {"turin", 0}}));
+    EXPECT_NE(readFile(file()).find("path=/site/index.htm"), std::string::npos);
+
+    // Saved again, what the window never showed is still not taken for a
+    // removal of its own.
+    shown.remove({0}); // turin
+    ASSERT_TRUE(shown.save("reise"));
+    reread.load("reise");
+    EXPECT_EQ(reread.entries(), (Entries{{"neapel", 2}}));
+
+    // A file that is there but cannot be read is not replaced (root reads
+    // whatever the mode says).
+    if (::geteuid() != 0) {
+        const std::string before = readFile(file());
+        ASSERT_EQ(::chmod(file().c_str(), 0200), 0);
+        EXPECT_FALSE(shown.save("reise"));
+        ::chmod(file().c_str(), 0600);
+        EXPECT_EQ(readFile(file()), before);
+    }
 }
