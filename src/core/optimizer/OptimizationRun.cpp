@@ -140,6 +140,12 @@ void OptimizationRun::warnLink(const std::string &path)
 
 OptimizationRun::Step OptimizationRun::beginBackup()
 {
+    // A homepage the user made read-only is his to keep: refused before
+    // anything of the site changes, not after the copies were written.
+    if (files::writeProtected(m_homepagePath)) {
+        abortCannotWrite(m_homepagePath);
+        return Step::End;
+    }
     m_guard = std::make_unique<SiteGuard>(m_homepageDirectory);
     m_manifest = OutputManifest(OutputManifest::pathFor(m_project));
     if (!m_manifest.load())

@@ -82,6 +82,18 @@ std::string osPath(const std::string &path) { return toUtf8(path); }
 
 int lastError() { return t_lastError; }
 
+bool writeProtected(const std::string &path)
+{
+    struct stat st {};
+    const std::string os = osPath(path);
+    if (::stat(os.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    if (!writeProtected(os, st))
+        return false;
+    t_lastError = EACCES;
+    return true;
+}
+
 bool exists(const std::string &path)
 {
     std::error_code ec;
@@ -463,7 +475,5 @@ bool wildcardMatch(const std::string &pattern, const std::string &name)
         return true;
     return p == pattern.size();
 }
-
-int lastError() { return errno; } // STUB-LASTERROR
 
 } // namespace vantor::files

@@ -60,6 +60,9 @@ bool writeAtomicOsPath(const std::string &osPath, const std::string &content, co
 // True when the name of a temporary file of writeAtomic (for tests and for
 // directory listings that must not show them).
 bool isAtomicTempName(const std::string &name);
+// True when the file is there and the user may not write it (see
+// writeAtomic); a caller can then refuse before it changes anything else.
+bool writeProtected(const std::string &path);
 bool remove(const std::string &path);
 // Copies with overwrite when overwrite is set; false when the target exists
 // and overwrite is not set. The copy is written atomically.

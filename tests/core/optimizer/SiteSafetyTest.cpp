@@ -353,6 +353,19 @@ TEST_F(SiteSafetyTest, AFullDiskIsToldAsSuch)
     EXPECT_EQ(readFile(site + "/index.htm"), kHomepage);
 }
 
+TEST_F(SiteSafetyTest, AReadOnlyHomepageStopsTheRunBeforeAnythingChanges)
+{
+    fs::permissions(homepage(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const auto before = snapshot(m_site);
+    optimise();
+    EXPECT_TRUE(logged("     FEHLER: Die Datei \"" + homepage() + de("\" kann nicht erzeugt/überschrieben werden")));
+    EXPECT_TRUE(logged("OPTIMIERUNG ABGEBROCHEN"));
+    EXPECT_EQ(snapshot(m_site), before);
+    EXPECT_EQ(fs::status(homepage()).permissions() & fs::perms::owner_write, fs::perms::none);
+    // Nothing changed, so there is nothing to undo either.
+    EXPECT_TRUE(RunUndo::list("p").empty());
+}
+
 TEST_F(SiteSafetyTest, ADateThatCannotBeRecordedIsAWarning)
 {
     // The project file turns into a directory's name after it was read: the
