@@ -141,6 +141,21 @@ TEST_F(SiteSafetyTest, LinksInTheSiteAreNeitherFollowedNorWrittenThrough)
     EXPECT_NE(readFile(homepage()), kHomepage);
 }
 
+TEST_F(SiteSafetyTest, ATemplateDirectoryLinkedOutOfTheSiteIsNotWrittenThrough)
+{
+    // The template check writes the template back with its tags in upper
+    // case; through a link that would change the user's own page.
+    fs::remove_all(m_site + "/vantor!!");
+    writeFile(m_canary + "/index.htm", kTemplate);
+    fs::create_directory_symlink(m_canary, m_site + "/vantor!!");
+    const auto canaryBefore = snapshot(m_canary);
+    optimise();
+    EXPECT_EQ(snapshot(m_canary), canaryBefore);
+    EXPECT_TRUE(logged(m_site + "/vantor!!/index.htm\" ist ein Verweis"));
+    EXPECT_GT(m_errors, 0);
+    EXPECT_EQ(readFile(homepage()), kHomepage);
+}
+
 TEST_F(SiteSafetyTest, ALinkInsideTheSiteIsReplacedNotFollowed)
 {
     writeFile(m_site + "/kontakt.htm", "<html>Kontakt</html>");
