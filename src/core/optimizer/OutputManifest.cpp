@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace vantor {
 
@@ -146,25 +144,7 @@ bool OutputManifest::compact()
 
 bool OutputManifest::append(const std::string &line)
 {
-    if (m_filePath.empty())
-        return true;
-    const std::string os = files::osPath(m_filePath);
-    const int fd = ::open(os.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    const std::string data = line + "\n";
-    std::size_t done = 0;
-    bool ok = true;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    return ok;
+    return m_filePath.empty() || files::append(m_filePath, line + "\n");
 }
 
 bool OutputManifest::addFile(const std::string &path, std::string_view content)

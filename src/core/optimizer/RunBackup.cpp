@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <vector>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace vantor {
@@ -40,6 +39,12 @@ bool deleteTree(const std::string &path)
 }
 
 } // namespace
+
+bool RunBackup::runsInOrder(const std::string &a, const std::string &b)
+{
+    // The time stamp first, then "_2" after the plain stamp and "_10" after "_9".
+    return a.substr(0, 19) != b.substr(0, 19) ? a < b : (a.size() != b.size() ? a.size() < b.size() : a < b);
+}
 
 std::string RunBackup::rootFor(const std::string &project)
 {
@@ -75,9 +80,7 @@ bool RunBackup::begin(const std::string &project, const std::string &siteDirecto
 
     // The newest runs stay; names sort by their time.
     std::vector<std::string> runs = files::listDirectories(files::join(root, "*"));
-    std::sort(runs.begin(), runs.end(), [](const std::string &a, const std::string &b) {
-        return a.substr(0, 19) != b.substr(0, 19) ? a < b : (a.size() != b.size() ? a.size() < b.size() : a < b);
-    });
+    std::sort(runs.begin(), runs.end(), runsInOrder);
     while (runs.size() > static_cast<std::size_t>(kKeptRuns)) {
         deleteTree(files::join(root, runs.front()));
         runs.erase(runs.begin());
@@ -87,23 +90,7 @@ bool RunBackup::begin(const std::string &project, const std::string &siteDirecto
 
 bool RunBackup::append(const std::string &line)
 {
-    const std::string os = files::osPath(files::join(m_directory, kJournalName));
-    const int fd = ::open(os.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    const std::string data = line + "\n";
-    std::size_t done = 0;
-    bool ok = true;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    return ok;
+    return files::append(files::join(m_directory, kJournalName), line + "\n");
 }
 
 bool RunBackup::keep(const std::string &path, bool deleting, bool throughLink)

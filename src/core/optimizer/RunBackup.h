@@ -23,6 +23,8 @@ public:
     static constexpr const char *kUndoneName = "undone";
 
     static std::string rootFor(const std::string &project);
+    // The order of the runs' directory names: oldest first.
+    static bool runsInOrder(const std::string &a, const std::string &b);
 
     // Makes the run's directory and writes the journal's head. False when
     // the backup cannot be made (the run must then change nothing).

@@ -168,9 +168,7 @@ std::vector<RunUndo::KeptRun> RunUndo::list(const std::string &project)
     std::vector<KeptRun> runs;
     const std::string root = RunBackup::rootFor(project);
     std::vector<std::string> names = files::listDirectories(files::join(root, "*"));
-    std::sort(names.begin(), names.end(), [](const std::string &a, const std::string &b) {
-        return a.substr(0, 19) != b.substr(0, 19) ? a < b : (a.size() != b.size() ? a.size() < b.size() : a < b);
-    });
+    std::sort(names.begin(), names.end(), RunBackup::runsInOrder);
     for (const std::string &name : names) {
         const std::string directory = files::join(root, name);
         Journal journal;

@@ -82,6 +82,26 @@ std::string osPath(const std::string &path) { return toUtf8(path); }
 
 int lastError() { return t_lastError; }
 
+bool append(const std::string &path, const std::string &text)
+{
+    const int fd = ::open(osPath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return fail(errno);
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int error = n < 0 ? errno : EIO;
+            ::close(fd);
+            return fail(error);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return ::close(fd) == 0 || fail(errno);
+}
+
 bool writeProtected(const std::string &path)
 {
     struct stat st {};

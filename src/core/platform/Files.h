@@ -63,6 +63,9 @@ bool isAtomicTempName(const std::string &name);
 // True when the file is there and the user may not write it (see
 // writeAtomic); a caller can then refuse before it changes anything else.
 bool writeProtected(const std::string &path);
+// Appends to the file (made when missing) with one write, so that a line is
+// there whole even if the process is killed right after; for journals.
+bool append(const std::string &path, const std::string &text);
 bool remove(const std::string &path);
 // Copies with overwrite when overwrite is set; false when the target exists
 // and overwrite is not set. The copy is written atomically.
