@@ -356,6 +356,8 @@ void OptimizationDialog::onUndoClicked()
         m_shortDoorway->setEnabled(false);
         m_longDoorway->setEnabled(false);
     }
+    // The dialog behind the message shows what is possible now.
+    updateUndoButton();
     if (result == RunUndo::Result::Done) {
         const QString count = restored == 1
                                   ? QStringLiteral("1 Datei hat wieder ihren Stand von vor der Optimierung.")
@@ -364,7 +366,6 @@ void OptimizationDialog::onUndoClicked()
         m_runUi.message(toCp1252(QStringLiteral("Optimierung rückgängig gemacht")),
                         toCp1252(QStringLiteral("Die Optimierung vom %1 wurde rückgängig gemacht. ").arg(when) + count));
     }
-    updateUndoButton();
     if (m_undo->isEnabled())
         m_undo->setFocus();
     else
