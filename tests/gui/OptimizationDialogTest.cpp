@@ -605,6 +605,30 @@ private Q_SLOTS:
             QVERIFY2(findButton(&dialog, text)->isEnabled(), qPrintable(text));
     }
 
+    void anEditAfterTheRunIsNamedAndKeptWhenTheUserStops()
+    {
+        OptimizationDialog dialog;
+        dialog.show();
+        QTest::mouseClick(widgetsOf(dialog).start, Qt::LeftButton);
+        writeAll(m_homepage, readAll(m_homepage) + "<!-- Neu: Rosen -->\r\n");
+        const std::map<QString, QByteArray> optimised = siteState(m_site);
+        QPushButton *undo = findButton(&dialog, QStringLiteral("Optimierung rückgängig"));
+
+        m_env->hooks().pushQuestionAnswer(true);
+        m_env->hooks().pushQuestionAnswer(false);
+        QTest::mouseClick(undo, Qt::LeftButton);
+        const std::vector<ShownBox> &shown = m_env->hooks().shown();
+        QCOMPARE(shown.size(), std::size_t(2));
+        QCOMPARE(shown[1].title, QStringLiteral("Dateien wurden geändert"));
+        QVERIFY2(shown[1].text.contains(m_homepage), qPrintable(shown[1].text));
+        QVERIFY2(firstDifference(siteState(m_site), optimised).isEmpty(),
+                 qPrintable(firstDifference(siteState(m_site), optimised)));
+        QVERIFY(undo->isEnabled());
+        for (const QString &text : kResultButtons)
+            QVERIFY2(findButton(&dialog, text)->isEnabled(), qPrintable(text));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
     void undoStepsBackOneRunAtATime()
     {
         const std::map<QString, QByteArray> original = siteState(m_site);
