@@ -332,11 +332,15 @@ void OptimizationDialog::onUndoClicked()
         return;
     }
     const QString when = startedText(*run);
+    // An interrupted run left only part of its work; the user should know
+    // which one he takes back.
+    const QString which = run->finished ? QStringLiteral("Die letzte Optimierung vom %1")
+                                        : QStringLiteral("Die letzte, abgebrochene Optimierung vom %1");
     const QString text =
-        QStringLiteral("Die letzte Optimierung vom %1 wird rückgängig gemacht: Die Homepage und alle ersetzten "
-                       "Dateien erhalten wieder ihren vorherigen Inhalt, erzeugte Kopien und Zugangsdokumente werden "
-                       "entfernt.\nKlicken Sie auf \"OK\", um fortzufahren.")
-            .arg(when);
+        which.arg(when) +
+        QStringLiteral(" wird rückgängig gemacht: Die Homepage und alle ersetzten Dateien erhalten wieder ihren "
+                       "vorherigen Inhalt, erzeugte Kopien und Zugangsdokumente werden entfernt.\nKlicken Sie auf "
+                       "\"OK\", um fortzufahren.");
     if (!m_runUi.question(toCp1252(QStringLiteral("Optimierung rückgängig")), toCp1252(text)))
         return;
 
