@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace fs = std::filesystem;
 using namespace vantor;
@@ -58,9 +59,11 @@ TEST_F(TemplateCommandTest, MakesTheTemplateAndAsksBeforeReplacingIt)
     EXPECT_EQ(run({"template", "--homepage", homepage(), "--plain"}), 1);
     EXPECT_NE(m_err.str().find("Eine Vorlage existiert bereits"), std::string::npos);
     EXPECT_EQ(slurp(templateFile()), made);
+    EXPECT_FALSE(fs::exists(m_site / "vantor!!" / "index.htm.bak"));
 
     ASSERT_EQ(run({"template", "--homepage", homepage(), "--plain", "--yes"}), 0) << m_err.str();
     EXPECT_NE(slurp(templateFile()).find("bgcolor=\"#EBC8C8\""), std::string::npos);
+    EXPECT_EQ(slurp(m_site / "vantor!!" / "index.htm.bak"), made);
 
     fs::create_directories(m_dir / "pics");
     std::ofstream(m_dir / "pics" / "hg.jpg") << "JPEG";
@@ -77,6 +80,18 @@ TEST_F(TemplateCommandTest, BadFilesFailWithTheProgramsMessage)
     EXPECT_EQ(run({"template", "--homepage", homepage(), "--own-image", m_dir.string()}), 1);
     EXPECT_NE(m_err.str().find("Kein gültiges Hintergrundbild"), std::string::npos);
     EXPECT_FALSE(fs::exists(templateFile()));
+}
+
+TEST_F(TemplateCommandTest, ATemplateDirectoryLinkedOutOfTheSiteIsRefused)
+{
+    const fs::path outside = m_dir / "Dokumente";
+    fs::create_directories(outside);
+    std::ofstream(outside / "index.htm") << "Brief";
+    fs::create_directory_symlink(outside, m_site / "vantor!!");
+    EXPECT_EQ(run({"template", "--homepage", homepage(), "--plain", "--yes"}), 1);
+    EXPECT_NE(m_err.str().find("Vorlage nicht erstellt"), std::string::npos);
+    EXPECT_EQ(slurp(outside / "index.htm"), "Brief");
+    EXPECT_EQ(std::distance(fs::directory_iterator(outside), fs::directory_iterator()), 1);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -21,7 +22,9 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <map>
 #include <memory>
+#include <optional>
 
 using namespace vantor;
 using namespace vantor::gui;
@@ -62,6 +65,52 @@ void fillTerms()
     record.copyKeywords[0][0].set(toCp1252(QStringLiteral("Obstgehölze")));
     record.doorwayKeywords[0].set(toCp1252(QStringLiteral("Gärtnerei Lindenfeld")));
     record.doorwayKeywords[1].set(toCp1252(QStringLiteral("Beerensträucher")));
+}
+
+// Every entry of the site with the bytes of its files: what an undo must
+// bring back exactly. The template is left out: its check writes HEAD and
+// BODY in capitals when a run begins, before the run keeps anything, and
+// that stays.
+std::map<QString, QByteArray> siteState(const QString &site)
+{
+    std::map<QString, QByteArray> state;
+    QDirIterator it(site, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry(it.next());
+        const QString name = QDir(site).relativeFilePath(entry.filePath());
+        if (name == QStringLiteral("vantor!!/index.htm"))
+            continue;
+        state[name] = entry.isDir() ? QByteArray("<dir>") : readAll(entry.filePath());
+    }
+    return state;
+}
+
+// The first entry in which two states differ, for the failure message; empty
+// when they are the same.
+QString firstDifference(const std::map<QString, QByteArray> &actual, const std::map<QString, QByteArray> &expected)
+{
+    for (const auto &[name, bytes] : expected) {
+        const auto found = actual.find(name);
+        if (found == actual.end())
+            return QStringLiteral("missing: ") + name;
+        if (found->second != bytes)
+            return QStringLiteral("changed: ") + name;
+    }
+    for (const auto &entry : actual)
+        if (expected.find(entry.first) == expected.end())
+            return QStringLiteral("left over: ") + entry.first;
+    return {};
+}
+
+// One whole optimisation, as the user makes it: open, start, close.
+bool runAndClose()
+{
+    OptimizationDialog dialog;
+    dialog.show();
+    QTest::mouseClick(widgetsOf(dialog).start, Qt::LeftButton);
+    QTest::mouseClick(widgetsOf(dialog).close, Qt::LeftButton);
+    return dialog.run().reportWritten() && !dialog.isVisible();
 }
 
 // What a line of the report list holds, as the user sees it.
@@ -495,6 +544,131 @@ private Q_SLOTS:
         QCOMPARE(shown[1].title, QStringLiteral("Vorlage fehlt"));
         QVERIFY(dialog.run().log().errors() > 0);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    void undoBringsBackTheSiteAsItWasBeforeTheRun()
+    {
+        const std::map<QString, QByteArray> before = siteState(m_site);
+        const QByteArray homepage = readAll(m_homepage);
+        OptimizationDialog dialog;
+        dialog.show();
+        QPushButton *undo = findButton(&dialog, QStringLiteral("Optimierung rückgängig"));
+        QVERIFY(undo);
+        QVERIFY(!undo->isEnabled()); // nothing kept yet
+        QTest::mouseClick(widgetsOf(dialog).start, Qt::LeftButton);
+        const std::optional<std::string> copy = dialog.run().copyExamplePath();
+        QVERIFY(copy);
+        QVERIFY(readAll(m_homepage) != homepage);
+        QVERIFY(undo->isEnabled());
+
+        m_env->hooks().pushQuestionAnswer(true);
+        QTest::mouseClick(undo, Qt::LeftButton);
+        const std::vector<ShownBox> &shown = m_env->hooks().shown();
+        QCOMPARE(shown.size(), std::size_t(2));
+        QCOMPARE(shown[0].kind, QStringLiteral("question"));
+        QCOMPARE(shown[0].title, QStringLiteral("Optimierung rückgängig"));
+        QVERIFY2(shown[0].text.startsWith(QStringLiteral("Die letzte Optimierung vom ")), qPrintable(shown[0].text));
+        QVERIFY(shown[0].text.endsWith(QStringLiteral("\nKlicken Sie auf \"OK\", um fortzufahren.")));
+        QCOMPARE(shown[1].kind, QStringLiteral("message"));
+        QCOMPARE(shown[1].title, QStringLiteral("Optimierung rückgängig gemacht"));
+        QVERIFY2(shown[1].text.contains(QStringLiteral(" Dateien haben wieder ihren Stand von vor der Optimierung.")),
+                 qPrintable(shown[1].text));
+
+        QCOMPARE(readAll(m_homepage), homepage);
+        QVERIFY(!QFile::exists(fromCp1252(*copy)));
+        QVERIFY2(firstDifference(siteState(m_site), before).isEmpty(), qPrintable(firstDifference(siteState(m_site), before)));
+        QVERIFY(!undo->isEnabled());
+        // What the buttons would show is gone; the report text is not.
+        for (const QString &text : {QStringLiteral("Report einsehen"), QStringLiteral("Kopie"),
+                                    QStringLiteral("Zugangsdokument kurz"), QStringLiteral("Zugangsdokument lang")})
+            QVERIFY2(!findButton(&dialog, text)->isEnabled(), qPrintable(text));
+        QVERIFY(findButton(&dialog, QStringLiteral("Report speichern..."))->isEnabled());
+        QTest::mouseClick(widgetsOf(dialog).close, Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        QVERIFY2(firstDifference(siteState(m_site), before).isEmpty(), qPrintable(firstDifference(siteState(m_site), before)));
+    }
+
+    void undoAnsweredWithAbbruchChangesNothing()
+    {
+        OptimizationDialog dialog;
+        dialog.show();
+        QTest::mouseClick(widgetsOf(dialog).start, Qt::LeftButton);
+        const std::map<QString, QByteArray> optimised = siteState(m_site);
+        QPushButton *undo = findButton(&dialog, QStringLiteral("Optimierung rückgängig"));
+
+        m_env->hooks().pushQuestionAnswer(false);
+        QTest::mouseClick(undo, Qt::LeftButton);
+        QCOMPARE(m_env->hooks().shown().size(), std::size_t(1));
+        QVERIFY2(firstDifference(siteState(m_site), optimised).isEmpty(), qPrintable(firstDifference(siteState(m_site), optimised)));
+        QVERIFY(undo->isEnabled());
+        for (const QString &text : kResultButtons)
+            QVERIFY2(findButton(&dialog, text)->isEnabled(), qPrintable(text));
+    }
+
+    void anEditAfterTheRunIsNamedAndKeptWhenTheUserStops()
+    {
+        OptimizationDialog dialog;
+        dialog.show();
+        QTest::mouseClick(widgetsOf(dialog).start, Qt::LeftButton);
+        writeAll(m_homepage, readAll(m_homepage) + "<!-- Neu: Rosen -->\r\n");
+        const std::map<QString, QByteArray> optimised = siteState(m_site);
+        QPushButton *undo = findButton(&dialog, QStringLiteral("Optimierung rückgängig"));
+
+        m_env->hooks().pushQuestionAnswer(true);
+        m_env->hooks().pushQuestionAnswer(false);
+        QTest::mouseClick(undo, Qt::LeftButton);
+        const std::vector<ShownBox> &shown = m_env->hooks().shown();
+        QCOMPARE(shown.size(), std::size_t(2));
+        QCOMPARE(shown[1].title, QStringLiteral("Dateien wurden geändert"));
+        QVERIFY2(shown[1].text.contains(m_homepage), qPrintable(shown[1].text));
+        QVERIFY2(firstDifference(siteState(m_site), optimised).isEmpty(),
+                 qPrintable(firstDifference(siteState(m_site), optimised)));
+        QVERIFY(undo->isEnabled());
+        for (const QString &text : kResultButtons)
+            QVERIFY2(findButton(&dialog, text)->isEnabled(), qPrintable(text));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    void undoStepsBackOneRunAtATime()
+    {
+        const std::map<QString, QByteArray> original = siteState(m_site);
+        QVERIFY(runAndClose());
+        const std::map<QString, QByteArray> afterFirst = siteState(m_site);
+        storeStandardProject(m_homepage, []() {
+            projectRecord().homepageKeywords[0].set("Rosen");
+            projectRecord().copyKeywords[0][0].set("Rosenschnitt");
+            projectRecord().doorwayKeywords[0].set("Rosenzucht");
+        });
+        // The second run: the button waits while it goes on.
+        bool undoDuringRun = true;
+        bool undoBeforeRun = false;
+        {
+            OptimizationDialog dialog;
+            dialog.show();
+            QPushButton *undo = findButton(&dialog, QStringLiteral("Optimierung rückgängig"));
+            undoBeforeRun = undo->isEnabled();
+            QTimer::singleShot(0, &dialog, [&]() { undoDuringRun = undo->isEnabled(); });
+            QTest::mouseClick(widgetsOf(dialog).start, Qt::LeftButton);
+            QTest::mouseClick(widgetsOf(dialog).close, Qt::LeftButton);
+        }
+        QVERIFY(undoBeforeRun);
+        QVERIFY(!undoDuringRun);
+        QVERIFY(siteState(m_site) != afterFirst);
+
+        OptimizationDialog dialog;
+        dialog.show();
+        QPushButton *undo = findButton(&dialog, QStringLiteral("Optimierung rückgängig"));
+        QVERIFY(undo->isEnabled());
+        m_env->hooks().pushQuestionAnswer(true);
+        QTest::mouseClick(undo, Qt::LeftButton);
+        QVERIFY2(firstDifference(siteState(m_site), afterFirst).isEmpty(), qPrintable(firstDifference(siteState(m_site), afterFirst)));
+        QVERIFY(undo->isEnabled());
+        m_env->hooks().pushQuestionAnswer(true);
+        QTest::mouseClick(undo, Qt::LeftButton);
+        QVERIFY2(firstDifference(siteState(m_site), original).isEmpty(), qPrintable(firstDifference(siteState(m_site), original)));
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(m_env->hooks().countKind(QStringLiteral("message")), 2);
+        QCOMPARE(m_env->hooks().countKind(QStringLiteral("question")), 2);
     }
 
     void helpShowsTheDialogsTopic()

@@ -238,9 +238,54 @@ private Q_SLOTS:
         m_env->hooks().pushQuestionAnswer(true);
         QTest::mouseClick(create, Qt::LeftButton);
         QVERIFY(readAll(m_template).contains("background=\"../back_12.gif\""));
+        // The template replaced stays beside the new one.
+        QCOMPARE(readAll(m_template + QStringLiteral(".bak")), first);
         // Picture 12 is not recoloured.
         QCOMPARE(readAll(m_site + QStringLiteral("/back_12.gif")), stripedGif());
         QCOMPARE(lastShown(QStringLiteral("message")).title, QStringLiteral("Vorlage erstellt"));
+    }
+
+    void enterInTheOverwriteQuestionKeepsTheTemplate()
+    {
+        TemplateWizardDialog dialog(toCp1252(m_homepage));
+        dialog.show();
+        settle();
+        clickIndicator(radio(dialog, QStringLiteral("plainRadio")));
+        QPushButton *create = findButton(&dialog, QStringLiteral("Vorlage erzeugen"));
+        QTest::mouseClick(create, Qt::LeftButton);
+        const QByteArray first = readAll(m_template);
+
+        // The real box: a hasty Enter must not cost the user his template.
+        m_env->hooks().setIntercepting(false);
+        QString title;
+        bool cancelIsDefault = false;
+        bool cancelHasFocus = false;
+        bool enterClosed = false;
+        m_env->hooks().onNextShown([&](QWidget *window) {
+            title = window->windowTitle();
+            QPushButton *ok = findButton(window, QStringLiteral("OK"));
+            QPushButton *cancel = findButton(window, QStringLiteral("Abbruch"));
+            QVERIFY(ok && cancel);
+            cancelIsDefault = cancel->isDefault() && !ok->isDefault();
+            cancelHasFocus = window->focusWidget() == cancel;
+            // Whatever follows is recorded again, so a wrong answer fails
+            // the test instead of waiting on a box nobody closes.
+            m_env->hooks().setIntercepting(true);
+            QTest::keyClick(window, Qt::Key_Return);
+            enterClosed = !window->isVisible();
+            if (!enterClosed)
+                QTest::mouseClick(cancel, Qt::LeftButton);
+        });
+        clickIndicator(stockRadio(dialog, 12));
+        QTest::mouseClick(create, Qt::LeftButton);
+
+        QCOMPARE(title, QStringLiteral("Eine Vorlage existiert bereits"));
+        QVERIFY(cancelIsDefault);
+        QVERIFY(cancelHasFocus);
+        QVERIFY(enterClosed);
+        QCOMPARE(readAll(m_template), first);
+        QVERIFY(!QFile::exists(m_template + QStringLiteral(".bak")));
+        QVERIFY(!QFile::exists(m_site + QStringLiteral("/back_12.gif")));
     }
 
     void anOwnPictureFromTheFileDialogOrTheField()

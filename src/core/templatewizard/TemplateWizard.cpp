@@ -1,6 +1,7 @@
 #include "templatewizard/TemplateWizard.h"
 
 #include "optimizer/PageEncoding.h"
+#include "optimizer/SiteGuard.h"
 #include "platform/Files.h"
 #include "platform/Shell.h"
 #include "platform/Text.h"
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <new>
 #include <vector>
 
@@ -116,6 +118,26 @@ bool fail(Ui &ui)
 {
     ui.message(failureTitle(), failureText());
     return false;
+}
+
+// A link in the site may lead anywhere on the disk (a shared folder, the
+// user's documents); writing the template or a picture through it would
+// overwrite files that have nothing to do with the web site.
+bool refuseLink(Ui &ui, const std::string &path, bool directory)
+{
+    ui.message("Vorlage nicht erstellt",
+               de(directory ? "Das Verzeichnis \"" : "Die Datei \"") + path +
+                   de("\" ist ein Verweis (symbolischer Link) aus dem Verzeichnis der Homepage heraus. Vantor!! "
+                      "schreibt nicht hindurch, damit keine Dateien außerhalb Ihrer Web-Site überschrieben werden."));
+    return false;
+}
+
+// An own picture chosen from beside the homepage needs no copy: it already
+// lies where the template looks for it.
+bool samePlace(const std::string &a, const std::string &b)
+{
+    std::error_code ec;
+    return std::filesystem::equivalent(files::osPath(a), files::osPath(b), ec) && !ec;
 }
 
 } // namespace
@@ -271,27 +293,48 @@ bool createTemplate(const std::string &homepagePath, const TemplateChoice &choic
 
     const std::string homepageDirectory = files::directoryOf(homepagePath);
     const std::string directory = templateDirectoryFor(homepagePath);
+    const std::string target = files::join(directory, "index.htm");
+    const std::string backup = target + ".bak";
+    std::string imageName;
+    if (stock)
+        imageName = stockImageName(choice.stockImage);
+    else if (choice.background == Background::Own)
+        imageName = files::fileNameOf(choice.ownImage);
+    const std::string picture = imageName.empty() ? std::string() : files::join(homepageDirectory, imageName);
+    const bool copyPicture =
+        !picture.empty() && !(choice.background == Background::Own && samePlace(choice.ownImage, picture));
+
+    // Every place is checked before anything is written: a refusal halfway
+    // would leave a picture without its template.
+    const SiteGuard guard(homepageDirectory);
+    const SiteGuard::Verdict place = guard.resolvedDirectory(directory);
+    if (place == SiteGuard::Verdict::Outside || place == SiteGuard::Verdict::Link)
+        return refuseLink(ui, directory, true);
     if (!files::isDirectory(directory))
         files::createDirectories(directory);
-    const std::string target = files::join(directory, "index.htm");
-    if (files::entryExists(target) &&
-        !ui.question(de("Eine Vorlage existiert bereits"),
-                     de("Um die Vorlage zu überschreiben, klicken Sie bitte auf \"Ok\".\nUm die Vorlage nicht zu "
-                        "überschreiben, klicken Sie bitte auf \"Abbruch\".")))
-        return false;
+    for (const std::string &file : {target, backup})
+        if (guard.fileTarget(file) == SiteGuard::Verdict::Outside)
+            return refuseLink(ui, file, false);
+    if (copyPicture && guard.fileTarget(picture) == SiteGuard::Verdict::Outside)
+        return refuseLink(ui, picture, false);
+
+    // The user may have worked on the template for hours: Enter alone does
+    // not replace it, and the one replaced stays beside the new one.
+    if (files::entryExists(target)) {
+        if (!ui.questionDefaultNo(de("Eine Vorlage existiert bereits"),
+                                  de("Um die Vorlage zu überschreiben, klicken Sie bitte auf \"Ok\".\nUm die "
+                                     "Vorlage nicht zu überschreiben, klicken Sie bitte auf \"Abbruch\".")))
+            return false;
+        std::string old;
+        if (!files::read(target, old) || !files::writeAtomic(backup, old))
+            return fail(ui);
+    }
 
     const std::string templates = stockTemplateDirectory(programDirectory);
-    std::string imageName;
-    if (stock) {
-        imageName = stockImageName(choice.stockImage);
-        files::copy(files::join(templates, imageName), files::join(homepageDirectory, imageName));
-    } else if (choice.background == Background::Own) {
-        imageName = files::fileNameOf(choice.ownImage);
-        // A failed copy is not reported on its own; the template still names
-        // the picture, which the user can put there. A picture that already
-        // lies beside the homepage is copied onto itself, which leaves it.
-        files::copy(choice.ownImage, files::join(homepageDirectory, imageName));
-    }
+    // A failed copy is not reported on its own; the template still names the
+    // picture, which the user can put there.
+    if (copyPicture)
+        files::copy(stock ? files::join(templates, imageName) : choice.ownImage, picture);
 
     try {
         std::string stockText;

@@ -19,6 +19,13 @@ bool ScriptedUi::question(const std::string &title, const std::string &text)
     return answer;
 }
 
+bool ScriptedUi::questionDefaultNo(const std::string &title, const std::string &text)
+{
+    const bool answer = question(title, text);
+    shown.back().kind = "questionDefaultNo";
+    return answer;
+}
+
 void ScriptedUi::systemError(const std::string &title, const std::string &text)
 {
     shown.push_back({"systemError", title, text});

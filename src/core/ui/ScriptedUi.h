@@ -14,13 +14,15 @@ class ScriptedUi : public Ui
 {
 public:
     struct Shown {
-        std::string kind; // "message", "question", "systemError", "wait", "connectionError", "credentials"
+        // "message", "question", "questionDefaultNo", "systemError", "wait", "connectionError", "credentials"
+        std::string kind;
         std::string title;
         std::string text;
     };
 
     void message(const std::string &title, const std::string &text) override;
     bool question(const std::string &title, const std::string &text) override;
+    bool questionDefaultNo(const std::string &title, const std::string &text) override;
     void systemError(const std::string &title, const std::string &text) override;
     void showWait(const std::string &text) override;
     void closeWait() override;

@@ -19,6 +19,13 @@ public:
     virtual void message(const std::string &title, const std::string &text) = 0;
     // The question window: "OK" (true) or "Abbruch" (false).
     virtual bool question(const std::string &title, const std::string &text) = 0;
+    // The same window with "Abbruch" as the button that Enter presses, for
+    // questions whose "OK" replaces something of the user's. Where question
+    // already falls back to "Abbruch" (the command line), it is question.
+    virtual bool questionDefaultNo(const std::string &title, const std::string &text)
+    {
+        return question(title, text);
+    }
     // The system boxes titled "Fehler Code …": warning icon, task-modal.
     virtual void systemError(const std::string &title, const std::string &text) = 0;
 

@@ -1,5 +1,6 @@
 #include "optimizer/OptimizationDialog.h"
 
+#include "optimizer/RunUndo.h"
 #include "platform/Help.h"
 #include "project/ProgramSettings.h"
 #include "templatewizard/TemplateWizardDialog.h"
@@ -8,6 +9,7 @@
 #include "ui/QtText.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,6 +24,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace vantor::gui {
 
@@ -82,6 +86,26 @@ int rowHeightFor(const QFontMetrics &metrics, int minimum)
     return std::max(minimum, metrics.height() + 2 * overshoot);
 }
 
+// The newest kept run that is not undone yet: the one the undo button takes back.
+std::optional<RunUndo::KeptRun> runToUndo(const std::string &project)
+{
+    const std::vector<RunUndo::KeptRun> runs = RunUndo::list(project);
+    for (auto it = runs.rbegin(); it != runs.rend(); ++it)
+        if (!it->undone)
+            return *it;
+    return std::nullopt;
+}
+
+// "09.12.2026 14:05", as the user reads a date; the id (which holds it too)
+// when the journal lost its time.
+QString startedText(const RunUndo::KeptRun &run)
+{
+    if (run.started <= 0)
+        return fromCp1252(run.id);
+    return QDateTime::fromSecsSinceEpoch(static_cast<qint64>(run.started))
+        .toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+}
+
 QPushButton *dialogButton(const QString &text, const QString &name, QWidget *parent)
 {
     auto *button = new QPushButton(text, parent);
@@ -110,7 +134,8 @@ OptimizationDialog::OptimizationDialog(QWidget *parent)
     : SkinnedDialog(parent)
     , m_progress(new QProgressBar(this))
     , m_runUi(currentUi(), m_progress)
-    , m_run(m_runUi, programSettings().currentProject)
+    , m_project(programSettings().currentProject)
+    , m_run(m_runUi, m_project)
 {
     setObjectName(QStringLiteral("optimizationDialog"));
     setWindowTitle(QStringLiteral("Optimierung durchführen"));
@@ -160,6 +185,8 @@ OptimizationDialog::OptimizationDialog(QWidget *parent)
     m_start = dialogButton(QStringLiteral("Optimierung durchführen"), QStringLiteral("startButton"), this);
     m_start->setAutoDefault(true);
     m_start->setDefault(true);
+    m_undo = dialogButton(QStringLiteral("Optimierung rückgängig"), QStringLiteral("undoButton"), this);
+    m_undo->setToolTip(QStringLiteral("Stellt die Web-Site wieder her, wie sie vor der letzten Optimierung war."));
     m_saveReport = dialogButton(QStringLiteral("Report speichern..."), QStringLiteral("saveReportButton"), this);
     m_openReport = dialogButton(QStringLiteral("Report einsehen"), QStringLiteral("openReportButton"), this);
     m_copy = dialogButton(QStringLiteral("Kopie"), QStringLiteral("copyButton"), this);
@@ -171,6 +198,7 @@ OptimizationDialog::OptimizationDialog(QWidget *parent)
     helpButton->setFixedWidth(helpButton->sizeHint().height() + 8);
 
     connect(m_start, &QPushButton::clicked, this, &OptimizationDialog::onStartClicked);
+    connect(m_undo, &QPushButton::clicked, this, &OptimizationDialog::onUndoClicked);
     connect(m_saveReport, &QPushButton::clicked, this, &OptimizationDialog::onSaveReportClicked);
     connect(m_openReport, &QPushButton::clicked, this, &OptimizationDialog::onOpenReportClicked);
     connect(m_copy, &QPushButton::clicked, this, &OptimizationDialog::onCopyClicked);
@@ -196,6 +224,8 @@ OptimizationDialog::OptimizationDialog(QWidget *parent)
     runLayout->addWidget(m_withConfigData);
     runLayout->addWidget(m_withProjectData);
     runLayout->addWidget(m_start);
+    runLayout->addSpacing(6);
+    runLayout->addWidget(m_undo);
 
     auto *resultBox = new QGroupBox(QStringLiteral(" Ergebnis "), this);
     auto *resultLayout = new QVBoxLayout(resultBox);
@@ -232,6 +262,7 @@ OptimizationDialog::OptimizationDialog(QWidget *parent)
     m_run.log().setObserver(this);
     m_run.begin();
     enableResultButtons(false);
+    updateUndoButton();
     m_start->setFocus();
 }
 
@@ -268,12 +299,15 @@ void OptimizationDialog::enableResultButtons(bool enabled)
     m_longDoorway->setEnabled(enabled);
 }
 
+void OptimizationDialog::updateUndoButton() { m_undo->setEnabled(!m_running && runToUndo(m_project).has_value()); }
+
 void OptimizationDialog::onStartClicked()
 {
     if (m_running || m_run.hasRun())
         return;
     // Once per opening: the report of this run is the one the buttons show.
     m_start->setEnabled(false);
+    m_undo->setEnabled(false);
     m_withConfigData->setEnabled(false);
     m_withProjectData->setEnabled(false);
     m_close->setEnabled(false);
@@ -284,7 +318,62 @@ void OptimizationDialog::onStartClicked()
     m_running = false;
     m_close->setEnabled(true);
     enableResultButtons(m_run.reportWritten());
+    updateUndoButton();
     m_close->setFocus();
+}
+
+void OptimizationDialog::onUndoClicked()
+{
+    if (m_running)
+        return;
+    const std::optional<RunUndo::KeptRun> run = runToUndo(m_project);
+    if (!run) {
+        updateUndoButton();
+        return;
+    }
+    const QString when = startedText(*run);
+    // An interrupted run left only part of its work; the user should know
+    // which one he takes back.
+    const QString which = run->finished ? QStringLiteral("Die letzte Optimierung vom %1")
+                                        : QStringLiteral("Die letzte, abgebrochene Optimierung vom %1");
+    const QString text =
+        which.arg(when) +
+        QStringLiteral(" wird rückgängig gemacht: Die Homepage und alle ersetzten Dateien erhalten wieder ihren "
+                       "vorherigen Inhalt, erzeugte Kopien und Zugangsdokumente werden entfernt.\nKlicken Sie auf "
+                       "\"OK\", um fortzufahren.");
+    if (!m_runUi.question(toCp1252(QStringLiteral("Optimierung rückgängig")), toCp1252(text)))
+        return;
+
+    // The very run that was asked about, even if another one was kept meanwhile.
+    std::string undoneId;
+    int restored = 0;
+    m_runUi.setWaiting(true);
+    const RunUndo::Result result = RunUndo::undo(m_runUi, m_project, run->id, undoneId, restored);
+    m_runUi.setWaiting(false);
+
+    // This run's copies, doorway documents and report file are gone (or
+    // partly so); its report text is still there to be saved.
+    if (!undoneId.empty() && undoneId == m_run.backupId() &&
+        (result == RunUndo::Result::Done || result == RunUndo::Result::Incomplete)) {
+        m_openReport->setEnabled(false);
+        m_copy->setEnabled(false);
+        m_shortDoorway->setEnabled(false);
+        m_longDoorway->setEnabled(false);
+    }
+    // The dialog behind the message shows what is possible now.
+    updateUndoButton();
+    if (result == RunUndo::Result::Done) {
+        const QString count = restored == 1
+                                  ? QStringLiteral("1 Datei hat wieder ihren Stand von vor der Optimierung.")
+                                  : QStringLiteral("%1 Dateien haben wieder ihren Stand von vor der Optimierung.")
+                                        .arg(restored);
+        m_runUi.message(toCp1252(QStringLiteral("Optimierung rückgängig gemacht")),
+                        toCp1252(QStringLiteral("Die Optimierung vom %1 wurde rückgängig gemacht. ").arg(when) + count));
+    }
+    if (m_undo->isEnabled())
+        m_undo->setFocus();
+    else
+        m_close->setFocus();
 }
 
 void OptimizationDialog::onSaveReportClicked()

@@ -7,6 +7,8 @@
 
 #include <QColor>
 
+#include <string>
+
 class QCheckBox;
 class QListWidget;
 class QProgressBar;
@@ -40,7 +42,11 @@ private:
     void todoAdded(const std::string &todo) override;
 
     void enableResultButtons(bool enabled);
+    // The undo button: on while a kept run of the project is not undone and
+    // no run goes on.
+    void updateUndoButton();
     void onStartClicked();
+    void onUndoClicked();
     void onSaveReportClicked();
     void onOpenReportClicked();
     void onCopyClicked();
@@ -54,6 +60,7 @@ private:
     QCheckBox *m_withConfigData = nullptr;
     QCheckBox *m_withProjectData = nullptr;
     QPushButton *m_start = nullptr;
+    QPushButton *m_undo = nullptr;
     QPushButton *m_saveReport = nullptr;
     QPushButton *m_openReport = nullptr;
     QPushButton *m_copy = nullptr;
@@ -62,6 +69,7 @@ private:
     QPushButton *m_close = nullptr;
 
     OptimizationRunUi m_runUi;
+    std::string m_project;
     OptimizationRun m_run;
     bool m_running = false;
 };

@@ -49,6 +49,12 @@ bool OptimizationRunUi::question(const std::string &title, const std::string &te
     return m_boxes.question(title, text);
 }
 
+bool OptimizationRunUi::questionDefaultNo(const std::string &title, const std::string &text)
+{
+    Answering arrow(*this);
+    return m_boxes.questionDefaultNo(title, text);
+}
+
 void OptimizationRunUi::systemError(const std::string &title, const std::string &text)
 {
     Answering arrow(*this);

@@ -48,6 +48,16 @@ MessageDialog::MessageDialog(const QString &title, const QString &text, Buttons 
 
 QString MessageDialog::text() const { return m_text->text(); }
 
+void MessageDialog::setCancelDefault()
+{
+    if (!m_cancel)
+        return;
+    m_ok->setDefault(false);
+    m_cancel->setDefault(true);
+    // The button with the focus is the one Enter presses in a dialog.
+    m_cancel->setFocus();
+}
+
 void MessageDialog::onOkClicked() { accept(); }
 
 void MessageDialog::onCancelClicked() { reject(); }

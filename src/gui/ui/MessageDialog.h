@@ -18,6 +18,9 @@ public:
     MessageDialog(const QString &title, const QString &text, Buttons buttons, QWidget *parent = nullptr);
 
     QString text() const;
+    // For a question whose "OK" replaces something of the user's: Enter
+    // answers "Abbruch".
+    void setCancelDefault();
 
 private:
     void onOkClicked();

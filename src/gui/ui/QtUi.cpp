@@ -69,7 +69,11 @@ void QtUi::message(const std::string &title, const std::string &text)
     box.exec();
 }
 
-bool QtUi::question(const std::string &title, const std::string &text)
+bool QtUi::question(const std::string &title, const std::string &text) { return ask(title, text, false); }
+
+bool QtUi::questionDefaultNo(const std::string &title, const std::string &text) { return ask(title, text, true); }
+
+bool QtUi::ask(const std::string &title, const std::string &text, bool cancelIsDefault)
 {
     DialogHooks &hooks = DialogHooks::instance();
     if (hooks.intercepting()) {
@@ -78,6 +82,8 @@ bool QtUi::question(const std::string &title, const std::string &text)
     }
     NormalCursor cursor;
     MessageDialog box(fromCp1252(title), fromCp1252(text), MessageDialog::Buttons::OkCancel, dialogParent());
+    if (cancelIsDefault)
+        box.setCancelDefault();
     return box.exec() == QDialog::Accepted;
 }
 

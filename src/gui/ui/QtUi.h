@@ -20,6 +20,7 @@ public:
 
     void message(const std::string &title, const std::string &text) override;
     bool question(const std::string &title, const std::string &text) override;
+    bool questionDefaultNo(const std::string &title, const std::string &text) override;
     void systemError(const std::string &title, const std::string &text) override;
     void showWait(const std::string &text) override;
     void closeWait() override;
@@ -40,6 +41,7 @@ public:
 
 private:
     QWidget *dialogParent() const;
+    bool ask(const std::string &title, const std::string &text, bool cancelIsDefault);
 
     // Owned by the dialog it stands over, which may go first.
     QPointer<WaitWindow> m_wait;

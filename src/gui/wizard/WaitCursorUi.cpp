@@ -37,6 +37,12 @@ bool WaitCursorUi::question(const std::string &title, const std::string &text)
     return m_ui.question(title, text);
 }
 
+bool WaitCursorUi::questionDefaultNo(const std::string &title, const std::string &text)
+{
+    ArrowWhileAsking arrow;
+    return m_ui.questionDefaultNo(title, text);
+}
+
 void WaitCursorUi::systemError(const std::string &title, const std::string &text)
 {
     ArrowWhileAsking arrow;

@@ -17,6 +17,7 @@ public:
 
     void message(const std::string &title, const std::string &text) override;
     bool question(const std::string &title, const std::string &text) override;
+    bool questionDefaultNo(const std::string &title, const std::string &text) override;
     void systemError(const std::string &title, const std::string &text) override;
     void showWait(const std::string &text) override { m_ui.showWait(text); }
     void closeWait() override { m_ui.closeWait(); }

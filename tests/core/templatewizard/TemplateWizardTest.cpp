@@ -8,6 +8,9 @@
 #include "templatewizard/TemplateWizard.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 
 namespace fs = std::filesystem;
 using namespace vantor;
@@ -33,6 +36,25 @@ std::string accentGif(std::size_t size = 64)
 }
 
 std::string plainGif() { return std::string("GIF89a\x02\x00\x01\x00\xF1\x00\x00", 13) + std::string(51, '\x22'); }
+
+// Everything under a directory, links as links, files with their bytes:
+// what must stay as it is when the wizard may not write there.
+std::map<std::string, std::string> snapshot(const std::string &directory)
+{
+    std::map<std::string, std::string> entries;
+    for (const auto &entry : fs::recursive_directory_iterator(directory)) {
+        const std::string name = fs::relative(entry.path(), directory).string();
+        if (entry.is_symlink()) {
+            entries[name] = "-> " + fs::read_symlink(entry.path()).string();
+        } else if (entry.is_regular_file()) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            entries[name] = std::string(std::istreambuf_iterator<char>(in), {});
+        } else {
+            entries[name] = "<dir>";
+        }
+    }
+    return entries;
+}
 
 class TemplateWizardTest : public vantor::testing::CoreTest
 {
@@ -60,6 +82,19 @@ protected:
 
     std::string homepage() const { return root() + "/site/start.htm"; }
     std::string templateFile() const { return root() + "/site/vantor!!/index.htm"; }
+    std::string backupFile() const { return templateFile() + ".bak"; }
+    // A directory beside the site with files of its own, as a user's
+    // documents or a shared picture folder would be.
+    std::string canary()
+    {
+        const std::string directory = root() + "/canary";
+        fs::create_directories(directory + "/sub");
+        writeFile(directory + "/index.htm", "<html>not the site's</html>");
+        writeFile(directory + "/index.htm.bak", "older");
+        writeFile(directory + "/back_3.gif", "precious picture");
+        writeFile(directory + "/sub/note.txt", "notes");
+        return directory;
+    }
     bool create(const TemplateChoice &choice) { return createTemplate(homepage(), choice, ui, root()); }
 
     std::vector<std::string> opened;
@@ -204,7 +239,120 @@ TEST_F(TemplateWizardTest, AnExistingTemplateStaysWhenTheUserSaysAbbruch)
     ui.questionAnswers = {false};
     EXPECT_FALSE(create(choice));
     EXPECT_EQ(readFile(templateFile()), "mine");
+    EXPECT_FALSE(fs::exists(backupFile()));
     EXPECT_EQ(ui.titles(), std::vector<std::string>{"Eine Vorlage existiert bereits"});
+    // Enter alone must not replace hours of work.
+    EXPECT_EQ(ui.shown[0].kind, "questionDefaultNo");
+
+    writeFile(backupFile(), "older");
+    ui.questionAnswers = {false};
+    EXPECT_FALSE(create(choice));
+    EXPECT_EQ(readFile(templateFile()), "mine");
+    EXPECT_EQ(readFile(backupFile()), "older");
+}
+
+TEST_F(TemplateWizardTest, TheReplacedTemplateIsKeptBesideTheNewOne)
+{
+    fs::create_directories(root() + "/site/vantor!!");
+    const std::string mine = "<html>mine, with \xE4nderungen\r\n</html>";
+    writeFile(templateFile(), mine);
+    writeFile(backupFile(), "older");
+    TemplateChoice choice;
+    choice.choosePlain();
+    ui.questionAnswers = {true};
+    ASSERT_TRUE(create(choice));
+    EXPECT_EQ(readFile(backupFile()), mine);
+    EXPECT_NE(readFile(templateFile()).find("bgcolor=\"#EBC8C8\""), std::string::npos);
+
+    // The next one replaces the older backup.
+    const std::string plain = readFile(templateFile());
+    choice.chooseStock(12);
+    ASSERT_TRUE(create(choice));
+    EXPECT_EQ(readFile(backupFile()), plain);
+    EXPECT_NE(readFile(templateFile()).find("../back_12.gif"), std::string::npos);
+}
+
+TEST_F(TemplateWizardTest, ATemplateThatCannotBeKeptIsNotReplaced)
+{
+    fs::create_directories(root() + "/site/vantor!!");
+    writeFile(templateFile(), "mine");
+    fs::create_directories(backupFile()); // a directory where the backup goes
+    TemplateChoice choice;
+    choice.choosePlain();
+    ui.questionAnswers = {true};
+    EXPECT_FALSE(create(choice));
+    EXPECT_EQ(readFile(templateFile()), "mine");
+    EXPECT_EQ(ui.titles(), (std::vector<std::string>{"Eine Vorlage existiert bereits",
+                                                     "Fehler beim Erstellen der Vorlage"}));
+}
+
+TEST_F(TemplateWizardTest, ATemplateDirectoryLinkedOutOfTheSiteIsNotWrittenThrough)
+{
+    const std::string outside = canary();
+    const auto before = snapshot(outside);
+    fs::create_directory_symlink(outside, root() + "/site/vantor!!");
+    TemplateChoice choice;
+    choice.chooseStock(3);
+    EXPECT_FALSE(create(choice));
+    EXPECT_EQ(snapshot(outside), before);
+    ASSERT_EQ(ui.titles(), std::vector<std::string>{"Vorlage nicht erstellt"});
+    EXPECT_NE(ui.shown[0].text.find("\"" + root() + "/site/vantor!!\""), std::string::npos);
+    // Nothing else was written either, not even the picture.
+    EXPECT_FALSE(fs::exists(root() + "/site/back_3.gif"));
+
+    // Gone nowhere, it leads nowhere inside the site either.
+    fs::remove(root() + "/site/vantor!!");
+    fs::create_directory_symlink(root() + "/nowhere", root() + "/site/vantor!!");
+    EXPECT_FALSE(create(choice));
+    EXPECT_FALSE(fs::exists(root() + "/nowhere"));
+
+    // A link within the site is the user's own arrangement and is used.
+    fs::remove(root() + "/site/vantor!!");
+    fs::create_directories(root() + "/site/vorlagen");
+    fs::create_directory_symlink(root() + "/site/vorlagen", root() + "/site/vantor!!");
+    EXPECT_TRUE(create(choice));
+    EXPECT_TRUE(fs::exists(root() + "/site/vorlagen/index.htm"));
+    EXPECT_EQ(snapshot(outside), before);
+}
+
+TEST_F(TemplateWizardTest, FilesLinkedOutOfTheSiteAreNotWrittenThrough)
+{
+    const std::string outside = canary();
+    const auto before = snapshot(outside);
+    fs::create_directories(root() + "/site/vantor!!");
+    TemplateChoice choice;
+    choice.chooseStock(3);
+
+    fs::create_symlink(outside + "/index.htm", templateFile());
+    EXPECT_FALSE(create(choice));
+    EXPECT_EQ(snapshot(outside), before);
+    ASSERT_EQ(ui.titles(), std::vector<std::string>{"Vorlage nicht erstellt"});
+    EXPECT_NE(ui.shown[0].text.find("Die Datei \"" + templateFile() + "\""), std::string::npos);
+    fs::remove(templateFile());
+
+    // The backup of the template the user has is a file the wizard writes.
+    writeFile(templateFile(), "mine");
+    fs::create_symlink(outside + "/index.htm.bak", backupFile());
+    EXPECT_FALSE(create(choice));
+    EXPECT_EQ(readFile(templateFile()), "mine");
+    fs::remove(backupFile());
+
+    // So is the picture copied beside the homepage.
+    fs::create_symlink(outside + "/back_3.gif", root() + "/site/back_3.gif");
+    EXPECT_FALSE(create(choice));
+    EXPECT_EQ(readFile(templateFile()), "mine");
+    EXPECT_EQ(snapshot(outside), before);
+    EXPECT_EQ(ui.titles(), (std::vector<std::string>{"Vorlage nicht erstellt", "Vorlage nicht erstellt",
+                                                     "Vorlage nicht erstellt"}));
+
+    // An own picture that is such a link is used where it is, not copied
+    // onto itself through the link.
+    choice.chooseOwn();
+    choice.ownImage = root() + "/site/back_3.gif";
+    ui.questionAnswers = {true};
+    ASSERT_TRUE(create(choice));
+    EXPECT_NE(readFile(templateFile()).find("../back_3.gif"), std::string::npos);
+    EXPECT_EQ(snapshot(outside), before);
 }
 
 TEST_F(TemplateWizardTest, MissingInstallationFilesGiveTheErrorMessage)
@@ -252,7 +400,9 @@ TEST_F(TemplateWizardTest, TemplatesFromTheShippedFilesPassTheCheckWithoutWarnin
     for (int n = 0; n <= TemplateChoice::kStockImages; ++n) {
         if (n > 0)
             choice.chooseStock(n);
-        ui.questionAnswers = {true};
+        // Each made afresh, without the backup a replaced template leaves:
+        // the check is about what the wizard writes into the template.
+        fs::remove_all(root() + "/site/vantor!!");
         ASSERT_TRUE(createTemplate(homepage(), choice, ui, shipped)) << n;
         RunLog log;
         ASSERT_TRUE(checkTemplate(root() + "/site", log, ui)) << n;
