@@ -251,13 +251,18 @@ RunUndo::Result RunUndo::undo(Ui &ui, const std::string &project, const std::str
         edited.push_back(t.path);
     }
     if (!edited.empty()) {
+        std::tm local{};
+        localtime_r(&chosen->started, &local);
+        char when[32];
+        std::strftime(when, sizeof when, "%d.%m.%Y um %H:%M", &local);
         const std::string text =
-            de("Seit der Optimierung vom ") + chosen->id + de(" wurden ") + std::to_string(edited.size()) +
+            de("Seit der Optimierung vom ") + when + de(" wurden ") + std::to_string(edited.size()) +
             (edited.size() == 1 ? de(" Datei geändert: \"") : de(" Dateien geändert, z.B. \"")) + edited.front() +
             de("\".\nKlicken Sie auf \"OK\", um trotzdem den Stand vor der Optimierung wiederherzustellen. Die "
                "geänderten Fassungen werden in der Sicherung \"") +
             directory + de("\" aufbewahrt. Klicken Sie auf \"Abbruch\", um nichts zu verändern.");
-        if (!ui.question(de("Dateien wurden geändert"), text))
+        // Abbruch is the safe answer: the changes stay where they are.
+        if (!ui.questionDefaultNo(de("Dateien wurden geändert"), text))
             return Result::Declined;
     }
 

@@ -58,7 +58,9 @@ void warnAboutOtherFiles(const std::string &directory, RunLog &log)
     const std::string pattern = files::join(directory, "*");
     auto others = [](const std::vector<std::string> &names) {
         for (const auto &name : names)
-            if (name != "index.htm")
+            // The template wizard's copy of the template it replaced is no
+            // file the template links to.
+            if (name != "index.htm" && name != "index.htm.bak")
                 return true;
         return false;
     };
