@@ -284,6 +284,18 @@ RunUndo::Result RunUndo::undo(Ui &ui, const std::string &project, const std::str
     for (std::size_t i = 0; i < touched.size(); ++i) {
         const Touched &t = touched[i];
         const bool homepage = t.path == journal.homepage;
+        if (!t.original && !files::entryExists(t.path)) {
+            // Made by the run and gone since: nothing to take back.
+            manifest.forget(t.path);
+            ++restoredFiles;
+            continue;
+        }
+        // A folder of the site removed by hand since the run comes back
+        // with the files it held before.
+        const std::string parent = files::directoryOf(t.path);
+        if (t.original && !files::isDirectory(parent) && !SiteGuard::isLink(parent) &&
+            parent.compare(0, journal.site.size(), journal.site) == 0)
+            files::createDirectories(parent);
         if (!homepage && guard.fileTarget(t.path) == SiteGuard::Verdict::Outside && !SiteGuard::isLink(t.path)) {
             failed.push_back(t.path);
             continue;

@@ -215,6 +215,21 @@ TEST_F(SiteSafetyTest, ThreeRunsUndoneThreeTimesGiveTheOriginalSite)
     EXPECT_EQ(undo("1999-01-01_00-00-00"), RunUndo::Result::UnknownRun);
 }
 
+TEST_F(SiteSafetyTest, UndoAfterTheUserRemovedOutputsByHand)
+{
+    const auto original = snapshot(m_site);
+    optimise();
+    const auto afterFirst = snapshot(m_site);
+    optimise();
+    // The user tidies up: the doorway folder and a copy go by hand.
+    fs::remove_all(m_site + "/!garten");
+    fs::remove(m_site + "/!haus.htm");
+    EXPECT_EQ(undo(), RunUndo::Result::Done); // asked, and the scripted answer is OK
+    EXPECT_EQ(snapshot(m_site), afterFirst);
+    EXPECT_EQ(undo(), RunUndo::Result::Done);
+    EXPECT_EQ(snapshot(m_site), original);
+}
+
 TEST_F(SiteSafetyTest, OnlyTheNewestRunsAreKept)
 {
     for (int i = 0; i < RunBackup::kKeptRuns + 2; ++i)
