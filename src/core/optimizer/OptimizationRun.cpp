@@ -22,7 +22,6 @@
 #include "project/ProjectRecord.h"
 #include "ui/Ui.h"
 
-#include <cerrno>
 #include <ctime>
 #include <filesystem>
 #include <new>
@@ -45,17 +44,24 @@ std::string cannotWriteError(const std::string &path)
     return de("     FEHLER: Die Datei \"") + path + de("\" kann nicht erzeugt/überschrieben werden");
 }
 
-bool diskFull(int error) { return error == ENOSPC || error == EDQUOT; }
+// Whether the write that just failed found the disk full.
+bool diskFull() { return files::isDiskFull(files::lastError()); }
 
-const char *const kDiskFullTodo =
-    "Der Datenträger ist voll. Schaffen Sie Platz, indem Sie nicht mehr benötigte Dateien löschen oder "
-    "verschieben, und starten Sie die Optimierung dann erneut.";
+std::string diskFullTodo()
+{
+    return de("Der Datenträger ist voll. Schaffen Sie Platz, indem Sie nicht mehr benötigte Dateien löschen oder "
+              "verschieben, und starten Sie die Optimierung dann erneut.");
+}
 
 std::string closeProgramsTodo(const std::string &path)
 {
     return de("Schließen Sie alle Programme, die die Datei \"") + path +
            de("\" verwenden, z.B. den Windows Explorer, oder ändern Sie die Zugriffsrechte");
 }
+
+// The remedy for a write that just failed: room on the disk, or the file's
+// users and rights.
+std::string writeFailureTodo(const std::string &path) { return diskFull() ? diskFullTodo() : closeProgramsTodo(path); }
 
 std::string unusableTermWarning(const std::string &term)
 {
@@ -123,9 +129,9 @@ void OptimizationRun::abort(const std::string &error, const std::string &todo)
 
 void OptimizationRun::abortCannotWrite(const std::string &path)
 {
-    if (diskFull(files::lastError()))
+    if (diskFull())
         abort(de("     FEHLER: Die Datei \"") + path + de("\" kann nicht geschrieben werden. Der Datenträger ist voll."),
-              de(kDiskFullTodo));
+              diskFullTodo());
     else
         abort(cannotWriteError(path), closeProgramsTodo(path));
 }
@@ -160,8 +166,7 @@ OptimizationRun::Step OptimizationRun::beginBackup()
         const std::string place = RunBackup::rootFor(m_project);
         abort(de("     FEHLER: Die Sicherung für \"Optimierung rückgängig\" kann nicht in \"") + place +
                   de("\" angelegt werden. Die Web-Site wurde nicht verändert."),
-              diskFull(files::lastError()) ? de(kDiskFullTodo)
-                                           : de("Prüfen Sie die Zugriffsrechte auf das Verzeichnis \"") + place + "\".");
+              diskFull() ? diskFullTodo() : de("Prüfen Sie die Zugriffsrechte auf das Verzeichnis \"") + place + "\".");
         return Step::End;
     }
     m_log.logLine(de("     Sicherung für \"Optimierung rückgängig\": ") + m_backup.id(), LineKind::Normal);
@@ -628,7 +633,7 @@ OptimizationRun::Step OptimizationRun::makeCopyFile(int copy, int variant)
         return Step::Go;
     if (written == Write::Failed) {
         abort(de("     FEHLER: Die Kopie ") + quoted(path) + de(" kann nicht überschrieben werden"),
-              diskFull(files::lastError()) ? de(kDiskFullTodo) : closeProgramsTodo(path));
+              writeFailureTodo(path));
         return Step::End;
     }
     m_noCopyMade = false;
@@ -708,7 +713,7 @@ OptimizationRun::Step OptimizationRun::makeDoorway(int slot)
     const auto cannotCopy = [&] {
         abort(de("     FEHLER: Zugangsdokument(e) für den Begriff ") + quoted(indexPath) +
                   de(" kann nicht erstellt/überschrieben werden"),
-              diskFull(files::lastError()) ? de(kDiskFullTodo) : closeProgramsTodo(indexPath));
+              writeFailureTodo(indexPath));
         return Step::End;
     };
     PageEncoding indexEncoding;
@@ -800,7 +805,7 @@ void OptimizationRun::recordRun()
     if (!profile::writeString(projectFilePath(m_project), "project", "lastoptimized", date))
         m_log.logLine(de("     WARNUNG: Das Datum der Optimierung konnte nicht in der Projektdatei ") + m_project +
                           de(".qx! gespeichert werden") +
-                          (diskFull(files::lastError()) ? de(", der Datenträger ist voll") : std::string()),
+                          (diskFull() ? de(", der Datenträger ist voll") : std::string()),
                       LineKind::Warning);
     m_ui.progress(26, kProgressMaximum);
 }

@@ -1,8 +1,6 @@
 #include "optimizer/FindLiteral.h"
 #include "optimizer/TemplateCheck.h"
 
-#include <cerrno>
-
 #include "optimizer/PageText.h"
 #include "optimizer/RunLog.h"
 #include "platform/Files.h"
@@ -153,8 +151,7 @@ bool checkTemplate(const std::string &homepageDirectory, RunLog &log, Ui &ui,
     // is not written at all.
     if (text != original &&
         ((beforeWrite && !beforeWrite(path)) || !files::writeAtomic(path, text))) {
-        const int error = files::lastError();
-        if (error == ENOSPC || error == EDQUOT)
+        if (files::isDiskFull(files::lastError()))
             ui.message("Schreibfehler", de("Die Datei \"") + path +
                                             de("\" kann nicht geschrieben werden. Der Datenträger ist voll. Schaffen "
                                                "Sie Platz, indem Sie nicht mehr benötigte Dateien löschen oder "

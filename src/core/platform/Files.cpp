@@ -82,6 +82,8 @@ std::string osPath(const std::string &path) { return toUtf8(path); }
 
 int lastError() { return t_lastError; }
 
+bool isDiskFull(int error) { return error == ENOSPC || error == EDQUOT; }
+
 bool append(const std::string &path, const std::string &text)
 {
     const int fd = ::open(osPath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);

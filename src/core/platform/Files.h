@@ -96,6 +96,8 @@ bool wildcardMatch(const std::string &pattern, const std::string &name);
 // EROFS, ENOENT, ...), so a caller can tell the user more than "failed".
 // A success does not clear it.
 int lastError();
+// True for the reasons that mean "no room left" (a full disk, a used-up quota).
+bool isDiskFull(int error);
 
 } // namespace files
 } // namespace vantor
