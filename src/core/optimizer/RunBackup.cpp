@@ -1,6 +1,8 @@
 #include "optimizer/RunBackup.h"
 
 #include "optimizer/OutputManifest.h"
+#include "optimizer/PageFiles.h"
+#include "optimizer/SiteGuard.h"
 #include "platform/Files.h"
 #include "project/ProjectFile.h"
 
@@ -26,16 +28,15 @@ std::string stampNow()
     return text;
 }
 
-bool deleteTree(const std::string &path)
+// A run's backup holds the kept files in "files" and the journal beside
+// them, nothing deeper; anything else found there (a link, a folder) makes
+// the deletion stop rather than follow it.
+bool deleteRunDirectory(const std::string &path)
 {
-    // Our own backup directory, made of plain files and the "files" folder;
-    // a link in it (which we never make) is removed as a link.
-    for (const auto &name : files::listDirectories(files::join(path, "*")))
-        if (!deleteTree(files::join(path, name)))
-            return false;
-    for (const auto &name : files::listFiles(files::join(path, "*")))
-        files::remove(files::join(path, name));
-    return files::removeDirectory(path);
+    if (SiteGuard::isLink(path))
+        return false;
+    deleteDirectory(files::join(path, "files"));
+    return deleteDirectory(path);
 }
 
 } // namespace
@@ -72,7 +73,7 @@ bool RunBackup::begin(const std::string &project, const std::string &siteDirecto
                              escapeJournalField(homepagePath) + "\nstarted\t" +
                              std::to_string(static_cast<long long>(std::time(nullptr)));
     if (!append(head)) {
-        deleteTree(directory);
+        deleteRunDirectory(directory);
         m_directory.clear();
         m_id.clear();
         return false;
@@ -82,7 +83,7 @@ bool RunBackup::begin(const std::string &project, const std::string &siteDirecto
     std::vector<std::string> runs = files::listDirectories(files::join(root, "*"));
     std::sort(runs.begin(), runs.end(), runsInOrder);
     while (runs.size() > static_cast<std::size_t>(kKeptRuns)) {
-        deleteTree(files::join(root, runs.front()));
+        deleteRunDirectory(files::join(root, runs.front()));
         runs.erase(runs.begin());
     }
     return true;
@@ -157,7 +158,7 @@ void RunBackup::finish()
     if (!active())
         return;
     if (!m_changed) {
-        deleteTree(m_directory);
+        deleteRunDirectory(m_directory);
         m_directory.clear();
         m_id.clear();
         return;
