@@ -185,9 +185,7 @@ OptimizationRun::Write OptimizationRun::writeSiteFile(const std::string &path, c
             warnLink(path);
             return Write::Refused;
         }
-        if (files::entryExists(path) ? !m_backup.keep(path, false) : !m_backup.noteMade(path))
-            return Write::Failed;
-        if (verdict == SiteGuard::Verdict::LinkAllowed && ::unlink(files::osPath(path).c_str()) != 0)
+        if (!makeWayFor(path, verdict))
             return Write::Failed;
     }
     if (!files::writeAtomic(path, content, how))
@@ -196,6 +194,13 @@ OptimizationRun::Write OptimizationRun::writeSiteFile(const std::string &path, c
     if (generated && !homepage)
         m_manifest.addFile(path, content);
     return Write::Done;
+}
+
+bool OptimizationRun::makeWayFor(const std::string &path, SiteGuard::Verdict verdict)
+{
+    if (files::entryExists(path) ? !m_backup.keep(path, false) : !m_backup.noteMade(path))
+        return false;
+    return verdict != SiteGuard::Verdict::LinkAllowed || ::unlink(files::osPath(path).c_str()) == 0;
 }
 
 bool OptimizationRun::prepareDirectory(const std::string &path)
@@ -859,10 +864,8 @@ void OptimizationRun::closeRun()
     if (reportPlace == SiteGuard::Verdict::Outside)
         return;
     const std::string report = reportPath();
-    if (files::entryExists(report) ? !m_backup.keep(report, false) : !m_backup.noteMade(report))
+    if (!makeWayFor(report, reportPlace))
         return;
-    if (reportPlace == SiteGuard::Verdict::LinkAllowed)
-        ::unlink(files::osPath(report).c_str());
     m_reportWritten = writeReportFile(report, m_report, m_ui);
     if (m_reportWritten) {
         std::string written;

@@ -115,6 +115,9 @@ private:
     enum class Write { Done, Refused, Failed };
     Write writeSiteFile(const std::string &path, const std::string &content, const files::AtomicWrite &how,
                         bool generated = true);
+    // Keeps what is at the path for undo, or notes that the run makes it, and
+    // clears a link inside the site that the file is to replace.
+    bool makeWayFor(const std::string &path, SiteGuard::Verdict verdict);
     // A directory the run makes or fills; false (with a warning) when it is
     // a link or lies outside the site.
     bool prepareDirectory(const std::string &path);
