@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs Vantor!! on the bundled sample site. The sample is
-# copied first, so the committed files are never changed. With a display the
-# GUI starts; headless, the command line works on the copy.
+# Sets up, builds and runs the main job of Vantor!! on the bundled sample
+# site: the project "Sonnenblume" (titles, description, terms for the
+# homepage, two copies and four doorway pages) optimises a fresh copy of the
+# site, and the command ends by naming what came out. The committed files are
+# never changed. With a display, the report opens in the browser or, without
+# one, in the program's own viewer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh build
@@ -14,20 +17,48 @@ export VANTOR_CONFIG_HOME="$work/config"
 export XDG_DATA_HOME="$work/data"
 export VANTOR_DATA_DIR="$PWD/data"
 
-if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" && -x build/src/gui/vantor ]]; then
-    build/src/cli/vantor-cli project homepage "$work/site/index.htm" >/dev/null
-    exec build/src/gui/vantor
-fi
-
 cli=build/src/cli/vantor-cli
+project=Sonnenblume
 echo "== Beispiel-Web-Site: $work/site"
+# "project new" sets the program up, registers the project and makes it
+# current; the shipped project data then takes the place of the empty file,
+# and every later command loads it from there.
+"$cli" project new "$project" >/dev/null
+cp "examples/$project.qx!" "$XDG_DATA_HOME/vantor/projects/$project.qx!"
 "$cli" project homepage "$work/site/index.htm"
-echo "== Optimierung (\"Web-Site Quick\")"
+
+before="$(cd "$work/site" && ls -A)"
+echo "== Optimierung (\"Web-Site Quick\") mit dem Projekt \"$project\""
 status=0
 "$cli" optimize --save-report "$work/Report.htm" || status=$?
+
 echo "== Ergebnis"
-ls -la "$work/site"
+report="$work/site/~report.htm"
+echo "Report:          $report"
 echo "Gespeicherter Report: $work/Report.htm"
-# Warnings about missing search terms are expected for the bare sample; an
-# error or an aborted run is not.
+echo "Homepage:        $work/site/index.htm"
+new="$(cd "$work/site" && comm -13 <(printf '%s\n' "$before" | sort) <(ls -A | sort))"
+copies=()
+doorways=()
+while IFS= read -r name; do
+    [[ -z "$name" || "$name" == "~report.htm" ]] && continue
+    if [[ -d "$work/site/$name" ]]; then
+        doorways+=("$name")
+    elif [[ "$name" == *.htm ]]; then
+        copies+=("$name")
+    fi
+done <<<"$new"
+echo "Kopien der Homepage (${#copies[@]}):"
+for name in "${copies[@]}"; do echo "  $work/site/$name"; done
+echo "Zugangsseiten (${#doorways[@]}):"
+for name in "${doorways[@]}"; do
+    echo "  $work/site/$name/"
+done
+
+if [[ "$status" -eq 0 && -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" && -x build/src/gui/vantor ]]; then
+    # The browser if there is one, else the program's own viewer; the
+    # command does not wait for either to close.
+    nohup build/src/gui/vantor --view "$report" >/dev/null 2>&1 &
+    echo "Der Report wird angezeigt. Das Programm selbst: build/src/gui/vantor"
+fi
 exit "$status"

@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 #include "platform/Help.h"
 #include "platform/SettingsStore.h"
+#include "platform/Shell.h"
 #include "platform/Text.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
@@ -188,6 +189,12 @@ int Cli::run(const std::vector<std::string> &args)
               << ")\n";
         return true;
     });
+    // Whatever a command could not open is named, so the user can open it
+    // by hand; the command's own result does not depend on it.
+    setOpenFallback([this](const std::string &target) {
+        m_err << toUtf8(de("Nicht geöffnet, bitte von Hand öffnen: ")) << toUtf8(target) << '\n';
+        return false;
+    });
     const StartupResult started = prepareProgram(std::nullopt, ui, nullptr);
     int status = 1;
     if (started.ok)
@@ -203,6 +210,7 @@ int Cli::run(const std::vector<std::string> &args)
                                           : optimizeCommand(args);
     setCurrentUi(nullptr);
     setHelpOpener(nullptr);
+    setOpenFallback(nullptr);
     return status;
 }
 

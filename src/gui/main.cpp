@@ -1,8 +1,10 @@
 #include "platform/Help.h"
 #include "platform/HelpWindow.h"
+#include "platform/Shell.h"
 #include "project/QtStartupView.h"
 #include "project/Startup.h"
 #include "research/WatchListWindow.h"
+#include "ui/DocumentViewer.h"
 #include "ui/QtText.h"
 #include "ui/QtTranslation.h"
 #include "ui/QtUi.h"
@@ -29,8 +31,27 @@ int main(int argc, char *argv[])
     // From the first project load on, the watch list follows the project.
     vantor::gui::installWatchList();
 
+    // Whatever cannot go to a browser is shown by the program itself.
+    vantor::gui::installDocumentViewer();
+
     // Qt has taken its own options out; what is left is ours.
     const QStringList arguments = QApplication::arguments();
+
+    // "vantor --view DATEI": a document shown as the program shows its own
+    // reports, without starting the program itself (the sample run uses it).
+    if (arguments.size() == 3 && arguments.at(1) == QStringLiteral("--view")) {
+        int status = 0;
+        if (!vantor::systemOpen(vantor::gui::toCp1252(arguments.at(2)))) {
+            if (vantor::gui::showWithoutBrowser(vantor::gui::toCp1252(arguments.at(2)))) {
+                QApplication::setQuitOnLastWindowClosed(true);
+                status = QApplication::exec();
+            } else {
+                status = 1;
+            }
+        }
+        vantor::setCurrentUi(nullptr);
+        return status;
+    }
     std::optional<std::string> argument;
     if (arguments.size() > 1)
         argument = vantor::gui::toCp1252(arguments.at(1));

@@ -121,5 +121,6 @@ TEST_F(NetCommandsTest, FeedbackAndNewsletter)
     setShellOpener([](const std::string &) { return false; });
     EXPECT_EQ(run({"newsletter", "a@c.de"}), 1);
     EXPECT_TRUE(printed("emailsitecast=a@c.de"));
+    EXPECT_TRUE(told("Nicht geöffnet, bitte von Hand öffnen: http://"));
     EXPECT_EQ(run({"newsletter"}), 2);
 }

@@ -6,6 +6,7 @@
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectRecord.h"
+#include "ui/DocumentViewer.h"
 #include "ui/QtText.h"
 
 #include <QCoreApplication>
@@ -45,6 +46,8 @@ GuiTestEnvironment::GuiTestEnvironment()
         return true;
     });
     setHelpCloser([this]() { ++helpClosed; });
+    // As in the program: what no browser shows, the program shows itself.
+    gui::installDocumentViewer();
     setShellOpener([this](const std::string &target) {
         opened.push_back(target);
         if (duringOpen)
@@ -56,6 +59,9 @@ GuiTestEnvironment::GuiTestEnvironment()
 GuiTestEnvironment::~GuiTestEnvironment()
 {
     setShellOpener(nullptr);
+    setOpenFallback(nullptr);
+    if (gui::documentViewer())
+        delete gui::documentViewer();
     setHelpOpener(nullptr);
     setHelpCloser(nullptr);
     setCurrentUi(nullptr);

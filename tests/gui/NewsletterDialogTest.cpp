@@ -91,7 +91,7 @@ private Q_SLOTS:
         address(dialog)->setText(QStringLiteral("info@firma.de"));
         QTest::mouseClick(findButton(&dialog, QStringLiteral("Eintragen")), Qt::LeftButton);
 
-        const ShownBox box = lastShown(QStringLiteral("message"));
+        const ShownBox box = lastShown(QStringLiteral("address"));
         QCOMPARE(box.title, QStringLiteral("Browser nicht gestartet"));
         QVERIFY(box.text.endsWith(
             QStringLiteral("\nhttp://127.0.0.1:4711/cgi-bin/sitecastget.pl?emailsitecast=info@firma.de&subscribe=subscribe")));

@@ -241,7 +241,7 @@ private Q_SLOTS:
 
         setShellOpener([](const std::string &) { return false; });
         QTest::mouseClick(findButton(&menu, QStringLiteral("Dokumente")), Qt::LeftButton);
-        const ShownBox box = lastShown(QStringLiteral("message"));
+        const ShownBox box = lastShown(QStringLiteral("address"));
         QCOMPARE(box.title, QStringLiteral("Browser nicht gestartet"));
         QVERIFY(box.text.endsWith(QStringLiteral("\nhttp://127.0.0.1:4711/sitecast/internetmarketingdoc.html")));
     }

@@ -30,6 +30,7 @@ constexpr int kHomepageChoice = 73; // choosing the homepage file
 constexpr int kTemplateWizard = 74; // the template wizard dialog
 constexpr int kTemplateAdjust = 75; // "Vorlage anpassen": making the template fit the site
 constexpr int kWatchList = 76;      // "Merkliste Recherche"
+constexpr int kBeyondVantor = 77;   // "Über Vantor!! hinaus": what else helps a ranking today
 constexpr int kTitlesPage = 80;       // wizard: titles, author and description
 constexpr int kKeywordGrid = 81;      // wizard: search terms of the homepage and the copies
 constexpr int kCopyTitles = 82;       // wizard: titles of the copies

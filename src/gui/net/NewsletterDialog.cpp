@@ -76,9 +76,8 @@ void NewsletterDialog::onSubscribeClicked()
         accept();
         break;
     case Newsletter::Result::OpenFailed:
-        // The address is fine; the user may still subscribe by hand, and
+        // The address is fine and was shown to open by hand; the user
         // closes the dialog when done.
-        showBrowserNotStarted(Newsletter::url(address));
         break;
     case Newsletter::Result::Invalid:
         break;

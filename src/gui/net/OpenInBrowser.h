@@ -5,9 +5,8 @@
 namespace vantor::gui {
 
 // Opens a page of the maker's server in the user's browser. When no browser
-// starts, a message says so and shows the address (cp1252), so the user can
-// still get there by hand.
+// starts, the address is shown to open by hand (the fallback behind
+// shellOpen does that for every caller).
 bool openInBrowser(const std::string &url);
-void showBrowserNotStarted(const std::string &url);
 
 } // namespace vantor::gui
