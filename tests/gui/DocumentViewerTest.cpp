@@ -1,5 +1,6 @@
 #include "GuiTestSupport.h"
 
+#include "platform/Help.h"
 #include "platform/Shell.h"
 #include "ui/DocumentBrowser.h"
 #include "ui/DocumentViewer.h"
@@ -63,6 +64,9 @@ private Q_SLOTS:
         QTest::mouseClick(viewer->findChild<QPushButton *>(QStringLiteral("openInBrowserButton")), Qt::LeftButton);
         QCOMPARE(m_env->opened.size(), asked + 1);
         QVERIFY(m_env->hooks().shown().empty());
+
+        QTest::keyClick(viewer, Qt::Key_F1);
+        QCOMPARE(m_env->helpTopics, std::vector<int>{help::kViewer});
 
         QTest::keyClick(viewer, Qt::Key_Escape);
         settle();

@@ -31,6 +31,7 @@ constexpr int kTemplateWizard = 74; // the template wizard dialog
 constexpr int kTemplateAdjust = 75; // "Vorlage anpassen": making the template fit the site
 constexpr int kWatchList = 76;      // "Merkliste Recherche"
 constexpr int kBeyondVantor = 77;   // "Über Vantor!! hinaus": what else helps a ranking today
+constexpr int kViewer = 78;         // documents shown without a browser
 constexpr int kTitlesPage = 80;       // wizard: titles, author and description
 constexpr int kKeywordGrid = 81;      // wizard: search terms of the homepage and the copies
 constexpr int kCopyTitles = 82;       // wizard: titles of the copies

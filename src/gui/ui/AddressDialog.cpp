@@ -1,5 +1,6 @@
 #include "ui/AddressDialog.h"
 
+#include "platform/Help.h"
 #include "ui/DialogHooks.h"
 #include "ui/WindowStack.h"
 
@@ -19,6 +20,7 @@ AddressDialog::AddressDialog(const QString &title, const QString &text, const QS
 {
     setObjectName(QStringLiteral("addressDialog"));
     setWindowTitle(title);
+    setHelpTopic(help::kViewer);
 
     auto *label = new QLabel(text, this);
     label->setObjectName(QStringLiteral("textLabel"));

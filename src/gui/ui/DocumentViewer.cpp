@@ -1,5 +1,6 @@
 #include "ui/DocumentViewer.h"
 
+#include "platform/Help.h"
 #include "platform/Shell.h"
 #include "ui/AddressDialog.h"
 #include "ui/DialogHooks.h"
@@ -88,12 +89,15 @@ DocumentViewer::DocumentViewer(QWidget *parent)
     openInBrowser->setObjectName(QStringLiteral("openInBrowserButton"));
     auto *copyAddress = new QPushButton(QStringLiteral("Adresse kopieren"), this);
     copyAddress->setObjectName(QStringLiteral("copyAddressButton"));
+    auto *help = new QPushButton(QStringLiteral("Hilfe"), this);
+    help->setObjectName(QStringLiteral("helpButton"));
     auto *close = new QPushButton(QStringLiteral("Schließen"), this);
     close->setObjectName(QStringLiteral("closeButton"));
     connect(m_back, &QPushButton::clicked, this, &DocumentViewer::onBackClicked);
     connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QPushButton::setEnabled);
     connect(openInBrowser, &QPushButton::clicked, this, &DocumentViewer::onOpenInBrowserClicked);
     connect(copyAddress, &QPushButton::clicked, this, &DocumentViewer::onCopyAddressClicked);
+    connect(help, &QPushButton::clicked, this, &DocumentViewer::onHelpClicked);
     connect(close, &QPushButton::clicked, this, &DocumentViewer::onCloseClicked);
 
     auto *buttons = new QHBoxLayout;
@@ -101,6 +105,7 @@ DocumentViewer::DocumentViewer(QWidget *parent)
     buttons->addWidget(openInBrowser);
     buttons->addWidget(copyAddress);
     buttons->addStretch();
+    buttons->addWidget(help);
     buttons->addWidget(close);
 
     auto *layout = new QVBoxLayout(this);
@@ -176,12 +181,19 @@ void DocumentViewer::onCopyAddressClicked()
     m_address->selectAll();
 }
 
+void DocumentViewer::onHelpClicked() { openHelp(help::kViewer); }
+
 void DocumentViewer::onCloseClicked() { close(); }
 
 void DocumentViewer::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
         close();
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_F1) {
+        onHelpClicked();
         event->accept();
         return;
     }

@@ -44,6 +44,7 @@ private:
     void onBackClicked();
     void onOpenInBrowserClicked();
     void onCopyAddressClicked();
+    void onHelpClicked();
     void onCloseClicked();
     void followModalWindow();
 
