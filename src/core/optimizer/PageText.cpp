@@ -3,6 +3,7 @@
 #include "optimizer/FindLiteral.h"
 #include "optimizer/OutOfMemory.h"
 #include "optimizer/TermText.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <array>
@@ -128,15 +129,6 @@ bool stripDelimited(char open, char close, std::size_t reach, std::string &text)
         return false;
     out.append(text, i, npos);
     text = std::move(out);
-    return true;
-}
-
-bool rewriteFirst(std::string_view from, std::string_view to, std::string &text)
-{
-    const std::size_t pos = findLiteral(text, from);
-    if (pos == npos)
-        return false;
-    text.replace(pos, from.size(), to);
     return true;
 }
 
@@ -630,12 +622,42 @@ bool countRepeats(const std::string &needle, const std::string &text, int &count
     return count > 0;
 }
 
+std::size_t findTag(std::string_view text, std::string_view tag)
+{
+    if (tag.empty())
+        return npos;
+    const auto sameLetters = [&](std::size_t pos) {
+        for (std::size_t i = 1; i < tag.size(); ++i)
+            if (lowerAscii(text[pos + i]) != lowerAscii(tag[i]))
+                return false;
+        return true;
+    };
+    const auto nameEnds = [&](std::size_t pos) {
+        if (pos >= text.size())
+            return true;
+        const char c = text[pos];
+        return c == '>' || c == '/' || c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
+    };
+    for (std::size_t pos = findLiteral(text, tag.front()); pos != npos && pos + tag.size() <= text.size();
+         pos = findLiteral(text, tag.front(), pos + 1)) {
+        if (sameLetters(pos) && nameEnds(pos + tag.size()))
+            return pos;
+    }
+    return npos;
+}
+
 bool upperCaseHeadBody(std::string &text)
 {
-    bool changed = rewriteFirst("<head", "<HEAD", text);
-    changed = rewriteFirst("/head>", "/HEAD>", text) || changed;
-    changed = rewriteFirst("<body", "<BODY", text) || changed;
-    changed = rewriteFirst("/body>", "/BODY>", text) || changed;
+    // Editors write these tags in every case; what we insert, and look for
+    // later, is spelled in upper case.
+    bool changed = false;
+    for (const std::string_view tag : {"<HEAD", "</HEAD", "<BODY", "</BODY"}) {
+        const std::size_t pos = findTag(text, tag);
+        if (pos != npos && text.compare(pos, tag.size(), tag) != 0) {
+            text.replace(pos, tag.size(), tag);
+            changed = true;
+        }
+    }
     return changed;
 }
 

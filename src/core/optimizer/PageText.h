@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace vantor {
 
@@ -74,8 +75,16 @@ bool stripEntities(std::string &text);
 // when the needle occurs at all.
 bool countRepeats(const std::string &needle, const std::string &text, int &count);
 
-// Rewrites the first "<head", "/head>", "<body" and "/body>" to upper case so
-// later steps need only look for the upper-case spellings of these four.
+// Where the first tag of this name stands, written in whatever case: tag is
+// "<head", "</head", "<body" or the like, and the name has to end there
+// (a blank, '>', '/' or the end of the page follows), so that <header> is
+// no <head>. npos when there is none.
+std::size_t findTag(std::string_view text, std::string_view tag);
+inline bool hasTag(std::string_view text, std::string_view tag) { return findTag(text, tag) != std::string::npos; }
+
+// Rewrites the first head and body tags and their end tags to upper case,
+// however the page spells them, so later steps need only look for "<HEAD",
+// "</HEAD", "<BODY" and "</BODY".
 bool upperCaseHeadBody(std::string &text);
 
 } // namespace vantor

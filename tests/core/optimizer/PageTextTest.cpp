@@ -135,6 +135,34 @@ TEST(PageText, InsertAfterHeadTagNeedsUpperCaseAndTheClosingBracket)
     EXPECT_EQ(open, "<HEAD profile");
 }
 
+TEST(PageText, HeadAndBodyTagsAreFoundInAnySpelling)
+{
+    // Editors write these tags in every case; each spelling is still the
+    // page's head and body.
+    const struct {
+        const char *page;
+        const char *normalised;
+    } cases[] = {
+        {"<Head></Head><Body bgcolor=\"#fff\"></Body>", "<HEAD></HEAD><BODY bgcolor=\"#fff\"></BODY>"},
+        {"<hEaD lang=\"de\">\n</hEAd>\n<bODY>x</BOdy>", "<HEAD lang=\"de\">\n</HEAD>\n<BODY>x</BODY>"},
+        {"<HEAD></HEAD><BODY></BODY>", "<HEAD></HEAD><BODY></BODY>"},
+        {"<head\tid=h></head><body/></body>", "<HEAD\tid=h></HEAD><BODY/></BODY>"},
+    };
+    for (const auto &c : cases) {
+        std::string page = c.page;
+        upperCaseHeadBody(page);
+        EXPECT_EQ(page, c.normalised) << c.page;
+        EXPECT_TRUE(insertAfterHeadTag("<M>", page)) << c.page;
+    }
+    // Only the tag itself: <header> and <bodyguard> are other elements.
+    std::string html5 = "<header>x</header><Header><Head></Head><bodyguard><Body>";
+    upperCaseHeadBody(html5);
+    EXPECT_EQ(html5, "<header>x</header><Header><HEAD></HEAD><bodyguard><BODY>");
+    std::string onlyHeader = "<header></header>";
+    EXPECT_FALSE(upperCaseHeadBody(onlyHeader));
+    EXPECT_FALSE(insertAfterHeadTag("<M>", onlyHeader));
+}
+
 TEST(PageText, CutBetweenDeletesThroughTheEnd)
 {
     std::string page = "a<TITLE>x</TITLE>b<TITLE>y</TITLE>c";
