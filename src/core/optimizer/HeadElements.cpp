@@ -165,7 +165,7 @@ void writeCopyHead(const PageContext &context, std::string &page, int copy, int 
         if (copy < ProjectRecord::kCopies) {
             const auto &next = record.copyKeywords[static_cast<std::size_t>(copy)][static_cast<std::size_t>(variant)];
             if (!next.empty())
-                insertAfterHeadTag("<LINK REL=Next HREF=" + context.copyFileName(variant, next.str()) + ">" + le,
+                insertAfterHeadTag("<LINK REL=Next HREF=" + context.copyLink(variant, next.str()) + ">" + le,
                                    page);
         }
     }
@@ -235,10 +235,7 @@ void writeDoorwayHead(const PageContext &context, std::string &page, const std::
         const int next = context.nextDoorwaySlot(slot);
         if (next >= 0) {
             const std::string &nextTerm = context.doorways->slots[static_cast<std::size_t>(next)].term;
-            insertAfterHeadTag("<LINK REL=Next HREF=\"../" + context.signs->doorwaySign() +
-                                   safeNameForm(nextTerm) + "/" + context.doorwayDocumentName() +
-                                   "\">" + le,
-                               page);
+            insertAfterHeadTag("<LINK REL=Next HREF=\"../" + context.doorwayLink(nextTerm) + "\">" + le, page);
         }
     }
     if (ProjectOptions::forCopies(options.desc) && !record.description.empty())

@@ -278,7 +278,13 @@ std::vector<std::string> homepageTerms(const ProjectRecord &record)
     return terms;
 }
 
-const std::string kImage = "\"><img src=\"vantor.gif\" width=\"1\" height=\"1\" border=\"0\" ";
+// The rest of a hidden link after its address, up to the alt text.
+const std::string &trackingImage()
+{
+    static const std::string image =
+        "\"><img src=\"" + linkForm("vantor.gif") + "\" width=\"1\" height=\"1\" border=\"0\" ";
+    return image;
+}
 
 } // namespace
 
@@ -401,7 +407,7 @@ void writeHomepageHidden(const PageContext &context, std::string &page, const Fr
         const auto &copy1 = record.copyKeywords[0];
         const auto copyLink = [&](int variant) {
             const std::string term = copy1[static_cast<std::size_t>(variant)].str();
-            std::string link = le + "<a href=\"" + context.copyFileName(variant, term) + kImage;
+            std::string link = le + "<a href=\"" + context.copyLink(variant, term) + trackingImage();
             if (withAlt)
                 link += "alt=\"" + term + " " + upperCp1252(term) + " " + lowerCp1252(term);
             return link + "\"></a>";
@@ -423,8 +429,7 @@ void writeHomepageHidden(const PageContext &context, std::string &page, const Fr
     if (ProjectOptions::forHomepage(options.vlin) && record.makedirs != 0 && context.doorways != nullptr) {
         const auto &slots = context.doorways->slots;
         const auto doorwayLink = [&](const std::string &term) {
-            std::string link = le + "<a href=\"" + context.signs->doorwaySign() + safeNameForm(term) +
-                               "/" + context.doorwayDocumentName() + kImage;
+            std::string link = le + "<a href=\"" + context.doorwayLink(term) + trackingImage();
             if (withAlt)
                 link += "alt=\"" + entityForm(term) + " " + entityForm(upperCp1252(term)) + " " +
                         entityForm(lowerCp1252(term));
@@ -543,7 +548,7 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
                 record.copyKeywords[static_cast<std::size_t>(target - 1)][static_cast<std::size_t>(variant)];
             if (term.empty())
                 return;
-            std::string link = "<a href=\"" + context.copyFileName(variant, term.str()) + kImage;
+            std::string link = "<a href=\"" + context.copyLink(variant, term.str()) + trackingImage();
             if (withAlt) {
                 const std::string entity = entityForm(term.view());
                 link += "alt=\"" + entity + ", " + entityForm(upperCp1252(term.view())) + ", " +
@@ -618,19 +623,18 @@ void writeDoorwayHidden(const PageContext &context, std::string &page, const std
         if (variant != 0 || !ProjectOptions::forCopies(options.vlin) || !ProjectOptions::forCopies(options.vcop))
             return;
         const std::string name = safeNameForm(term);
-        const std::string image = "<img src=\"" + name + ".gif\" width=\"1\" height=\"1\" border=\"0\" " +
+        const std::string image = "<img src=\"" + linkForm(name + ".gif") + "\" width=\"1\" height=\"1\" border=\"0\" " +
                                   (ProjectOptions::forHomepage(options.altt) ? "alt=\"" + entityForm(term) + "\"" : "");
         const int next = context.nextDoorwaySlot(slot);
         if (next >= 0) {
             const std::string &nextTerm = context.doorways->slots[static_cast<std::size_t>(next)].term;
             placeElement(Placement::DoorwayLink, drawRow(context),
-                         "<a href=\"../" + context.signs->doorwaySign() + safeNameForm(nextTerm) + "/" +
-                             context.doorwayDocumentName() + "\">" + image + "></a>" + le,
+                         "<a href=\"../" + context.doorwayLink(nextTerm) + "\">" + image + "></a>" + le,
                          page);
         }
         if (record.scope != 0)
             placeElement(Placement::DoorwayLink, drawRow(context),
-                         "<a href=\"" + name + ".htm\">" + image + "></a>" + le, page);
+                         "<a href=\"" + linkForm(name + ".htm") + "\">" + image + "></a>" + le, page);
     };
 
     writeGroups(context, writeHeading, writeComment, writeForm, writeLinks);
