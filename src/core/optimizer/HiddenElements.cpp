@@ -217,31 +217,34 @@ void writeGroups(const PageContext &context, Heading_ &&heading, Comment_ &&comm
 
 // ---- the elements -----------------------------------------------------------
 
-void removeOldHeadings(std::string &page)
+// The elements of an earlier run go with the line ends they were inserted
+// with: the heading and the comment heading stand on lines of their own, the
+// form is followed by one.
+void removeOldHeadings(std::string &page, const std::string &le)
 {
     if (containsLiteral(page, "<qx!>")) {
-        removeMarkedBlocks("<H1>", "</H1>", "<qx!>", page, 10);
-        removeMarkedBlocks("<h1>", "</h1>", "<qx!>", page, 10);
+        removeMarkedBlocks("<H1>", "</H1>", "<qx!>", page, 10, le, true, true);
+        removeMarkedBlocks("<h1>", "</h1>", "<qx!>", page, 10, le, true, true);
     }
 }
 
-void removeOldForms(std::string &page)
+void removeOldForms(std::string &page, const std::string &le)
 {
     for (const char *marker : {"value=\"qx!", "VALUE=\"qx!"}) {
         if (containsLiteral(page, marker)) {
-            removeMarkedBlocks("<FORM>", "</FORM>", marker, page, 100);
-            removeMarkedBlocks("<form>", "</form>", marker, page, 100);
+            removeMarkedBlocks("<FORM>", "</FORM>", marker, page, 100, le, false, true);
+            removeMarkedBlocks("<form>", "</form>", marker, page, 100, le, false, true);
         }
     }
 }
 
-void removeOldComments(std::string &page)
+void removeOldComments(std::string &page, const std::string &le)
 {
     // removeElement looks for the marker itself, not for the first heading
     // of the page, so one removal per spelling takes our last run's one.
     for (const char *needle : {"H1><!--qx!", "h1><!--qx!"})
         if (containsLiteral(page, std::string("<") + needle + " "))
-            removeElement('<', '>', needle, page);
+            removeElement('<', '>', needle, page, le);
 }
 
 std::string hiddenForm(const std::vector<std::string> &terms, bool firstSet, const std::string &le)
@@ -289,7 +292,8 @@ const std::string &trackingImage()
 } // namespace
 
 std::size_t removeMarkedBlocks(std::string_view open, std::string_view close, std::string_view marker,
-                               std::string &page, std::size_t reach)
+                               std::string &page, std::size_t reach, std::string_view lineEnd, bool lineEndBefore,
+                               bool lineEndAfter)
 {
     if (open.empty() || close.empty() || marker.empty() || reach == 0)
         return 0;
@@ -321,8 +325,14 @@ std::size_t removeMarkedBlocks(std::string_view open, std::string_view close, st
         }
         if (removed == 0)
             out.reserve(page.size());
-        out.append(page, kept, first - kept);
+        const std::size_t n = lineEnd.size();
+        if (lineEndBefore && n > 0 && first >= kept + n && page.compare(first - n, n, lineEnd) == 0)
+            out.append(page, kept, first - n - kept);
+        else
+            out.append(page, kept, first - kept);
         kept = last + close.size();
+        if (lineEndAfter && n > 0 && page.compare(kept, n, lineEnd) == 0)
+            kept += n;
         from = kept;
         ++removed;
     }
@@ -382,6 +392,21 @@ void writeHomepageHidden(const PageContext &context, std::string &page, const Fr
     RunLog &log = *context.log;
     const std::vector<std::string> terms = homepageTerms(record);
     const bool forbidden = frames.forbidsHidden();
+    const bool headingWanted = ProjectOptions::forHomepage(options.text) && !terms.empty() && !forbidden;
+    const bool formWanted = ProjectOptions::forHomepage(options.hiddenForm) && !forbidden;
+    const bool commentWanted = ProjectOptions::forHomepage(options.komm) && !terms.empty() && !forbidden;
+
+    // What the last run put in goes before anything new is placed: a new
+    // element anchored at an old one would stand elsewhere than the last
+    // run put it. Links of earlier runs go whatever the options say now,
+    // and first, as they may stand inside the line ends of the others.
+    removeAllTrackingLinks(page, le);
+    if (headingWanted)
+        removeOldHeadings(page, le);
+    if (formWanted)
+        removeOldForms(page, le);
+    if (commentWanted)
+        removeOldComments(page, le);
 
     // Hidden heading.
     if (ProjectOptions::forHomepage(options.text)) {
@@ -394,13 +419,9 @@ void writeHomepageHidden(const PageContext &context, std::string &page, const Fr
             std::string heading = le + "<H1><qx!>";
             for (const std::string &term : terms)
                 heading += "<" + upperCp1252(term) + ">";
-            removeOldHeadings(page);
             insertBefore(heading + "</H1>" + le, "</BODY", page);
         }
     }
-
-    // Links of earlier runs, whatever the options say now.
-    removeAllTrackingLinks(page);
 
     const bool withAlt = ProjectOptions::forHomepage(options.altt);
     if (ProjectOptions::forHomepage(options.vlin) && ProjectOptions::forHomepage(options.vcop)) {
@@ -456,7 +477,6 @@ void writeHomepageHidden(const PageContext &context, std::string &page, const Fr
         if (forbidden) {
             log.logLine(framesWarning("Verborgenes Formular"), LineKind::Warning);
         } else {
-            removeOldForms(page);
             insertBefore(hiddenForm(terms, !record.homepageKeywords[0].empty(), le), "</BODY", page);
         }
     }
@@ -468,7 +488,6 @@ void writeHomepageHidden(const PageContext &context, std::string &page, const Fr
         } else if (forbidden) {
             log.logLine(framesWarning("Kommentar"), LineKind::Warning);
         } else {
-            removeOldComments(page);
             insertBefore(commentHeading(terms, le), "</BODY", page);
         }
     }
@@ -516,7 +535,6 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
         for (const std::string &term : terms)
             heading += "<" + term + ">";
         heading += "<" + entityForm(copyTerms[0].view()) + "></H1>" + le;
-        removeOldHeadings(page);
         placeElement(Placement::CopyHeading, drawRow(context), heading, page);
     };
     const auto writeComment = [&] {
@@ -526,7 +544,6 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
             context.log->logLine(framesWarning("Kommentar"), LineKind::Warning);
             return;
         }
-        removeOldComments(page);
         placeElement(Placement::CopyComment, drawRow(context), commentHeading(terms, le), page);
     };
     const auto writeForm = [&] {
@@ -536,7 +553,6 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
             context.log->logLine(framesWarning("Verborgenes Formular"), LineKind::Warning);
             return;
         }
-        removeOldForms(page);
         placeElement(Placement::CopyForm, drawRow(context), hiddenForm(terms, !copyTerms[0].empty(), le), page);
     };
     const auto writeLinks = [&] {
@@ -564,10 +580,18 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
         }
     };
 
-    // The homepage's links of its last run go before anything is placed,
+    // The homepage's elements of its last run go before anything is placed,
     // so that nothing is anchored at one of them.
     if (linksWanted)
-        removeAllTrackingLinks(page);
+        removeAllTrackingLinks(page, le);
+    if (!forbidden && !terms.empty()) {
+        if (ProjectOptions::forCopies(options.text) && variant == 0)
+            removeOldHeadings(page, le);
+        if (ProjectOptions::forCopies(options.komm))
+            removeOldComments(page, le);
+        if (ProjectOptions::forCopies(options.hiddenForm))
+            removeOldForms(page, le);
+    }
     writeGroups(context, writeHeading, writeComment, writeForm, writeLinks);
 }
 
