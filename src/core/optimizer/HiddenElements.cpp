@@ -647,14 +647,14 @@ void writeDoorwayHidden(const PageContext &context, std::string &page, const std
         if (variant != 0 || !ProjectOptions::forCopies(options.vlin) || !ProjectOptions::forCopies(options.vcop))
             return;
         const std::string name = safeNameForm(term);
-        const std::string image = "<img src=\"" + linkForm(name + ".gif") + "\" width=\"1\" height=\"1\" border=\"0\" " +
-                                  (ProjectOptions::forHomepage(options.altt) ? "alt=\"" + entityForm(term) + "\"" : "");
+        const std::string image =
+            "<img src=\"" + linkForm(name + ".gif") + "\" width=\"1\" height=\"1\" border=\"0\" " +
+            (ProjectOptions::forHomepage(options.altt) ? "alt=\"" + entityForm(term) + "\"" : "");
         const int next = context.nextDoorwaySlot(slot);
         if (next >= 0) {
             const std::string &nextTerm = context.doorways->slots[static_cast<std::size_t>(next)].term;
             placeElement(Placement::DoorwayLink, drawRow(context),
-                         "<a href=\"../" + context.doorwayLink(nextTerm) + "\">" + image + "></a>" + le,
-                         page);
+                         "<a href=\"../" + context.doorwayLink(nextTerm) + "\">" + image + "></a>" + le, page);
         }
         if (record.scope != 0)
             placeElement(Placement::DoorwayLink, drawRow(context),

@@ -10,7 +10,6 @@
 
 #include <cctype>
 #include <filesystem>
-#include <regex>
 #include <set>
 #include <vector>
 
@@ -23,7 +22,10 @@ namespace {
 // address to a file goes: read the address, cut off the fragment and the
 // query, resolve it against the page's own address and percent-decode it.
 
-bool isHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
+bool isHex(char c)
+{
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 // Whether every byte may stand in a URL as it is: no blank, no byte outside
 // ASCII, no quote, and every '%' starting an escape.
@@ -80,8 +82,10 @@ std::string fileUrlPath(const fs::path &path)
 // scheme, or the page itself through a fragment).
 std::string resolve(const std::string &baseUrlPath, const std::string &ref)
 {
-    static const std::regex scheme("^[A-Za-z][A-Za-z0-9+.-]*:");
-    if (std::regex_search(ref, scheme))
+    // A scheme: letters, digits, '+', '-' or '.' up to the first ':'.
+    const std::size_t colon = ref.find(':');
+    if (colon != std::string::npos && colon > 0 && std::isalpha(static_cast<unsigned char>(ref[0])) != 0 &&
+        ref.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+.-") == colon)
         return {};
     std::string path = ref.substr(0, ref.find_first_of("?#"));
     if (path.empty())
@@ -111,15 +115,26 @@ std::string resolve(const std::string &baseUrlPath, const std::string &ref)
 
 struct Link {
     std::string page; // the page it stands in, on the disk
-    std::string ref;  // as written
+    std::string ref; // as written
 };
 
 std::vector<std::string> references(const std::string &text)
 {
-    static const std::regex attribute(R"re((?:href|HREF|src|SRC)=(?:"([^"]*)"|([^\s">]+)))re");
+    // href=... and src=..., quoted or not, as the run writes them.
     std::vector<std::string> found;
-    for (std::sregex_iterator it(text.begin(), text.end(), attribute), end; it != end; ++it)
-        found.push_back((*it)[1].matched ? (*it)[1].str() : (*it)[2].str());
+    for (const std::string name : {"href=", "HREF=", "src=", "SRC="}) {
+        for (std::size_t pos = text.find(name); pos != std::string::npos; pos = text.find(name, pos + 1)) {
+            std::size_t from = pos + name.size();
+            std::size_t to = 0;
+            if (from < text.size() && text[from] == '"') {
+                ++from;
+                to = text.find('"', from);
+            } else {
+                to = text.find_first_of(" \t\r\n\">", from);
+            }
+            found.push_back(text.substr(from, to == std::string::npos ? std::string::npos : to - from));
+        }
+    }
     return found;
 }
 
@@ -133,9 +148,9 @@ protected:
         CoreTest::SetUp();
         m_site = makeSite();
         writeFile(m_site + "/index.htm",
-                  std::string("<html>\n<head>\n<title>Alt</title>\n</head>\n<body>\n<h2>Willkommen</h2>\n<p>Text "
-                              "&nbsp; <strong>fett</strong><br>") +
-                      kUserLink + "</p>\n<blockquote>Zitat</blockquote>\n</body>\n</html>\n");
+            std::string("<html>\n<head>\n<title>Alt</title>\n</head>\n<body>\n<h2>Willkommen</h2>\n<p>Text "
+                        "&nbsp; <strong>fett</strong><br>")
+                + kUserLink + "</p>\n<blockquote>Zitat</blockquote>\n</body>\n</html>\n");
         writeFile(m_site + "/vantor!!/index.htm", "<html><head></head><body><h1>%Suchbegriff%</h1></body></html>");
 
         ProjectRecord &record = projectRecord();
@@ -172,11 +187,11 @@ protected:
         std::vector<Link> links;
         for (const auto &entry : fs::recursive_directory_iterator(m_site)) {
             const std::string path = entry.path().string();
-            if (!entry.is_regular_file() || entry.path().extension() != ".htm" ||
-                path.find("/vantor!!/") != std::string::npos || entry.path().filename() == "~report.htm")
+            if (!entry.is_regular_file() || entry.path().extension() != ".htm"
+                || path.find("/vantor!!/") != std::string::npos || entry.path().filename() == "~report.htm")
                 continue;
             for (const std::string &ref : references(readFile(path)))
-                links.push_back({path, ref});
+                links.push_back({ path, ref });
         }
         return links;
     }
@@ -188,8 +203,8 @@ TEST_F(GeneratedLinksTest, EveryLinkOfTheRunReachesTheFileItNames)
 {
     run();
     // The names on the disk keep their signs, umlauts and blanks.
-    for (const char *name : {"#was?.htm", "-100%urlaub.htm", "!señora.htm", "#strandkoerbe.htm",
-                             "!señora/übersicht seite.htm", "!was?/was?.htm", "!100%urlaub/100%urlaub.gif"})
+    for (const char *name : { "#was?.htm", "-100%urlaub.htm", "!señora.htm", "#strandkoerbe.htm",
+             "!señora/übersicht seite.htm", "!was?/was?.htm", "!100%urlaub/100%urlaub.gif" })
         EXPECT_TRUE(fs::is_regular_file(m_site + "/" + name)) << name;
 
     const std::vector<Link> links = generatedLinks();
@@ -205,9 +220,9 @@ TEST_F(GeneratedLinksTest, EveryLinkOfTheRunReachesTheFileItNames)
     // The links of every kind were there to be checked: hidden links and
     // next links of the copies, links into and between the doorway
     // directories, their pictures and the tracking image.
-    for (const char *name : {"#was?.htm", "-100%urlaub.htm", "!señora.htm", "!garçon.htm", "#strandkoerbe.htm",
-                             "!señora/übersicht seite.htm", "!was?/übersicht seite.htm", "!was?/was?.htm",
-                             "!100%urlaub/100%urlaub.gif", "vantor.gif"})
+    for (const char *name : { "#was?.htm", "-100%urlaub.htm", "!señora.htm", "!garçon.htm", "#strandkoerbe.htm",
+             "!señora/übersicht seite.htm", "!was?/übersicht seite.htm", "!was?/was?.htm", "!100%urlaub/100%urlaub.gif",
+             "vantor.gif" })
         EXPECT_EQ(reached.count(name), 1u) << name;
 
     // The user's own link is his: not one byte of it changes.
@@ -224,13 +239,11 @@ TEST_F(GeneratedLinksTest, TheReportFindsItsBackgroundInAnyProgramDirectory)
     run();
 
     const std::string report = readFile(m_site + "/~report.htm");
-    const std::smatch found = [&] {
-        std::smatch m;
-        std::regex_search(report, m, std::regex("background=\"file://([^\"]*)\""));
-        return m;
-    }();
-    ASSERT_TRUE(found[1].matched) << report;
-    const std::string address = found[1].str();
+    const std::string attribute = "background=\"file://";
+    const std::size_t start = report.find(attribute);
+    ASSERT_NE(start, std::string::npos) << report;
+    const std::size_t from = start + attribute.size();
+    const std::string address = report.substr(from, report.find('"', from) - from);
     EXPECT_TRUE(isValidReference(address)) << address;
     EXPECT_TRUE(fs::is_regular_file(percentDecode(address))) << address;
 }

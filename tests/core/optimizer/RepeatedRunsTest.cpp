@@ -24,7 +24,10 @@ std::size_t occurrences(const std::string &text, const std::string &part)
     return n;
 }
 
-std::size_t lineCount(const std::string &text, const std::string &lineEnd) { return occurrences(text, lineEnd) + 1; }
+std::size_t lineCount(const std::string &text, const std::string &lineEnd)
+{
+    return occurrences(text, lineEnd) + 1;
+}
 
 // Lines that hold nothing but blanks or tabs: what an element leaves behind
 // when it goes without its line.
@@ -58,8 +61,8 @@ GeneratedPage generatedPage(const std::string &le, bool ownHead, bool anchors, b
     const std::string in = indented ? "    " : "";
     GeneratedPage page;
     page.lineEnd = le;
-    page.description = std::string(le == "\r\n" ? "CR LF" : "LF") + (ownHead ? ", own head" : "") +
-                       (anchors ? ", anchors" : "") + (indented ? ", indented" : "");
+    page.description = std::string(le == "\r\n" ? "CR LF" : "LF") + (ownHead ? ", own head" : "")
+        + (anchors ? ", anchors" : "") + (indented ? ", indented" : "");
     std::string &t = page.text;
     t = "<!DOCTYPE html>" + le + "<html>" + le + "<head>" + le;
     t += in + "<link rel=\"stylesheet\" href=\"s.css\">" + le + le;
@@ -93,8 +96,8 @@ protected:
         CoreTest::SetUp();
         m_site = makeSite();
         writeFile(m_site + "/vantor!!/index.htm",
-                  "<html>\r\n<head>\r\n<title>Vorlage</title>\r\n</head>\r\n<body>\r\n<h1>%Suchbegriff%</h1>\r\n"
-                  "<p>%Firma%</p>\r\n</body>\r\n</html>\r\n");
+            "<html>\r\n<head>\r\n<title>Vorlage</title>\r\n</head>\r\n<body>\r\n<h1>%Suchbegriff%</h1>\r\n"
+            "<p>%Firma%</p>\r\n</body>\r\n</html>\r\n");
         ProjectRecord &record = projectRecord();
         record.author = "Firma";
         record.description = "Beschreibung";
@@ -111,9 +114,9 @@ protected:
         record.makedirs = 1;
         record.deleteold = 1;
         ProjectOptions &options = projectOptions();
-        for (int *option : {&options.auth, &options.robo, &options.gene, &options.copy, &options.link, &options.desc,
-                            &options.keyw, &options.titl, &options.text, &options.komm, &options.vlin, &options.vcop,
-                            &options.altt, &options.nofr, &options.hiddenForm})
+        for (int *option : { &options.auth, &options.robo, &options.gene, &options.copy, &options.link, &options.desc,
+                 &options.keyw, &options.titl, &options.text, &options.komm, &options.vlin, &options.vcop,
+                 &options.altt, &options.nofr, &options.hiddenForm })
             *option = 3;
         ASSERT_TRUE(SaveProjectData("p"));
         ASSERT_TRUE(SaveProjectOptions("p"));
@@ -137,9 +140,9 @@ protected:
 
 TEST_F(RepeatedRunsTest, RunsOnTheSameDataLeaveTheHomepageAsTheFirstRunDid)
 {
-    for (const std::string le : {"\r\n", "\n"}) {
-        for (const bool ownHead : {false, true}) {
-            for (const bool anchors : {false, true}) {
+    for (const std::string le : { "\r\n", "\n" }) {
+        for (const bool ownHead : { false, true }) {
+            for (const bool anchors : { false, true }) {
                 const GeneratedPage page = generatedPage(le, ownHead, anchors, ownHead != anchors);
                 SCOPED_TRACE(page.description);
                 writeFile(homepage(), page.text);
@@ -181,20 +184,22 @@ TEST_F(RepeatedRunsTest, ElementsRemovedFromAPageTakeOnlyTheLineEndTheyCameWith)
 {
     // The user's own elements on lines of their own, and one among other
     // text on its line: the lines go, the neighbours stay where they are.
-    writeFile(homepage(), "<html>\n<head>\n  <title>Alt</title>\n\n<meta name=\"author\" content=\"x\"><link "
-                          "rel=\"icon\" href=\"i.png\">\n</head>\n<body>\nHallo\n</body>\n</html>\n");
+    writeFile(homepage(),
+        "<html>\n<head>\n  <title>Alt</title>\n\n<meta name=\"author\" content=\"x\"><link "
+        "rel=\"icon\" href=\"i.png\">\n</head>\n<body>\nHallo\n</body>\n</html>\n");
     ProjectOptions &options = projectOptions();
-    for (int *option : {&options.robo, &options.gene, &options.copy, &options.link, &options.desc, &options.keyw,
-                        &options.text, &options.komm, &options.vlin, &options.hiddenForm})
+    for (int *option : { &options.robo, &options.gene, &options.copy, &options.link, &options.desc, &options.keyw,
+             &options.text, &options.komm, &options.vlin, &options.hiddenForm })
         *option = 0;
     options.titl = options.auth = 1;
     ASSERT_TRUE(SaveProjectOptions("p"));
     runOnce();
     // The head's own line break now follows our element; the user's blank
     // line stays.
-    EXPECT_EQ(readFile(homepage()), "<html>\n<HEAD><META NAME=\"author\" CONTENT=\"Firma\">\n\n\n<link rel=\"icon\" "
-                                    "href=\"i.png\">\n<TITLE> Titel eins </TITLE>\n</HEAD>\n<BODY>\nHallo\n</BODY>\n"
-                                    "</html>\n");
+    EXPECT_EQ(readFile(homepage()),
+        "<html>\n<HEAD><META NAME=\"author\" CONTENT=\"Firma\">\n\n\n<link rel=\"icon\" "
+        "href=\"i.png\">\n<TITLE> Titel eins </TITLE>\n</HEAD>\n<BODY>\nHallo\n</BODY>\n"
+        "</html>\n");
     const std::string once = readFile(homepage());
     runOnce();
     EXPECT_EQ(readFile(homepage()), once);
