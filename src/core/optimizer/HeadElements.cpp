@@ -16,13 +16,15 @@ namespace vantor {
 namespace {
 
 
-void removeMeta(const std::string &name, std::string &page)
+// Each element we replace goes with the line end it was inserted with, so
+// that its successor takes its place instead of a line of its own.
+void removeMeta(const std::string &name, const std::string &lineEnd, std::string &page)
 {
     const std::string upper = upperCp1252(name);
     for (const std::string &spelling : {"name=\"" + name + "\"", "name=\"" + upper + "\"", "NAME=\"" + upper + "\"",
                                         "NAME=\"" + name + "\""})
         if (containsLiteral(page, spelling))
-            removeEnclosing('<', '>', spelling, page);
+            removeEnclosing('<', '>', spelling, page, lineEnd);
 }
 
 void insertMeta(const std::string &name, const std::string &content, const std::string &lineEnd,
@@ -33,25 +35,25 @@ void insertMeta(const std::string &name, const std::string &content, const std::
 
 void writeRobots(const std::string &lineEnd, std::string &page)
 {
-    removeMeta("robots", page);
+    removeMeta("robots", lineEnd, page);
     insertAfterHeadTag(lineEnd, page);
     insertAfterHeadTag("<META NAME=\"robots\" CONTENT=\"index, follow\">", page);
 }
 
-void removeHomeLinks(std::string &page)
+void removeHomeLinks(const std::string &lineEnd, std::string &page)
 {
     for (const char *spelling : {"<link rel=Home", "<LINK REL=Home"})
         if (containsLiteral(page, spelling))
-            removeEnclosing('<', '>', spelling, page);
+            removeEnclosing('<', '>', spelling, page, lineEnd);
 }
 
 // Up to three title elements of each spelling; pages that have several get
 // them all taken away.
-void removeTitles(std::string &page, int times)
+void removeTitles(const std::string &lineEnd, std::string &page, int times)
 {
     for (int i = 0; i < times; ++i) {
-        cutBetween("<title", "</title>", page);
-        cutBetween("<TITLE", "</TITLE>", page);
+        cutBetween("<title", "</title>", page, lineEnd);
+        cutBetween("<TITLE", "</TITLE>", page, lineEnd);
     }
 }
 
@@ -60,7 +62,7 @@ void removeTitles(std::string &page, int times)
 void replaceMeta(const std::string &name, const std::string &content, const std::string &lineEnd,
                  std::string &page)
 {
-    removeMeta(name, page);
+    removeMeta(name, lineEnd, page);
     insertMeta(name, content, lineEnd, page);
 }
 
@@ -94,7 +96,7 @@ void writeHomepageHeader(const PageContext &context, std::string &page)
             log.logLine(de("     WARNUNG: Copyright (Autor) nicht vorhanden und nicht eingefügt"), LineKind::Warning);
     }
     if (ProjectOptions::forHomepage(options.link)) {
-        removeHomeLinks(page);
+        removeHomeLinks(le, page);
         insertAfterHeadTag(le, page);
         insertAfterHeadTag("<LINK REL=Home>", page);
     }
@@ -135,7 +137,7 @@ void writeHomepageHtmlData(const PageContext &context, std::string &page)
             log.logLine(de("     WARNUNG: Titel für Homepage nicht vorhanden und nicht eingefügt"), LineKind::Warning);
             log.addTodo(de("Fügen Sie im Wizard einen Titel für die Homepage ein."));
         } else {
-            removeTitles(page, 3);
+            removeTitles(le, page, 3);
             if (!record.title1.empty())
                 insertBefore("<TITLE> " + entityForm(record.title1.view()) + " </TITLE>" + le, "</HEAD", page);
         }
@@ -161,11 +163,11 @@ void writeCopyHead(const PageContext &context, std::string &page, int copy, int 
         replaceMeta("copyright", author, le, page);
     if (ProjectOptions::forCopies(options.link)) {
         // A copy is no homepage; it points on to the next copy instead.
-        removeHomeLinks(page);
+        removeHomeLinks(le, page);
         if (copy < ProjectRecord::kCopies) {
             const auto &next = record.copyKeywords[static_cast<std::size_t>(copy)][static_cast<std::size_t>(variant)];
             if (!next.empty())
-                insertAfterHeadTag("<LINK REL=Next HREF=" + context.copyFileName(variant, next.str()) + ">" + le,
+                insertAfterHeadTag("<LINK REL=Next HREF=" + context.copyLink(variant, next.str()) + ">" + le,
                                    page);
         }
     }
@@ -189,7 +191,7 @@ void writeCopyHead(const PageContext &context, std::string &page, int copy, int 
             replaceMeta("keywords", keywords, le, page);
     }
     if (ProjectOptions::forCopies(options.titl)) {
-        removeTitles(page, 3);
+        removeTitles(le, page, 3);
         const auto &ownTitle = record.copyTitles[static_cast<std::size_t>(copy - 1)];
         const std::string second = entityForm(options.tico != 0 && !ownTitle.empty() ? ownTitle.view()
                                                                                        : record.title1.view());
@@ -220,7 +222,7 @@ void writeDoorwayHead(const PageContext &context, std::string &page, const std::
         if (!ProjectOptions::forCopies(option))
             return;
         if (hasAuthor || variant == 1)
-            removeMeta(name, page);
+            removeMeta(name, le, page);
         // The index document keeps an empty element where the template had
         // one; the term document goes without.
         if (hasAuthor || variant == 0)
@@ -235,10 +237,7 @@ void writeDoorwayHead(const PageContext &context, std::string &page, const std::
         const int next = context.nextDoorwaySlot(slot);
         if (next >= 0) {
             const std::string &nextTerm = context.doorways->slots[static_cast<std::size_t>(next)].term;
-            insertAfterHeadTag("<LINK REL=Next HREF=\"../" + context.signs->doorwaySign() +
-                                   safeNameForm(nextTerm) + "/" + context.doorwayDocumentName() +
-                                   "\">" + le,
-                               page);
+            insertAfterHeadTag("<LINK REL=Next HREF=\"../" + context.doorwayLink(nextTerm) + "\">" + le, page);
         }
     }
     if (ProjectOptions::forCopies(options.desc) && !record.description.empty())
@@ -261,7 +260,7 @@ void writeDoorwayHead(const PageContext &context, std::string &page, const std::
         replaceMeta("keywords", t, le, page);
     }
     if (ProjectOptions::forCopies(options.titl)) {
-        removeTitles(page, 1);
+        removeTitles(le, page, 1);
         if (!term.empty() && !record.title1.empty()) {
             const std::string open = ProjectOptions::forCopies(options.buch) ? "<TITLE> !" : "<TITLE> ";
             insertAfterHeadTag(open + t + " - " + entityForm(record.title1.view()) + " - " + upperT + "</TITLE>" + le,

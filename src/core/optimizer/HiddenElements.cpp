@@ -217,31 +217,34 @@ void writeGroups(const PageContext &context, Heading_ &&heading, Comment_ &&comm
 
 // ---- the elements -----------------------------------------------------------
 
-void removeOldHeadings(std::string &page)
+// The elements of an earlier run go with the line ends they were inserted
+// with: the heading and the comment heading stand on lines of their own, the
+// form is followed by one.
+void removeOldHeadings(std::string &page, const std::string &le)
 {
     if (containsLiteral(page, "<qx!>")) {
-        removeMarkedBlocks("<H1>", "</H1>", "<qx!>", page, 10);
-        removeMarkedBlocks("<h1>", "</h1>", "<qx!>", page, 10);
+        removeMarkedBlocks("<H1>", "</H1>", "<qx!>", page, 10, le, true, true);
+        removeMarkedBlocks("<h1>", "</h1>", "<qx!>", page, 10, le, true, true);
     }
 }
 
-void removeOldForms(std::string &page)
+void removeOldForms(std::string &page, const std::string &le)
 {
     for (const char *marker : {"value=\"qx!", "VALUE=\"qx!"}) {
         if (containsLiteral(page, marker)) {
-            removeMarkedBlocks("<FORM>", "</FORM>", marker, page, 100);
-            removeMarkedBlocks("<form>", "</form>", marker, page, 100);
+            removeMarkedBlocks("<FORM>", "</FORM>", marker, page, 100, le, false, true);
+            removeMarkedBlocks("<form>", "</form>", marker, page, 100, le, false, true);
         }
     }
 }
 
-void removeOldComments(std::string &page)
+void removeOldComments(std::string &page, const std::string &le)
 {
     // removeElement looks for the marker itself, not for the first heading
     // of the page, so one removal per spelling takes our last run's one.
     for (const char *needle : {"H1><!--qx!", "h1><!--qx!"})
         if (containsLiteral(page, std::string("<") + needle + " "))
-            removeElement('<', '>', needle, page);
+            removeElement('<', '>', needle, page, le);
 }
 
 std::string hiddenForm(const std::vector<std::string> &terms, bool firstSet, const std::string &le)
@@ -278,12 +281,19 @@ std::vector<std::string> homepageTerms(const ProjectRecord &record)
     return terms;
 }
 
-const std::string kImage = "\"><img src=\"vantor.gif\" width=\"1\" height=\"1\" border=\"0\" ";
+// The rest of a hidden link after its address, up to the alt text.
+const std::string &trackingImage()
+{
+    static const std::string image =
+        "\"><img src=\"" + linkForm("vantor.gif") + "\" width=\"1\" height=\"1\" border=\"0\" ";
+    return image;
+}
 
 } // namespace
 
 std::size_t removeMarkedBlocks(std::string_view open, std::string_view close, std::string_view marker,
-                               std::string &page, std::size_t reach)
+                               std::string &page, std::size_t reach, std::string_view lineEnd, bool lineEndBefore,
+                               bool lineEndAfter)
 {
     if (open.empty() || close.empty() || marker.empty() || reach == 0)
         return 0;
@@ -315,8 +325,14 @@ std::size_t removeMarkedBlocks(std::string_view open, std::string_view close, st
         }
         if (removed == 0)
             out.reserve(page.size());
-        out.append(page, kept, first - kept);
+        const std::size_t n = lineEnd.size();
+        if (lineEndBefore && n > 0 && first >= kept + n && page.compare(first - n, n, lineEnd) == 0)
+            out.append(page, kept, first - n - kept);
+        else
+            out.append(page, kept, first - kept);
         kept = last + close.size();
+        if (lineEndAfter && n > 0 && page.compare(kept, n, lineEnd) == 0)
+            kept += n;
         from = kept;
         ++removed;
     }
@@ -376,6 +392,21 @@ void writeHomepageHidden(const PageContext &context, std::string &page, const Fr
     RunLog &log = *context.log;
     const std::vector<std::string> terms = homepageTerms(record);
     const bool forbidden = frames.forbidsHidden();
+    const bool headingWanted = ProjectOptions::forHomepage(options.text) && !terms.empty() && !forbidden;
+    const bool formWanted = ProjectOptions::forHomepage(options.hiddenForm) && !forbidden;
+    const bool commentWanted = ProjectOptions::forHomepage(options.komm) && !terms.empty() && !forbidden;
+
+    // What the last run put in goes before anything new is placed: a new
+    // element anchored at an old one would stand elsewhere than the last
+    // run put it. Links of earlier runs go whatever the options say now,
+    // and first, as they may stand inside the line ends of the others.
+    removeAllTrackingLinks(page, le);
+    if (headingWanted)
+        removeOldHeadings(page, le);
+    if (formWanted)
+        removeOldForms(page, le);
+    if (commentWanted)
+        removeOldComments(page, le);
 
     // Hidden heading.
     if (ProjectOptions::forHomepage(options.text)) {
@@ -388,20 +419,16 @@ void writeHomepageHidden(const PageContext &context, std::string &page, const Fr
             std::string heading = le + "<H1><qx!>";
             for (const std::string &term : terms)
                 heading += "<" + upperCp1252(term) + ">";
-            removeOldHeadings(page);
             insertBefore(heading + "</H1>" + le, "</BODY", page);
         }
     }
-
-    // Links of earlier runs, whatever the options say now.
-    removeAllTrackingLinks(page);
 
     const bool withAlt = ProjectOptions::forHomepage(options.altt);
     if (ProjectOptions::forHomepage(options.vlin) && ProjectOptions::forHomepage(options.vcop)) {
         const auto &copy1 = record.copyKeywords[0];
         const auto copyLink = [&](int variant) {
             const std::string term = copy1[static_cast<std::size_t>(variant)].str();
-            std::string link = le + "<a href=\"" + context.copyFileName(variant, term) + kImage;
+            std::string link = le + "<a href=\"" + context.copyLink(variant, term) + trackingImage();
             if (withAlt)
                 link += "alt=\"" + term + " " + upperCp1252(term) + " " + lowerCp1252(term);
             return link + "\"></a>";
@@ -423,8 +450,7 @@ void writeHomepageHidden(const PageContext &context, std::string &page, const Fr
     if (ProjectOptions::forHomepage(options.vlin) && record.makedirs != 0 && context.doorways != nullptr) {
         const auto &slots = context.doorways->slots;
         const auto doorwayLink = [&](const std::string &term) {
-            std::string link = le + "<a href=\"" + context.signs->doorwaySign() + safeNameForm(term) +
-                               "/" + context.doorwayDocumentName() + kImage;
+            std::string link = le + "<a href=\"" + context.doorwayLink(term) + trackingImage();
             if (withAlt)
                 link += "alt=\"" + entityForm(term) + " " + entityForm(upperCp1252(term)) + " " +
                         entityForm(lowerCp1252(term));
@@ -451,7 +477,6 @@ void writeHomepageHidden(const PageContext &context, std::string &page, const Fr
         if (forbidden) {
             log.logLine(framesWarning("Verborgenes Formular"), LineKind::Warning);
         } else {
-            removeOldForms(page);
             insertBefore(hiddenForm(terms, !record.homepageKeywords[0].empty(), le), "</BODY", page);
         }
     }
@@ -463,7 +488,6 @@ void writeHomepageHidden(const PageContext &context, std::string &page, const Fr
         } else if (forbidden) {
             log.logLine(framesWarning("Kommentar"), LineKind::Warning);
         } else {
-            removeOldComments(page);
             insertBefore(commentHeading(terms, le), "</BODY", page);
         }
     }
@@ -511,7 +535,6 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
         for (const std::string &term : terms)
             heading += "<" + term + ">";
         heading += "<" + entityForm(copyTerms[0].view()) + "></H1>" + le;
-        removeOldHeadings(page);
         placeElement(Placement::CopyHeading, drawRow(context), heading, page);
     };
     const auto writeComment = [&] {
@@ -521,7 +544,6 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
             context.log->logLine(framesWarning("Kommentar"), LineKind::Warning);
             return;
         }
-        removeOldComments(page);
         placeElement(Placement::CopyComment, drawRow(context), commentHeading(terms, le), page);
     };
     const auto writeForm = [&] {
@@ -531,7 +553,6 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
             context.log->logLine(framesWarning("Verborgenes Formular"), LineKind::Warning);
             return;
         }
-        removeOldForms(page);
         placeElement(Placement::CopyForm, drawRow(context), hiddenForm(terms, !copyTerms[0].empty(), le), page);
     };
     const auto writeLinks = [&] {
@@ -543,7 +564,7 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
                 record.copyKeywords[static_cast<std::size_t>(target - 1)][static_cast<std::size_t>(variant)];
             if (term.empty())
                 return;
-            std::string link = "<a href=\"" + context.copyFileName(variant, term.str()) + kImage;
+            std::string link = "<a href=\"" + context.copyLink(variant, term.str()) + trackingImage();
             if (withAlt) {
                 const std::string entity = entityForm(term.view());
                 link += "alt=\"" + entity + ", " + entityForm(upperCp1252(term.view())) + ", " +
@@ -559,10 +580,18 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
         }
     };
 
-    // The homepage's links of its last run go before anything is placed,
+    // The homepage's elements of its last run go before anything is placed,
     // so that nothing is anchored at one of them.
     if (linksWanted)
-        removeAllTrackingLinks(page);
+        removeAllTrackingLinks(page, le);
+    if (!forbidden && !terms.empty()) {
+        if (ProjectOptions::forCopies(options.text) && variant == 0)
+            removeOldHeadings(page, le);
+        if (ProjectOptions::forCopies(options.komm))
+            removeOldComments(page, le);
+        if (ProjectOptions::forCopies(options.hiddenForm))
+            removeOldForms(page, le);
+    }
     writeGroups(context, writeHeading, writeComment, writeForm, writeLinks);
 }
 
@@ -618,19 +647,18 @@ void writeDoorwayHidden(const PageContext &context, std::string &page, const std
         if (variant != 0 || !ProjectOptions::forCopies(options.vlin) || !ProjectOptions::forCopies(options.vcop))
             return;
         const std::string name = safeNameForm(term);
-        const std::string image = "<img src=\"" + name + ".gif\" width=\"1\" height=\"1\" border=\"0\" " +
-                                  (ProjectOptions::forHomepage(options.altt) ? "alt=\"" + entityForm(term) + "\"" : "");
+        const std::string image =
+            "<img src=\"" + linkForm(name + ".gif") + "\" width=\"1\" height=\"1\" border=\"0\" " +
+            (ProjectOptions::forHomepage(options.altt) ? "alt=\"" + entityForm(term) + "\"" : "");
         const int next = context.nextDoorwaySlot(slot);
         if (next >= 0) {
             const std::string &nextTerm = context.doorways->slots[static_cast<std::size_t>(next)].term;
             placeElement(Placement::DoorwayLink, drawRow(context),
-                         "<a href=\"../" + context.signs->doorwaySign() + safeNameForm(nextTerm) + "/" +
-                             context.doorwayDocumentName() + "\">" + image + "></a>" + le,
-                         page);
+                         "<a href=\"../" + context.doorwayLink(nextTerm) + "\">" + image + "></a>" + le, page);
         }
         if (record.scope != 0)
             placeElement(Placement::DoorwayLink, drawRow(context),
-                         "<a href=\"" + name + ".htm\">" + image + "></a>" + le, page);
+                         "<a href=\"" + linkForm(name + ".htm") + "\">" + image + "></a>" + le, page);
     };
 
     writeGroups(context, writeHeading, writeComment, writeForm, writeLinks);

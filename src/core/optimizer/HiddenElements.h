@@ -46,7 +46,10 @@ bool placeElement(Placement table, int row, const std::string &insertion, std::s
 // open beginning fewer than reach bytes before it) through the first close
 // after the marker. Unlike removeBlock it also finds our block when the page
 // has a heading or form of its own further up. Returns how many went.
+// Each block takes the line end directly before it (with lineEndBefore) and
+// the one directly after it (with lineEndAfter) along, as we inserted it.
 std::size_t removeMarkedBlocks(std::string_view open, std::string_view close, std::string_view marker,
-                               std::string &page, std::size_t reach);
+                               std::string &page, std::size_t reach, std::string_view lineEnd = {},
+                               bool lineEndBefore = false, bool lineEndAfter = false);
 
 } // namespace vantor

@@ -58,7 +58,7 @@ void writeFrame(ReportWriter &w, const std::string &programDirectory)
     // browser set to UTF-8 shows its umlauts as question marks.
     w.line("<META http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">");
     w.line("<TITLE> Report vom </TITLE>");
-    w.line("</HEAD><BODY background=\"file://" + directory + "/back.gif\">" +
+    w.line("</HEAD><BODY background=\"file://" + linkForm(directory + "/back.gif") + "\">" +
            "<font face=\"Arial\" size=4 color=\"#550000\"><center><b>Vantor!! Report</b></center></font>");
     w.line("<blockquote><pre><hr>");
     w.line("      Datum: <input type=\"text\" size=\"12\" value=\"\"><br>");

@@ -470,7 +470,7 @@ OptimizationRun::Step OptimizationRun::checkHomepage()
          "Fügen Sie das Element </BODY> in das Dokument ein! Näheres dazu in der Hilfe."},
     };
     for (const auto &check : checks) {
-        if (!containsLiteral(m_page, check.element) && !(check.frameTagSuffices && frames)) {
+        if (!hasTag(m_page, check.element) && !(check.frameTagSuffices && frames)) {
             abort(de(check.error), de(check.todo));
             return Step::End;
         }
@@ -662,6 +662,10 @@ bool OptimizationRun::readTemplate(const std::string &path, std::string &text, P
             Template t;
             t.encoding = detectEncoding(content);
             t.text = m_working.fromPage(content, t.encoding);
+            // The template check normalises index.htm on the disk; numbered
+            // and term templates get the same here, or a <Head> of theirs
+            // would leave their documents without our head elements.
+            upperCaseHeadBody(t.text);
             read = std::move(t);
         }
         found = m_templates.emplace(path, std::move(read)).first;

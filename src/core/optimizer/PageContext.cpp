@@ -20,6 +20,16 @@ std::string PageContext::copyFileName(int variant, const std::string &term) cons
     return signs->copySign(variant + 1) + safeNameForm(term) + "." + homepageExtension;
 }
 
+std::string PageContext::copyLink(int variant, const std::string &term) const
+{
+    return linkForm(copyFileName(variant, term));
+}
+
+std::string PageContext::doorwayLink(const std::string &term) const
+{
+    return linkForm(signs->doorwaySign() + safeNameForm(term) + "/" + doorwayDocumentName());
+}
+
 int PageContext::nextDoorwaySlot(int slot) const
 {
     if (doorways == nullptr)

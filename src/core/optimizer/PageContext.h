@@ -30,6 +30,10 @@ struct PageContext {
     // The file name of the file of a copy: sign of the variant and the name
     // of its term, with the homepage's extension.
     std::string copyFileName(int variant, const std::string &term) const;
+    // The addresses, from the homepage's directory, of that file and of the
+    // index document of a term's doorway directory, as links write them.
+    std::string copyLink(int variant, const std::string &term) const;
+    std::string doorwayLink(const std::string &term) const;
     // The slot of the first doorway term after slot i, -1 when none.
     int nextDoorwaySlot(int slot) const;
 };

@@ -3,6 +3,7 @@
 #include "optimizer/FindLiteral.h"
 #include "optimizer/OutOfMemory.h"
 #include "optimizer/TermText.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <array>
@@ -128,15 +129,6 @@ bool stripDelimited(char open, char close, std::size_t reach, std::string &text)
         return false;
     out.append(text, i, npos);
     text = std::move(out);
-    return true;
-}
-
-bool rewriteFirst(std::string_view from, std::string_view to, std::string &text)
-{
-    const std::size_t pos = findLiteral(text, from);
-    if (pos == npos)
-        return false;
-    text.replace(pos, from.size(), to);
     return true;
 }
 
@@ -387,6 +379,41 @@ void noteJoinedImages(const RemainingPage &page, std::size_t before,
     });
 }
 
+// The live position where the line end directly before pos begins; pos
+// itself when there is none.
+std::size_t lineEndBefore(const RemainingPage &page, std::size_t pos, std::string_view lineEnd)
+{
+    std::size_t p = pos;
+    for (std::size_t k = lineEnd.size(); k-- > 0;) {
+        p = page.liveBefore(p);
+        if (p == npos || page.at(p) != lineEnd[k])
+            return pos;
+    }
+    return p;
+}
+
+// The last live position of the line end directly after last; last itself
+// when there is none.
+std::size_t lineEndAfter(const RemainingPage &page, std::size_t last, std::string_view lineEnd)
+{
+    std::size_t p = page.liveFrom(last + 1);
+    if (p >= page.size() || !page.spells(p, lineEnd))
+        return last;
+    for (std::size_t k = 1; k < lineEnd.size(); ++k)
+        p = page.liveFrom(p + 1);
+    return p;
+}
+
+// Whether the link from first to the image at pos leads into a directory:
+// a doorway page's link, which we put on a line of its own.
+bool leadsIntoDirectory(const RemainingPage &page, std::size_t first, std::size_t pos)
+{
+    for (std::size_t p = page.liveFrom(first); p < pos; p = page.liveFrom(p + 1))
+        if (page.at(p) == '/')
+            return true;
+    return false;
+}
+
 } // namespace
 
 bool replaceFirst(const std::string &replacement, const std::string &pattern, std::string &text)
@@ -448,7 +475,35 @@ bool insertAfterHeadTag(const std::string &insertion, std::string &text)
     return true;
 }
 
-bool cutBetween(const std::string &start, const std::string &end, std::string &text)
+void eraseWithLineEnds(std::string &text, std::size_t first, std::size_t end, const std::string &lineEnd,
+                       bool before, bool after)
+{
+    const std::size_t n = lineEnd.size();
+    if (n > 0) {
+        const bool tookAfter = after && text.compare(end, n, lineEnd) == 0;
+        if (tookAfter)
+            end += n;
+        if (before && first >= n && text.compare(first - n, n, lineEnd) == 0) {
+            first -= n;
+        } else if (tookAfter && !before) {
+            // Alone on its line, maybe indented: the whole line goes, not
+            // just the element, or the indentation would stay as a line of
+            // blanks.
+            std::size_t start = first;
+            while (start > 0 && (text[start - 1] == ' ' || text[start - 1] == '\t'))
+                --start;
+            if (start == 0 || text[start - 1] == '\n' || text[start - 1] == '\r')
+                first = start;
+        }
+    }
+    text.erase(first, end - first);
+}
+
+namespace {
+
+// Where the stretch that cutBetween deletes lies: [first, end).
+bool betweenRange(const std::string &start, const std::string &end, const std::string &text, std::size_t &first,
+                  std::size_t &last)
 {
     if (start.empty() || end.empty())
         return false;
@@ -462,11 +517,13 @@ bool cutBetween(const std::string &start, const std::string &end, std::string &t
     const std::size_t to = findLiteral(text, end);
     if (to == npos || to < from)
         return false;
-    text.erase(from, to + end.size() - from);
+    first = from;
+    last = to + end.size();
     return true;
 }
 
-bool removeEnclosing(char open, char close, const std::string &needle, std::string &text)
+bool enclosingRange(char open, char close, const std::string &needle, const std::string &text, std::size_t &first,
+                    std::size_t &end)
 {
     if (needle.empty())
         return false;
@@ -476,10 +533,75 @@ bool removeEnclosing(char open, char close, const std::string &needle, std::stri
     const std::size_t last = findLiteral(text, close, pos + needle.size() - 1);
     if (last == npos)
         return false;
-    const std::size_t first = text.rfind(open, pos);
+    first = text.rfind(open, pos);
     if (first == npos)
         return false;
-    text.erase(first, last + 1 - first);
+    end = last + 1;
+    return true;
+}
+
+bool elementRange(char open, char inner, const std::string &needle, const std::string &text, std::size_t &first,
+                  std::size_t &end)
+{
+    constexpr std::size_t maxBack = 20;
+    if (needle.empty())
+        return false;
+    const std::size_t pos = findLiteral(text, needle);
+    if (pos == npos)
+        return false;
+    const std::size_t innerPos = findLiteral(text, inner, pos + needle.size() - 1);
+    if (innerPos == npos)
+        return false;
+    const std::size_t last = findLiteral(text, '>', innerPos + 1);
+    if (last == npos)
+        return false;
+    first = text.rfind(open, pos);
+    if (first == npos || pos - first > maxBack)
+        return false;
+    end = last + 1;
+    return true;
+}
+
+} // namespace
+
+bool cutBetween(const std::string &start, const std::string &end, std::string &text)
+{
+    std::size_t first = 0;
+    std::size_t last = 0;
+    if (!betweenRange(start, end, text, first, last))
+        return false;
+    text.erase(first, last - first);
+    return true;
+}
+
+bool cutBetween(const std::string &start, const std::string &end, std::string &text, const std::string &lineEnd)
+{
+    std::size_t first = 0;
+    std::size_t last = 0;
+    if (!betweenRange(start, end, text, first, last))
+        return false;
+    eraseWithLineEnds(text, first, last, lineEnd, false, true);
+    return true;
+}
+
+bool removeEnclosing(char open, char close, const std::string &needle, std::string &text)
+{
+    std::size_t first = 0;
+    std::size_t end = 0;
+    if (!enclosingRange(open, close, needle, text, first, end))
+        return false;
+    text.erase(first, end - first);
+    return true;
+}
+
+bool removeEnclosing(char open, char close, const std::string &needle, std::string &text,
+                     const std::string &lineEnd)
+{
+    std::size_t first = 0;
+    std::size_t end = 0;
+    if (!enclosingRange(open, close, needle, text, first, end))
+        return false;
+    eraseWithLineEnds(text, first, end, lineEnd, false, true);
     return true;
 }
 
@@ -503,22 +625,22 @@ bool removeBlock(const std::string &open, const std::string &close, const std::s
 
 bool removeElement(char open, char inner, const std::string &needle, std::string &text)
 {
-    constexpr std::size_t maxBack = 20;
-    if (needle.empty())
+    std::size_t first = 0;
+    std::size_t end = 0;
+    if (!elementRange(open, inner, needle, text, first, end))
         return false;
-    const std::size_t pos = findLiteral(text, needle);
-    if (pos == npos)
+    text.erase(first, end - first);
+    return true;
+}
+
+bool removeElement(char open, char inner, const std::string &needle, std::string &text,
+                   const std::string &lineEnd)
+{
+    std::size_t first = 0;
+    std::size_t end = 0;
+    if (!elementRange(open, inner, needle, text, first, end))
         return false;
-    const std::size_t innerPos = findLiteral(text, inner, pos + needle.size() - 1);
-    if (innerPos == npos)
-        return false;
-    const std::size_t last = findLiteral(text, '>', innerPos + 1);
-    if (last == npos)
-        return false;
-    const std::size_t first = text.rfind(open, pos);
-    if (first == npos || pos - first > maxBack)
-        return false;
-    text.erase(first, last + 1 - first);
+    eraseWithLineEnds(text, first, end, lineEnd, true, true);
     return true;
 }
 
@@ -555,7 +677,9 @@ bool removeTrackingLink(std::string &text)
 // choices, only on a page that is never moved: each search starts where the
 // last one left off or in the few bytes a removal brought together, and what
 // a search walks over is removed right after.
-std::size_t removeAllTrackingLinks(std::string &text)
+std::size_t removeAllTrackingLinks(std::string &text) { return removeAllTrackingLinks(text, std::string()); }
+
+std::size_t removeAllTrackingLinks(std::string &text, const std::string &lineEnd)
 {
     return exitWhenOutOfMemory([&] {
         RemainingPage page(text);
@@ -584,8 +708,15 @@ std::size_t removeAllTrackingLinks(std::string &text)
             });
             if (first == npos)
                 break;
-            const std::size_t before = page.liveBefore(first);
-            page.kill(first, last);
+            std::size_t from = first;
+            std::size_t to = last;
+            if (!lineEnd.empty()) {
+                from = lineEndBefore(page, first, lineEnd);
+                if (leadsIntoDirectory(page, first, pos))
+                    to = lineEndAfter(page, last, lineEnd);
+            }
+            const std::size_t before = page.liveBefore(from);
+            page.kill(from, to);
             ++removed;
             noteJoinedImages(page, before, spots);
         }
@@ -630,12 +761,42 @@ bool countRepeats(const std::string &needle, const std::string &text, int &count
     return count > 0;
 }
 
+std::size_t findTag(std::string_view text, std::string_view tag)
+{
+    if (tag.empty())
+        return npos;
+    const auto sameLetters = [&](std::size_t pos) {
+        for (std::size_t i = 1; i < tag.size(); ++i)
+            if (lowerAscii(text[pos + i]) != lowerAscii(tag[i]))
+                return false;
+        return true;
+    };
+    const auto nameEnds = [&](std::size_t pos) {
+        if (pos >= text.size())
+            return true;
+        const char c = text[pos];
+        return c == '>' || c == '/' || c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
+    };
+    for (std::size_t pos = findLiteral(text, tag.front()); pos != npos && pos + tag.size() <= text.size();
+         pos = findLiteral(text, tag.front(), pos + 1)) {
+        if (sameLetters(pos) && nameEnds(pos + tag.size()))
+            return pos;
+    }
+    return npos;
+}
+
 bool upperCaseHeadBody(std::string &text)
 {
-    bool changed = rewriteFirst("<head", "<HEAD", text);
-    changed = rewriteFirst("/head>", "/HEAD>", text) || changed;
-    changed = rewriteFirst("<body", "<BODY", text) || changed;
-    changed = rewriteFirst("/body>", "/BODY>", text) || changed;
+    // Editors write these tags in every case; what we insert, and look for
+    // later, is spelled in upper case.
+    bool changed = false;
+    for (const std::string_view tag : {"<HEAD", "</HEAD", "<BODY", "</BODY"}) {
+        const std::size_t pos = findTag(text, tag);
+        if (pos != npos && text.compare(pos, tag.size(), tag) != 0) {
+            text.replace(pos, tag.size(), tag);
+            changed = true;
+        }
+    }
     return changed;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace vantor {
 
@@ -35,10 +36,21 @@ bool insertAfterHeadTag(const std::string &insertion, std::string &text);
 // end stands before the first start; an end overlapping the start counts.
 bool cutBetween(const std::string &start, const std::string &end, std::string &text);
 
+// The removals below that take a line end take away an element we insert
+// together with the line end we insert it with, so that run after run
+// leaves no empty lines behind. A line end that is not there is no matter
+// (the user may have joined the lines). The element is followed by its
+// line end, or, for the elements that stand on lines of their own in the
+// body, stands between two. An element that had a line to itself, indented
+// or not, takes that whole line with it; the user's own blank lines stay.
+bool cutBetween(const std::string &start, const std::string &end, std::string &text, const std::string &lineEnd);
+
 // Deletes the smallest open...close stretch around the first needle, e.g.
 // the whole tag that holds NAME="author". The close may be the needle's last
 // byte and the open its first.
 bool removeEnclosing(char open, char close, const std::string &needle, std::string &text);
+bool removeEnclosing(char open, char close, const std::string &needle, std::string &text,
+                     const std::string &lineEnd);
 
 // Deletes the first open...close block of the page, but only when the anchor
 // lies inside it and the block begins fewer than reach bytes before the
@@ -52,6 +64,9 @@ bool removeBlock(const std::string &open, const std::string &close, const std::s
 // <H1><!--qx! ... --></H1>: the inner '>' ends the comment, the next one the
 // heading.
 bool removeElement(char open, char inner, const std::string &needle, std::string &text);
+// The same for an element between two line ends.
+bool removeElement(char open, char inner, const std::string &needle, std::string &text,
+                   const std::string &lineEnd);
 
 // Deletes the hidden link an earlier run wrapped round vantor.gif.
 bool removeTrackingLink(std::string &text);
@@ -60,6 +75,16 @@ bool removeTrackingLink(std::string &text);
 // how many times it returned true; without going over the whole page once
 // per link.
 std::size_t removeAllTrackingLinks(std::string &text);
+// The same with the line ends the links were inserted with: the one before
+// each link, and for a link into a doorway directory, which has a line of
+// its own, the one after it as well.
+std::size_t removeAllTrackingLinks(std::string &text, const std::string &lineEnd);
+
+// Deletes [first, end) of the text and the line ends around it that came
+// with it (see above): one directly before it when before is set, one
+// directly after it when after is set.
+void eraseWithLineEnds(std::string &text, std::size_t first, std::size_t end, const std::string &lineEnd,
+                       bool before, bool after);
 
 // Deletes every <...> stretch of at most 200 bytes. A '<' without '>' in the
 // next 199 bytes loses itself and the byte after it; when the page ends
@@ -74,8 +99,16 @@ bool stripEntities(std::string &text);
 // when the needle occurs at all.
 bool countRepeats(const std::string &needle, const std::string &text, int &count);
 
-// Rewrites the first "<head", "/head>", "<body" and "/body>" to upper case so
-// later steps need only look for the upper-case spellings of these four.
+// Where the first tag of this name stands, written in whatever case: tag is
+// "<head", "</head", "<body" or the like, and the name has to end there
+// (a blank, '>', '/' or the end of the page follows), so that <header> is
+// no <head>. npos when there is none.
+std::size_t findTag(std::string_view text, std::string_view tag);
+inline bool hasTag(std::string_view text, std::string_view tag) { return findTag(text, tag) != std::string::npos; }
+
+// Rewrites the first head and body tags and their end tags to upper case,
+// however the page spells them, so later steps need only look for "<HEAD",
+// "</HEAD", "<BODY" and "</BODY".
 bool upperCaseHeadBody(std::string &text);
 
 } // namespace vantor

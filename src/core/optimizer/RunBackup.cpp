@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include <unistd.h>
@@ -58,8 +59,18 @@ bool RunBackup::begin(const std::string &project, const std::string &siteDirecto
     if (!files::isDirectory(root) && !files::createDirectories(root))
         return false;
     const std::string stamp = stampNow();
-    std::string id = stamp;
-    for (int n = 2; files::entryExists(files::join(root, id)); ++n)
+    // After every run of the same second that is still kept: counting up
+    // from the plain stamp would, once the oldest of them were gone, give a
+    // name that sorts first and is taken away as the oldest at once.
+    int last = 0;
+    for (const std::string &name : files::listDirectories(files::join(root, stamp + "*"))) {
+        if (name == stamp)
+            last = std::max(last, 1);
+        else if (name.size() > stamp.size() + 1 && name.compare(0, stamp.size() + 1, stamp + "_") == 0)
+            last = std::max(last, std::atoi(name.c_str() + stamp.size() + 1));
+    }
+    std::string id = last == 0 ? stamp : stamp + "_" + std::to_string(last + 1);
+    for (int n = last + 2; files::entryExists(files::join(root, id)); ++n)
         id = stamp + "_" + std::to_string(n);
     const std::string directory = files::join(root, id);
     if (!files::createDirectory(directory) || !files::createDirectory(files::join(directory, "files")))

@@ -123,7 +123,7 @@ bool checkTemplate(const std::string &homepageDirectory, RunLog &log, Ui &ui,
         original = text;
         upperCaseHeadBody(text);
         for (const auto &check : kElementChecks) {
-            if (!containsLiteral(text, check.element)) {
+            if (!hasTag(text, check.element)) {
                 log.logLine(de(check.error), LineKind::Error);
                 log.addTodo(de(check.todo));
                 return false;

@@ -20,6 +20,13 @@ std::string fileNameForm(std::string_view term);
 // file. Empty when nothing usable is left.
 std::string safeNameForm(std::string_view term);
 
+// The address under which a browser reaches the file of this relative path
+// (cp1252, '/' between directories), for every href and src we write. The
+// name is written as it stands on the disk, in UTF-8, and every byte a URL
+// would read otherwise is percent-encoded: '#' would start a fragment, '?'
+// a query, '%' an escape, a blank or a quote would end the attribute.
+std::string linkForm(std::string_view path);
+
 // For terms written into HTML: German letters as named entities, cut at '#'.
 std::string entityForm(std::string_view term);
 

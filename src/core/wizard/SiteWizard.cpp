@@ -3,6 +3,7 @@
 #include "optimizer/PageEncoding.h"
 
 #include "optimizer/FindLiteral.h"
+#include "optimizer/PageText.h"
 #include "platform/Files.h"
 #include "platform/Help.h"
 #include "platform/Text.h"
@@ -26,12 +27,6 @@ const char *const kHomepageFilter =
 const char *const kHomepageDialogTitle = "Homepage öffnen (Startseite der Web-Site)";
 
 namespace {
-
-bool containsEither(const std::string &text, const char *a, const char *b)
-{
-    return text.find(a) != std::string::npos || text.find(b) != std::string::npos;
-}
-
 
 } // namespace
 
@@ -93,26 +88,26 @@ bool CheckHomepageFile(Ui &ui)
     }
 
     struct Check {
-        const char *upper;
-        const char *lower;
+        // Found in any case: editors write <Head> as often as <head>.
+        const char *tag;
         bool frameElementSuffices;
         const char *title;
         const char *message;
     };
     static const Check checks[] = {
-        {"<HEAD", "<head", false, "Kein Element <HEAD> gefunden",
+        {"<HEAD", false, "Kein Element <HEAD> gefunden",
          "Fügen Sie das Element <HEAD> in die Homepage ein! Näheres dazu in der Hilfe."},
-        {"</HEAD", "</head", false, "Kein Element </HEAD> gefunden",
+        {"</HEAD", false, "Kein Element </HEAD> gefunden",
          "Fügen Sie das Element </HEAD> in die Homepage ein! Näheres dazu in der Hilfe."},
-        {"<BODY", "<body", true, "Kein Element <BODY> gefunden",
+        {"<BODY", true, "Kein Element <BODY> gefunden",
          "Vantor!! konnte das Element <BODY> in der Homepage nicht finden. Bitte fügen Sie dieses noch ein, damit "
          "es eine gültige HTML-Datei ist. Näheres dazu in der Hilfe."},
-        {"</BODY", "</body", true, "Kein Element </BODY> gefunden",
+        {"</BODY", true, "Kein Element </BODY> gefunden",
          "Fügen Sie das Element </BODY> in die Homepage ein! Näheres dazu in der Hilfe."},
     };
     const bool frames = hasFrameTag(text);
     for (const auto &check : checks) {
-        if (!containsEither(text, check.upper, check.lower) && !(check.frameElementSuffices && frames)) {
+        if (!hasTag(text, check.tag) && !(check.frameElementSuffices && frames)) {
             ui.message(de(check.title), de(check.message));
             return false;
         }

@@ -125,6 +125,27 @@ TEST_F(DoorwayPagesTest, TermWithTemplateNumberMakesItsDirectoryDocumentsAndImag
     EXPECT_EQ(run.doorwayExamplePath(false), m_site + "/!groesse/index.htm");
 }
 
+TEST_F(DoorwayPagesTest, NumberedTemplateWithHeadAndBodyInMixedCaseGetsItsElements)
+{
+    // Only index.htm passes the template check; a numbered template is
+    // read as its author wrote it.
+    writeTemplate("index3.htm", "<html><Head lang=\"de\"></Head><Body bgcolor=\"#ffffff\">%Suchbegriff%</Body></html>");
+    projectRecord().doorwayKeywords[0] = "Strand#3";
+    projectRecord().title1 = "Titel";
+    projectOptions().komm = 3;
+    OptimizationRun run(ui, "p");
+    runOnce(run);
+
+    EXPECT_EQ(run.log().errors(), 0);
+    const std::string index = readFile(m_site + "/!strand/index.htm");
+    EXPECT_TRUE(contains(index, "<HEAD lang=\"de\"><TITLE> Strand - Titel - STRAND</TITLE>")) << index;
+    EXPECT_TRUE(contains(index, "<META NAME=\"copyright\" CONTENT=\"Meier\">")) << index;
+    const std::size_t body = index.find("<BODY bgcolor=\"#ffffff\">");
+    ASSERT_NE(body, std::string::npos) << index;
+    EXPECT_GT(index.find("<!-- Strand, "), body) << index;
+    EXPECT_LT(index.find("<!-- Strand, "), index.find("</BODY>")) << index;
+}
+
 TEST_F(DoorwayPagesTest, ScopeZeroWritesNoTermDocumentAndSpecialTemplatesServeTermDocuments)
 {
     projectRecord().doorwayKeywords[0] = "Haus";

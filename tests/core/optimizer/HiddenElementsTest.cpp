@@ -223,7 +223,7 @@ TEST_F(HiddenElementsTest, WiderScopeLinksTheSecondAndThirdFileWhateverTheFrames
     frames.hasFrames = true;
     writeHomepageHidden(context, page, frames);
     EXPECT_EQ(page, "<BODY><STRONG>a\n<a href=\"-zwei.htm\"><img src=\"vantor.gif\" width=\"1\" height=\"1\" "
-                    "border=\"0\" \"></a></STRONG>\n<a href=\"#drei.htm\"><img src=\"vantor.gif\" width=\"1\" "
+                    "border=\"0\" \"></a></STRONG>\n<a href=\"%23drei.htm\"><img src=\"vantor.gif\" width=\"1\" "
                     "height=\"1\" border=\"0\" \"></a><BR></BODY>");
     EXPECT_EQ(log.warnings(), 0);
 }
@@ -274,7 +274,7 @@ TEST_F(HiddenElementsTest, SecondRunLeavesOneOfEachBesideThePagesOwnHeadingAndFo
         EXPECT_EQ(count(page, "<qx!>"), 1u) << run;
         EXPECT_EQ(count(page, "value=\"qx! "), 1u) << run;
         EXPECT_EQ(count(page, "<!--qx! "), 1u) << run;
-        for (const char *target : {"!eins.htm", "-zwei.htm", "#drei.htm", "!tuer/index.htm", "!tor/index.htm"})
+        for (const char *target : {"!eins.htm", "-zwei.htm", "%23drei.htm", "!tuer/index.htm", "!tor/index.htm"})
             EXPECT_EQ(count(page, std::string("href=\"") + target), 1u) << run << target;
         EXPECT_EQ(count(page, "<FORM><input name=\"q\"></FORM>"), 1u);
         EXPECT_EQ(count(page, "<H1>Willkommen</H1>"), 1u);
@@ -539,13 +539,17 @@ TEST_F(HiddenElementsTest, OptimisingAnOptimisedHomepageLeavesOneOfEach)
         expectOne("NAME=\"description\"", o.desc % 2);
         expectOne("NAME=\"keywords\"", o.keyw % 2 && anyTerm);
         EXPECT_EQ(count(thrice, "<TITLE>") + count(thrice, "<title>"), 1u);
+        // Whatever the options, the page around them, its own elements and
+        // its own line breaks: a run over a run's result changes nothing.
+        EXPECT_EQ(twice, once) << "trial " << trial;
+        EXPECT_EQ(thrice, twice) << "trial " << trial;
         expectOne("<qx!>", o.text % 2 && anyTerm);
         expectOne("<!--qx! ", o.komm % 2 && anyTerm);
         expectOne("value=\"qx! ", o.hiddenForm % 2);
         const bool copyLinks = o.vlin % 2 && o.vcop % 2;
         expectOne("href=\"!kopie0.htm\"", copyLinks && !record().copyKeywords[0][0].empty());
         expectOne("href=\"-kopie1.htm\"", copyLinks && record().scope == 2 && !record().copyKeywords[0][1].empty());
-        expectOne("href=\"#kopie2.htm\"", copyLinks && record().scope == 2 && !record().copyKeywords[0][2].empty());
+        expectOne("href=\"%23kopie2.htm\"", copyLinks && record().scope == 2 && !record().copyKeywords[0][2].empty());
         // The user's own elements stay, around our links and the line ends
         // our old elements leave behind.
         std::string withoutLinks = thrice;

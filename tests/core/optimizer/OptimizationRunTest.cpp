@@ -294,7 +294,7 @@ TEST_F(OptimizationRunTest, HomepageChecksAbortInTheirOrder)
     };
     const Case cases[] = {
         {"", "     FEHLER: Kein Element <HEAD> gefunden"},
-        {"<Head></head><body></body>", "     FEHLER: Kein Element <HEAD> gefunden"},
+        {"<header></header><body></body>", "     FEHLER: Kein Element <HEAD> gefunden"},
         {"<head><body></body>", "     FEHLER: Kein Element </HEAD> gefunden"},
         {"<head></head></body>", "     FEHLER: Kein Element <BODY> gefunden"},
         {"<head></head><body>", "     FEHLER: Kein Element </BODY> gefunden"},
@@ -308,6 +308,37 @@ TEST_F(OptimizationRunTest, HomepageChecksAbortInTheirOrder)
         EXPECT_EQ(lines[lines.size() - 2].text, c.error) << c.page;
         EXPECT_EQ(lines.back().text, "OPTIMIERUNG ABGEBROCHEN");
         EXPECT_EQ(readFile(homepage()), c.page) << "an aborted run leaves the homepage alone";
+    }
+}
+
+TEST_F(OptimizationRunTest, HeadAndBodyInAnySpellingPassTheHomepageCheck)
+{
+    projectRecord().homepageKeywords[0] = "Haus";
+    projectRecord().title1 = "Titel";
+    save();
+    const char *const pages[] = {
+        "<html>\n<Head>\n</Head>\n<Body bgcolor=\"#ffffff\">\nHallo\n</Body>\n</html>\n",
+        "<html>\n<HEAD>\n</HEAD>\n<BODY>\nHallo\n</BODY>\n</html>\n",
+        "<html>\n<hEaD lang=\"de\">\n</head>\n<body>\nHallo\n</bOdY>\n</html>\n",
+        "<html>\n<head>\n</Head>\n<BODY text=\"#000000\">\nHallo\n</body>\n</html>\n",
+    };
+    for (const char *original : pages) {
+        writeFile(homepage(), original);
+        OptimizationRun run(ui, "p");
+        runOnce(run);
+        EXPECT_EQ(run.log().errors(), 0) << original;
+        EXPECT_EQ(findLine(run, "OPTIMIERUNG ABGEBROCHEN"), nullptr) << original;
+        const std::string page = readFile(homepage());
+        // Our own elements in our own spelling, in the head and the body.
+        const std::size_t headEnd = page.find("</HEAD>");
+        ASSERT_NE(headEnd, std::string::npos) << page;
+        EXPECT_LT(page.find("<META NAME=\"robots\""), headEnd) << page;
+        EXPECT_LT(page.find("<TITLE> Titel </TITLE>"), headEnd) << page;
+        const std::size_t comment = page.find("<H1><!--qx! Haus, --></H1>");
+        ASSERT_NE(comment, std::string::npos) << page;
+        EXPECT_GT(comment, page.find("<BODY"));
+        EXPECT_LT(comment, page.find("</BODY>"));
+        EXPECT_TRUE(contains(page, "Hallo"));
     }
 }
 

@@ -135,6 +135,72 @@ TEST(PageText, InsertAfterHeadTagNeedsUpperCaseAndTheClosingBracket)
     EXPECT_EQ(open, "<HEAD profile");
 }
 
+TEST(PageText, HeadAndBodyTagsAreFoundInAnySpelling)
+{
+    // Editors write these tags in every case; each spelling is still the
+    // page's head and body.
+    const struct {
+        const char *page;
+        const char *normalised;
+    } cases[] = {
+        {"<Head></Head><Body bgcolor=\"#fff\"></Body>", "<HEAD></HEAD><BODY bgcolor=\"#fff\"></BODY>"},
+        {"<hEaD lang=\"de\">\n</hEAd>\n<bODY>x</BOdy>", "<HEAD lang=\"de\">\n</HEAD>\n<BODY>x</BODY>"},
+        {"<HEAD></HEAD><BODY></BODY>", "<HEAD></HEAD><BODY></BODY>"},
+        {"<head\tid=h></head><body/></body>", "<HEAD\tid=h></HEAD><BODY/></BODY>"},
+    };
+    for (const auto &c : cases) {
+        std::string page = c.page;
+        upperCaseHeadBody(page);
+        EXPECT_EQ(page, c.normalised) << c.page;
+        EXPECT_TRUE(insertAfterHeadTag("<M>", page)) << c.page;
+    }
+    // Only the tag itself: <header> and <bodyguard> are other elements.
+    std::string html5 = "<header>x</header><Header><Head></Head><bodyguard><Body>";
+    upperCaseHeadBody(html5);
+    EXPECT_EQ(html5, "<header>x</header><Header><HEAD></HEAD><bodyguard><BODY>");
+    std::string onlyHeader = "<header></header>";
+    EXPECT_FALSE(upperCaseHeadBody(onlyHeader));
+    EXPECT_FALSE(insertAfterHeadTag("<M>", onlyHeader));
+}
+
+TEST(PageText, RemovalsTakeTheLineEndsTheElementCameWith)
+{
+    // Our element right after <HEAD>, followed by its line end.
+    std::string head = "<HEAD><META NAME=\"author\" CONTENT=\"x\">\r\n<TITLE>t</TITLE>\r\n</HEAD>";
+    EXPECT_TRUE(removeEnclosing('<', '>', "NAME=\"author\"", head, "\r\n"));
+    EXPECT_EQ(head, "<HEAD><TITLE>t</TITLE>\r\n</HEAD>");
+    // The user's own, indented on a line of its own: the line goes, the
+    // blank line below it stays.
+    std::string own = "<head>\n  <title>t</title>\n\n  <meta name=\"author\" content=\"x\">\n</head>";
+    EXPECT_TRUE(cutBetween("<title", "</title>", own, "\n"));
+    EXPECT_TRUE(removeEnclosing('<', '>', "name=\"author\"", own, "\n"));
+    EXPECT_EQ(own, "<head>\n\n</head>");
+    // Among other text on its line only the element and its line end go.
+    std::string inLine = "<p>a <meta name=\"author\" content=\"x\">\nb</p>";
+    EXPECT_TRUE(removeEnclosing('<', '>', "name=\"author\"", inLine, "\n"));
+    EXPECT_EQ(inLine, "<p>a b</p>");
+    // Without a line end after it nothing else goes.
+    std::string joined = "<title>t</title><body>";
+    EXPECT_TRUE(cutBetween("<title", "</title>", joined, "\n"));
+    EXPECT_EQ(joined, "<body>");
+
+    // The comment heading stands on a line of its own.
+    std::string comment = "Text\n\n<H1><!--qx! Haus, --></H1>\n</BODY>";
+    EXPECT_TRUE(removeElement('<', '>', "H1><!--qx!", comment, "\n"));
+    EXPECT_EQ(comment, "Text\n</BODY>");
+
+    // A copy link came after a line end, a doorway link between two.
+    const std::string image = "><img src=\"vantor.gif\" width=\"1\" height=\"1\" border=\"0\" \"></a>";
+    std::string links = "Text\n\n<a href=\"!tuer/index.htm\"" + image + "\n<H1>x</H1>\n<a href=\"!kopie.htm\"" +
+                        image + "&nbsp;\n<a href=\"!tor/index.htm\"" + image + "\n</BODY>";
+    EXPECT_EQ(removeAllTrackingLinks(links, "\n"), 3u);
+    EXPECT_EQ(links, "Text\n<H1>x</H1>&nbsp;</BODY>");
+    // Without a line end the removal is the plain one.
+    std::string plain = "a\n<a href=\"!kopie.htm\"" + image + "\nb";
+    EXPECT_EQ(removeAllTrackingLinks(plain, ""), 1u);
+    EXPECT_EQ(plain, "a\n\nb");
+}
+
 TEST(PageText, CutBetweenDeletesThroughTheEnd)
 {
     std::string page = "a<TITLE>x</TITLE>b<TITLE>y</TITLE>c";

@@ -237,6 +237,24 @@ TEST_F(SiteSafetyTest, OnlyTheNewestRunsAreKept)
     EXPECT_EQ(RunUndo::list("p").size(), static_cast<std::size_t>(RunBackup::kKeptRuns));
 }
 
+TEST_F(SiteSafetyTest, ManyRunsInOneSecondEachKeepTheirBackup)
+{
+    // Quick runs share their time stamp; the oldest of them go while the
+    // newest keep coming, and each new one must still count as the newest.
+    const std::string homepage = m_site + "/index.htm";
+    for (int i = 0; i < 3 * RunBackup::kKeptRuns; ++i) {
+        RunBackup backup;
+        ASSERT_TRUE(backup.begin("p", m_site, homepage)) << "run " << i + 1;
+        EXPECT_TRUE(backup.keep(homepage, false)) << "run " << i + 1;
+        EXPECT_TRUE(backup.noteWritten(homepage, "neu")) << "run " << i + 1;
+        backup.finish();
+        const auto kept = RunUndo::list("p");
+        ASSERT_FALSE(kept.empty());
+        EXPECT_EQ(kept.back().id, backup.id()) << "run " << i + 1;
+        EXPECT_LE(kept.size(), static_cast<std::size_t>(RunBackup::kKeptRuns));
+    }
+}
+
 TEST_F(SiteSafetyTest, UndoOverALaterEditAsksAndKeepsTheEditedVersion)
 {
     optimise();

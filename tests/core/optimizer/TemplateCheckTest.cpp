@@ -47,6 +47,20 @@ TEST_F(TemplateCheckTest, LowerCaseTagsPassAndAreWrittenBackInUpperCase)
     EXPECT_EQ(readFile(templatePath(m_site)), "<html><HEAD></HEAD><BODY>%Suchbegriff%</BODY></html>");
 }
 
+TEST_F(TemplateCheckTest, HeadAndBodyInMixedCasePassAndAreWrittenBackInUpperCase)
+{
+    writeTemplate("<html><Head><title>t</title></Head><Body bgcolor=\"#ffffff\">%Suchbegriff%</Body></html>");
+    EXPECT_TRUE(check());
+    EXPECT_EQ(count(LineKind::Error), 0);
+    EXPECT_EQ(readFile(templatePath(m_site)),
+              "<html><HEAD><title>t</title></HEAD><BODY bgcolor=\"#ffffff\">%Suchbegriff%</BODY></html>");
+
+    writeTemplate("<html><hEaD lang=\"de\"></HEAD><BODY>%Suchbegriff%</bOdY></html>");
+    EXPECT_TRUE(check());
+    EXPECT_EQ(readFile(templatePath(m_site)), "<html><HEAD lang=\"de\"></HEAD><BODY>%Suchbegriff%</BODY></html>");
+    EXPECT_EQ(count(LineKind::Error), 0);
+}
+
 TEST_F(TemplateCheckTest, MissingTemplateFailsWithoutALine)
 {
     EXPECT_FALSE(check());

@@ -149,7 +149,7 @@ TEST_F(SiteWizardTest, HomepageChecksNameWhatIsMissing)
         std::string title;
     };
     const Case cases[] = {
-        {"<Head></head><body></body>", "Kein Element <HEAD> gefunden"},
+        {"<header></header><body></body>", "Kein Element <HEAD> gefunden"},
         {"<head><body></body>", "Kein Element </HEAD> gefunden"},
         {"<head></head></body>", "Kein Element <BODY> gefunden"},
         {"<HEAD></HEAD><BODY>", "Kein Element </BODY> gefunden"},
@@ -163,6 +163,19 @@ TEST_F(SiteWizardTest, HomepageChecksNameWhatIsMissing)
         ASSERT_EQ(ui.shown.size(), 1u) << c.text;
         EXPECT_EQ(ui.shown[0].title, c.title);
         EXPECT_EQ(host.optimizations, 0);
+    }
+}
+
+TEST_F(SiteWizardTest, HeadAndBodyInAnySpellingPass)
+{
+    for (const char *text : {"<Head></Head><Body bgcolor=\"#ffffff\"></Body>", "<HEAD></HEAD><BODY></BODY>",
+                             "<hEaD lang=\"de\"></head><body></bOdY>"}) {
+        ui.shown.clear();
+        FakeHost host(ui);
+        host.answer = page(text);
+        RunSiteWizard(true, host);
+        EXPECT_TRUE(ui.shown.empty()) << text;
+        EXPECT_EQ(host.optimizations, 1) << text;
     }
 }
 
