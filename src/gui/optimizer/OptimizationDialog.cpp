@@ -7,6 +7,7 @@
 #include "ui/DialogHooks.h"
 #include "ui/FileFilter.h"
 #include "ui/QtText.h"
+#include "ui/UmlautRoom.h"
 
 #include <QCheckBox>
 #include <QDateTime>
@@ -81,9 +82,7 @@ QIcon lineIcon(LineKind kind)
 // font's ascent, and the text is centred in its row.
 int rowHeightFor(const QFontMetrics &metrics, int minimum)
 {
-    const int overshoot =
-        std::max(0, -metrics.tightBoundingRect(QStringLiteral("ÄÖÜ")).top() - metrics.ascent());
-    return std::max(minimum, metrics.height() + 2 * overshoot);
+    return std::max(minimum, metrics.height() + 2 * umlautOvershoot(metrics));
 }
 
 // The newest kept run that is not undone yet: the one the undo button takes back.
