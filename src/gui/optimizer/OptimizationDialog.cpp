@@ -213,9 +213,20 @@ OptimizationDialog::OptimizationDialog(QWidget *parent)
     auto *todoLayout = new QVBoxLayout(todoBox);
     todoLayout->addWidget(m_todos);
 
+    // The To Do's send the user to "the three buttons below": they stand
+    // right under the lists.
+    auto *examplesBox = new QGroupBox(QStringLiteral(" Optimierte Dokumente ansehen "), this);
+    examplesBox->setObjectName(QStringLiteral("examplesBox"));
+    auto *examplesLayout = new QHBoxLayout(examplesBox);
+    examplesLayout->addWidget(m_copy);
+    examplesLayout->addWidget(m_shortDoorway);
+    examplesLayout->addWidget(m_longDoorway);
+    examplesLayout->addStretch();
+
     auto *left = new QVBoxLayout;
     left->addWidget(reportBox, 3);
     left->addWidget(todoBox, 1);
+    left->addWidget(examplesBox);
     left->addWidget(m_progress);
 
     auto *runBox = new QGroupBox(QStringLiteral(" Optimierung "), this);
@@ -230,10 +241,6 @@ OptimizationDialog::OptimizationDialog(QWidget *parent)
     auto *resultLayout = new QVBoxLayout(resultBox);
     resultLayout->addWidget(m_openReport);
     resultLayout->addWidget(m_saveReport);
-    resultLayout->addSpacing(6);
-    resultLayout->addWidget(m_copy);
-    resultLayout->addWidget(m_shortDoorway);
-    resultLayout->addWidget(m_longDoorway);
 
     auto *closeRow = new QHBoxLayout;
     closeRow->addWidget(helpButton);
