@@ -283,6 +283,7 @@ bool umlautDotsShow(QLabel *label)
     roomy.setTextFormat(label->textFormat());
     roomy.setWordWrap(label->wordWrap());
     roomy.setAlignment(label->alignment());
+    roomy.setTextInteractionFlags(label->textInteractionFlags());
     const QMargins margins = label->contentsMargins();
     roomy.setContentsMargins(margins.left(), margins.top() + 20, margins.right(), margins.bottom() + 20);
     roomy.setText(text);

@@ -514,6 +514,13 @@ private Q_SLOTS:
         QCOMPARE(other.size(), 1);
         QVERIFY(!other.front()->isSelected());
         QVERIFY(umlautDotsShow(w.list, w.list->row(other.front())));
+
+        NewProjectOptionsDialog options(toCp1252(QStringLiteral("Ärzte")), &dialog);
+        options.show();
+        settle();
+        QVERIFY(umlautDotsShow(findChildNamed<QLabel>(&options, QStringLiteral("headerLabel"))));
+        QVERIFY(umlautDotsShow(findChildNamed<QLabel>(&options, QStringLiteral("fromLabel"))));
+        options.reject();
     }
 
     void openingShowsItsStepsAndCloses()

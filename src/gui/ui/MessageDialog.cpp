@@ -1,5 +1,4 @@
 #include "ui/MessageDialog.h"
-#include "ui/UmlautRoom.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,8 +21,6 @@ MessageDialog::MessageDialog(const QString &title, const QString &text, Buttons 
     // Long messages wrap at a readable width instead of one endless line.
     m_text->setMinimumWidth(360);
     m_text->setMaximumWidth(520);
-    // Messages name projects and files, and some begin with "Ändern".
-    makeRoomForUmlautDots(m_text);
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("okButton"));
