@@ -151,7 +151,7 @@ InternetAccessResult confirmInternetAccess(const InternetAccessInput &input, Ui 
     if (!normalizedUpdateServer(input.updateServer, server)) {
         ui.message(de("Eingabe ungültig"),
                    de("Geben Sie als Update-Server einen Rechnernamen oder eine IP-Adresse ein, bei Bedarf mit "
-                      "Doppelpunkt und einer Portnummer von 1 bis 65535 (z.B. \"update.example.de:8080\"). Lassen "
+                      "Doppelpunkt und einer Portnummer von 1 bis 65535.\nBeispiel: update.example.de:8080\nLassen "
                       "Sie das Feld leer, verwendet Vantor!! den voreingestellten Server ")
                        + makerserver::kDefaultServer + ".");
         return InternetAccessResult::Invalid;

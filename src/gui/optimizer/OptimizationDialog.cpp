@@ -218,9 +218,13 @@ OptimizationDialog::OptimizationDialog(QWidget *parent)
     auto *examplesBox = new QGroupBox(QStringLiteral(" Optimierte Dokumente ansehen "), this);
     examplesBox->setObjectName(QStringLiteral("examplesBox"));
     auto *examplesLayout = new QHBoxLayout(examplesBox);
-    examplesLayout->addWidget(m_copy);
-    examplesLayout->addWidget(m_shortDoorway);
-    examplesLayout->addWidget(m_longDoorway);
+    // One width for the three, with room beside the longest text.
+    const int exampleWidth = std::max({m_copy->sizeHint().width(), m_shortDoorway->sizeHint().width(),
+                                       m_longDoorway->sizeHint().width()}) + 16;
+    for (QPushButton *example : {m_copy, m_shortDoorway, m_longDoorway}) {
+        example->setMinimumWidth(exampleWidth);
+        examplesLayout->addWidget(example);
+    }
     examplesLayout->addStretch();
 
     auto *left = new QVBoxLayout;

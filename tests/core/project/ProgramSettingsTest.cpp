@@ -343,7 +343,7 @@ TEST_F(InternetAccessTest, TheUpdateServerIsLoadedCheckedAndSavedWithTheRest)
     EXPECT_EQ(ui.shown[0].title, de("Eingabe ungültig"));
     EXPECT_EQ(ui.shown[0].text,
               de("Geben Sie als Update-Server einen Rechnernamen oder eine IP-Adresse ein, bei Bedarf mit Doppelpunkt "
-                 "und einer Portnummer von 1 bis 65535 (z.B. \"update.example.de:8080\"). Lassen Sie das Feld leer, "
+                 "und einer Portnummer von 1 bis 65535.\nBeispiel: update.example.de:8080\nLassen Sie das Feld leer, "
                  "verwendet Vantor!! den voreingestellten Server 127.0.0.1:8080."));
     EXPECT_FALSE(settingsStore().hasValue("accesstype"));
     EXPECT_EQ(settingsStore().readText("updateserver"), "alt.example.de:81");
