@@ -16,6 +16,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
 #include <QTest>
 
 #include <vector>
@@ -249,6 +252,78 @@ void writeAll(const QString &path, const QByteArray &content)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(content), content.size());
+}
+
+namespace {
+
+QString withoutUmlautDots(QString text)
+{
+    return text.replace(QChar(0xC4), QLatin1Char('A')).replace(QChar(0xD6), QLatin1Char('O')).replace(QChar(0xDC), QLatin1Char('U'));
+}
+
+// How many pixels of `area` change when `setText` takes the dots away.
+int dotPixels(QWidget *widget, const QRect &area, const QString &text, const std::function<void(const QString &)> &setText)
+{
+    setText(text);
+    const QImage with = widget->grab(area).toImage();
+    setText(withoutUmlautDots(text));
+    const QImage without = widget->grab(area).toImage();
+    setText(text);
+    int changed = 0;
+    for (int y = 0; y < with.height(); ++y)
+        for (int x = 0; x < with.width(); ++x)
+            changed += with.pixel(x, y) != without.pixel(x, y) ? 1 : 0;
+    return changed;
+}
+
+} // namespace
+
+bool umlautDotsShow(QLabel *label)
+{
+    const QString text = label->text();
+    const int shown = dotPixels(label, label->rect(), text, [label](const QString &t) { label->setText(t); });
+
+    QLabel roomy;
+    roomy.setFont(label->font());
+    roomy.setPalette(label->palette());
+    roomy.setTextFormat(label->textFormat());
+    roomy.setWordWrap(label->wordWrap());
+    roomy.setAlignment(label->alignment());
+    roomy.setTextInteractionFlags(label->textInteractionFlags());
+    const QMargins margins = label->contentsMargins();
+    roomy.setContentsMargins(margins.left(), margins.top() + 20, margins.right(), margins.bottom() + 20);
+    roomy.setText(text);
+    roomy.resize(label->width(), label->height() + 40);
+    const int full = dotPixels(&roomy, roomy.rect(), text, [&roomy](const QString &t) { roomy.setText(t); });
+    if (shown != full)
+        qWarning("%s: %d of %d pixels of the umlaut dots show", qPrintable(text), shown, full);
+    return full > 0 && shown == full;
+}
+
+bool umlautDotsShow(QListWidget *list, int row)
+{
+    QListWidgetItem *item = list->item(row);
+    const QString text = item->text();
+    const auto setItemText = [](QListWidgetItem *each) {
+        return [each](const QString &t) {
+            each->setText(t);
+            settle();
+        };
+    };
+    const int shown = dotPixels(list->viewport(), list->visualItemRect(item), text, setItemText(item));
+
+    QListWidget roomy;
+    roomy.setFont(list->font());
+    roomy.setPalette(list->palette());
+    roomy.resize(list->size());
+    auto *tall = new QListWidgetItem(text, &roomy);
+    tall->setSizeHint(QSize(list->visualItemRect(item).width(), 3 * list->visualItemRect(item).height() + 20));
+    roomy.show();
+    settle();
+    const int full = dotPixels(roomy.viewport(), roomy.visualItemRect(tall), text, setItemText(tall));
+    if (shown != full)
+        qWarning("%s: %d of %d pixels of the umlaut dots show", qPrintable(text), shown, full);
+    return full > 0 && shown == full;
 }
 
 } // namespace vantor::guitest

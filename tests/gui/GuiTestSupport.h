@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+class QLabel;
+class QListWidget;
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -94,5 +97,12 @@ QByteArray stripedGif();
 void installStockTemplates();
 QByteArray readAll(const QString &path);
 void writeAll(const QString &path, const QByteArray &content);
+
+// Whether the dots of the capital umlauts (Ä, Ö, Ü) on the label show in
+// full: as many pixels tell "Ö" from "O" as in a copy of the label with room
+// to spare above and below.
+bool umlautDotsShow(QLabel *label);
+// The same for one row of a list, against a list with tall rows.
+bool umlautDotsShow(QListWidget *list, int row);
 
 } // namespace vantor::guitest

@@ -1,4 +1,5 @@
 #include "GuiTestSupport.h"
+#include "MakerServerFixture.h"
 
 #include "platform/Help.h"
 #include "platform/SettingsStore.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -29,6 +31,7 @@ struct Widgets {
     QLineEdit *proxy;
     QLineEdit *port;
     QCheckBox *inform;
+    QLineEdit *updateServer;
 };
 
 Widgets widgetsOf(InternetAccessDialog &dialog)
@@ -38,7 +41,8 @@ Widgets widgetsOf(InternetAccessDialog &dialog)
             findChildNamed<QRadioButton>(&dialog, QStringLiteral("proxyRadio")),
             findChildNamed<QLineEdit>(&dialog, QStringLiteral("proxyEdit")),
             findChildNamed<QLineEdit>(&dialog, QStringLiteral("portEdit")),
-            findChildNamed<QCheckBox>(&dialog, QStringLiteral("informCheck"))};
+            findChildNamed<QCheckBox>(&dialog, QStringLiteral("informCheck")),
+            findChildNamed<QLineEdit>(&dialog, QStringLiteral("updateServerEdit"))};
 }
 
 } // namespace
@@ -203,8 +207,8 @@ private Q_SLOTS:
         QString waitTextDuringRequest;
         bool cursorDuringRequest = false;
         std::string requested;
-        setConnectionTestFetcher([&](const std::string &path, bool, Ui &, std::string &body, std::string &) {
-            requested = path;
+        setConnectionTestFetcher([&](const std::string &url, bool, Ui &, std::string &body, std::string &) {
+            requested = url;
             if (WaitWindow *wait = m_env->ui().waitWindow())
                 waitTextDuringRequest = wait->text();
             cursorDuringRequest = QApplication::overrideCursor() &&
@@ -217,7 +221,7 @@ private Q_SLOTS:
         clickIndicator(widgetsOf(dialog).direct);
         QTest::mouseClick(findButton(&dialog, QStringLiteral("Testen")), Qt::LeftButton);
 
-        QCOMPARE(requested, std::string("/download/vantor/version.txt"));
+        QCOMPARE(requested, std::string("http://127.0.0.1:8080/download/vantor/version.txt"));
         QCOMPARE(waitTextDuringRequest, QStringLiteral("Bitte warten...\nVerbindung wird getestet"));
         QVERIFY(cursorDuringRequest);
         QVERIFY(!m_env->ui().waitWindow());
@@ -271,6 +275,76 @@ private Q_SLOTS:
         QVERIFY(box.text.endsWith(QStringLiteral("Der exakte Fehlertext lautet: Zeitüberschreitung bei der Verbindung")));
         QCOMPARE(m_env->hooks().countKind(QStringLiteral("connectionError")), 1);
         QVERIFY(!m_env->ui().waitWindow());
+        QVERIFY(dialog.isVisible());
+    }
+
+    void theUpdateServerIsLoadedCheckedAndSaved()
+    {
+        settingsStore().writeText("updateserver", "alt.example.de:81");
+        InternetAccessDialog dialog;
+        dialog.show();
+        const Widgets w = widgetsOf(dialog);
+        QVERIFY(w.updateServer);
+        QVERIFY(w.updateServer->isEnabled());
+        QCOMPARE(w.updateServer->text(), QStringLiteral("alt.example.de:81"));
+        // Empty, the field shows the server that is used then.
+        QCOMPARE(w.updateServer->placeholderText(), QStringLiteral("127.0.0.1:8080"));
+        bool labelled = false;
+        for (QLabel *label : dialog.findChildren<QLabel *>())
+            labelled = labelled || (label->text() == QStringLiteral("Update-Server:") && label->buddy() == w.updateServer);
+        QVERIFY(labelled);
+
+        clickIndicator(w.direct);
+        w.updateServer->clear();
+        QTest::keyClicks(w.updateServer, QStringLiteral("update.example.de:99999"));
+        QTest::mouseClick(findButton(&dialog, QStringLiteral("OK")), Qt::LeftButton);
+        QVERIFY(dialog.isVisible());
+        const ShownBox box = lastShown(QStringLiteral("message"));
+        QCOMPARE(box.title, QStringLiteral("Eingabe ungültig"));
+        QVERIFY(box.text.contains(QStringLiteral("Portnummer von 1 bis 65535")));
+        QCOMPARE(settingsStore().readText("updateserver").value_or(""), std::string("alt.example.de:81"));
+        QVERIFY(!settingsStore().hasValue("accesstype"));
+
+        // The provider's proxy leaves the server as it is.
+        QTest::mouseClick(findButton(&dialog, QStringLiteral("Einstellungen für T-Online")), Qt::LeftButton);
+        QCOMPARE(w.updateServer->text(), QStringLiteral("update.example.de:99999"));
+
+        w.updateServer->clear();
+        QTest::keyClicks(w.updateServer, QStringLiteral("update.example.de:8080"));
+        QTest::mouseClick(findButton(&dialog, QStringLiteral("OK")), Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(settingsStore().readText("updateserver").value_or(""), std::string("update.example.de:8080"));
+        QCOMPARE(settingsStore().readText("proxyport").value_or(""), std::string("80"));
+
+        // Emptied, the program's default applies again.
+        InternetAccessDialog again;
+        again.show();
+        QCOMPARE(widgetsOf(again).updateServer->text(), QStringLiteral("update.example.de:8080"));
+        widgetsOf(again).updateServer->clear();
+        QTest::mouseClick(findButton(&again, QStringLiteral("OK")), Qt::LeftButton);
+        QVERIFY(!again.isVisible());
+        QCOMPARE(settingsStore().readText("updateserver").value_or("?"), std::string());
+    }
+
+    void testenAsksTheServerInTheField()
+    {
+        resetConnectionTestFetcher();
+        MakerServerFixture server(toCp1252(m_env->path() + QStringLiteral("/server")));
+        QVERIFY(server.running());
+        // Stored is a server that refuses; typed is the one that answers.
+        QVERIFY(server.refuseConnections());
+        InternetAccessDialog dialog;
+        dialog.show();
+        const Widgets w = widgetsOf(dialog);
+        QVERIFY(w.updateServer);
+        clickIndicator(w.direct);
+        w.inform->setChecked(false);
+        w.updateServer->clear();
+        QTest::keyClicks(w.updateServer, QStringLiteral("127.0.0.1:%1").arg(server.port()));
+        QTest::mouseClick(findButton(&dialog, QStringLiteral("Testen")), Qt::LeftButton);
+
+        QCOMPARE(m_env->hooks().countKind(QStringLiteral("connectionError")), 0);
+        QCOMPARE(lastShown(QStringLiteral("message")).title, QStringLiteral("Erfolgreicher Test"));
         QVERIFY(dialog.isVisible());
     }
 

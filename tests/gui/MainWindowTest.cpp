@@ -79,6 +79,12 @@ private Q_SLOTS:
         programSettings().currentProject = toCp1252(QStringLiteral("Bäckerei"));
         window.refreshProjectLine();
         QCOMPARE(project->text(), QStringLiteral("Geladenes Projekt: Bäckerei "));
+
+        programSettings().currentProject = toCp1252(QStringLiteral("Übersicht"));
+        window.refreshProjectLine();
+        window.show();
+        settle();
+        QVERIFY(umlautDotsShow(project));
     }
 
     void helpButtonsOpenTheirTopics()

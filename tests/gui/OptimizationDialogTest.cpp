@@ -200,6 +200,54 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(m_site + QStringLiteral("/~report.htm")));
     }
 
+    void theThreeExampleButtonsStandBelowTheLists()
+    {
+        OptimizationDialog dialog;
+        dialog.show();
+        settle();
+        const Widgets w = widgetsOf(dialog);
+        QTest::mouseClick(w.start, Qt::LeftButton);
+        // The To Do's point there.
+        bool pointed = false;
+        for (int i = 0; i < w.todos->count(); ++i)
+            pointed = pointed || w.todos->item(i)->text().contains(QStringLiteral("die drei Buttons unten"));
+        QVERIFY(pointed);
+
+        const auto inDialog = [&dialog](QWidget *widget) {
+            return QRect(widget->mapTo(&dialog, QPoint(0, 0)), widget->size());
+        };
+        const QRect report = inDialog(w.report);
+        const QRect todos = inDialog(w.todos);
+        const QRect progress = inDialog(w.progress);
+        QVERIFY(report.bottom() < todos.top());
+        std::vector<QRect> placed;
+        for (const QString &text :
+             {QStringLiteral("Kopie"), QStringLiteral("Zugangsdokument kurz"), QStringLiteral("Zugangsdokument lang")}) {
+            QPushButton *button = findButton(&dialog, text);
+            QVERIFY2(button && button->isVisible() && button->isEnabled(), qPrintable(text));
+            const QRect at = inDialog(button);
+            QVERIFY2(at.top() > todos.bottom(), qPrintable(text));
+            QVERIFY2(at.left() >= todos.left() && at.right() <= todos.right(), qPrintable(text));
+            QVERIFY2(dialog.rect().contains(at), qPrintable(text));
+            QVERIFY2(!at.intersects(progress), qPrintable(text));
+            // Every text whole.
+            QVERIFY2(at.width() >= button->sizeHint().width() && at.height() >= button->sizeHint().height(),
+                     qPrintable(text));
+            for (const QRect &other : placed)
+                QVERIFY2(!at.intersects(other), qPrintable(text));
+            placed.push_back(at);
+        }
+        // In the order of the To Do: a copy, then the short and the long doorway document.
+        QVERIFY(placed[0].right() < placed[1].left() && placed[1].right() < placed[2].left());
+        QCOMPARE(placed[0].top(), placed[2].top());
+        // The rest of the buttons still shows.
+        for (QPushButton *button : dialog.findChildren<QPushButton *>()) {
+            QVERIFY2(button->isVisible(), qPrintable(button->text()));
+            QVERIFY2(dialog.rect().contains(inDialog(button)), qPrintable(button->text()));
+        }
+        saveScreenshot(&dialog);
+    }
+
     void runShowsEveryLineAndTodoAndEnablesTheResults()
     {
         OptimizationDialog dialog;

@@ -169,7 +169,8 @@ private Q_SLOTS:
         QCOMPARE(shownEntries(w.list),
             (QStringList { QStringLiteral("alpha"), QStringLiteral("Mitte"), QStringLiteral("Standardprojekt"),
                 QStringLiteral("Zeta") }));
-        QVERIFY(w.list->selectedItems().isEmpty());
+        QCOMPARE(w.list->selectedItems().size(), 1);
+        QCOMPARE(w.list->selectedItems().front()->text(), QStringLiteral("Standardprojekt"));
         QCOMPARE(w.current->text(), QStringLiteral("Standardprojekt"));
         QCOMPARE(w.company->text(), QStringLiteral("Gärtnerei Lindenfeld"));
         QCOMPARE(w.contact->text(), QStringLiteral("Erika Muster"));
@@ -414,8 +415,6 @@ private Q_SLOTS:
         const Widgets w = widgetsOf(&dialog);
         QCOMPARE(w.current->text(), QStringLiteral("alpha"));
 
-        click(&dialog, QStringLiteral("Projekt löschen"));
-        QCOMPARE(lastShown(QStringLiteral("message")).title, QStringLiteral("Projektname wählen"));
         select(w.list, QStringLiteral("Standardprojekt"));
         click(&dialog, QStringLiteral("Projekt löschen"));
         QCOMPARE(lastShown(QStringLiteral("message")).title, QStringLiteral("Standardprojekt nicht löschbar"));
@@ -454,6 +453,76 @@ private Q_SLOTS:
         QCOMPARE(steps.back().first, 0);
     }
 
+    void theMarkedRowIsTheOneTheButtonsTake()
+    {
+        addProject(QStringLiteral("alpha"), QStringLiteral("Alpha GmbH"));
+        addProject(QStringLiteral("beta"), QStringLiteral("Beta KG"));
+        makeCurrent(QStringLiteral("beta"));
+        ProjectManagerDialog dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        const Widgets w = widgetsOf(&dialog);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w.list));
+        QVERIFY(w.list->currentItem());
+        QCOMPARE(w.list->currentItem()->text(), QStringLiteral("beta"));
+        QCOMPARE(w.list->selectedItems(), QList<QListWidgetItem *> { w.list->currentItem() });
+        QCOMPARE(w.company->text(), QStringLiteral("Beta KG"));
+
+        // What is marked is what "Projekt löschen" asks about.
+        m_env->hooks().pushQuestionAnswer(false);
+        click(&dialog, QStringLiteral("Projekt löschen"));
+        QCOMPARE(m_env->hooks().countKind(QStringLiteral("message")), 0);
+        QVERIFY(lastShown(QStringLiteral("question"))
+                    .text.startsWith(QStringLiteral("Wenn Sie die Projektdatei \"beta\" wirklich löschen möchten")));
+
+        // Neither a click beside the rows nor a Ctrl+click leaves a frame
+        // without a selection.
+        const QPoint below(10, w.list->visualItemRect(w.list->item(w.list->count() - 1)).bottom() + 20);
+        QTest::mouseClick(w.list->viewport(), Qt::LeftButton, Qt::NoModifier, below);
+        QCOMPARE(w.list->selectedItems(), QList<QListWidgetItem *> { w.list->currentItem() });
+        QCOMPARE(w.list->currentItem()->text(), QStringLiteral("beta"));
+        QTest::mouseClick(w.list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+            w.list->visualItemRect(w.list->currentItem()).center());
+        QCOMPARE(w.list->selectedItems(), QList<QListWidgetItem *> { w.list->currentItem() });
+
+        // The keys move both, and the fields follow.
+        QTest::keyClick(w.list, Qt::Key_Home);
+        QCOMPARE(w.list->currentItem()->text(), QStringLiteral("alpha"));
+        QCOMPARE(w.list->selectedItems(), QList<QListWidgetItem *> { w.list->currentItem() });
+        QCOMPARE(w.company->text(), QStringLiteral("Alpha GmbH"));
+
+        // After a deletion the standard project is current and marked.
+        m_env->hooks().pushQuestionAnswer(true);
+        click(&dialog, QStringLiteral("Projekt löschen"));
+        QVERIFY(!QFile::exists(projectPath(QStringLiteral("alpha"))));
+        QCOMPARE(w.list->currentItem()->text(), QStringLiteral("Standardprojekt"));
+        QCOMPARE(w.list->selectedItems(), QList<QListWidgetItem *> { w.list->currentItem() });
+    }
+
+    void namesWithCapitalUmlautsKeepTheirDots()
+    {
+        addProject(QStringLiteral("Übersicht"));
+        addProject(QStringLiteral("Ökologie"));
+        makeCurrent(QStringLiteral("Übersicht"));
+        ProjectManagerDialog dialog;
+        dialog.show();
+        settle();
+        const Widgets w = widgetsOf(&dialog);
+        QCOMPARE(w.current->text(), QStringLiteral("Übersicht"));
+        QVERIFY(umlautDotsShow(w.current));
+        const QList<QListWidgetItem *> other = w.list->findItems(QStringLiteral("Ökologie"), Qt::MatchExactly);
+        QCOMPARE(other.size(), 1);
+        QVERIFY(!other.front()->isSelected());
+        QVERIFY(umlautDotsShow(w.list, w.list->row(other.front())));
+
+        NewProjectOptionsDialog options(toCp1252(QStringLiteral("Ärzte")), &dialog);
+        options.show();
+        settle();
+        QVERIFY(umlautDotsShow(findChildNamed<QLabel>(&options, QStringLiteral("headerLabel"))));
+        QVERIFY(umlautDotsShow(findChildNamed<QLabel>(&options, QStringLiteral("fromLabel"))));
+        options.reject();
+    }
+
     void openingShowsItsStepsAndCloses()
     {
         addProject(QStringLiteral("alpha"), QStringLiteral("Alpha GmbH"));
@@ -462,9 +531,7 @@ private Q_SLOTS:
         settle();
         const Widgets w = widgetsOf(&dialog);
 
-        click(&dialog, QStringLiteral("Projekt öffnen"));
-        QCOMPARE(lastShown(QStringLiteral("message")).title, QStringLiteral("Projektname wählen"));
-        select(w.list, QStringLiteral("Standardprojekt"));
+        // The current project is the marked one.
         click(&dialog, QStringLiteral("Projekt öffnen"));
         QCOMPARE(lastShown(QStringLiteral("message")).title, QStringLiteral("Projekt bereits geladen"));
         QVERIFY(dialog.isVisible());

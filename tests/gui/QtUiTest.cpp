@@ -79,6 +79,17 @@ private Q_SLOTS:
         QCOMPARE(shownTitle, QStringLiteral("Übersicht"));
         QCOMPARE(shownText, QStringLiteral("Zeile 1\nZeile 2"));
 
+        // A capital umlaut on the first line keeps its dots.
+        bool dotsShow = false;
+        m_env->hooks().onNextShown([&](QWidget *window) {
+            dotsShow = umlautDotsShow(findChildNamed<QLabel>(window, QStringLiteral("textLabel")));
+            QTest::mouseClick(findButton(window, QStringLiteral("OK")), Qt::LeftButton);
+        });
+        m_env->ui().message(toCp1252(QStringLiteral("Ändern der Sonderzeichen")),
+                            toCp1252(QStringLiteral("Beachten Sie bitte: Beim Ändern der Sonderzeichen müssen Sie die "
+                                                    "Dokumente neu erstellen.")));
+        QVERIFY(dotsShow);
+
         m_env->hooks().onNextShown(
             [](QWidget *window) { QTest::mouseClick(findButton(window, QStringLiteral("Abbruch")), Qt::LeftButton); });
         QVERIFY(!m_env->ui().question("Frage", "Weiter?"));

@@ -117,7 +117,7 @@ private Q_SLOTS:
         const ShownBox box = lastShown(QStringLiteral("message"));
         QCOMPARE(box.title, QStringLiteral("Kein Hintergrundbild gewählt"));
         QCOMPARE(box.text, QStringLiteral("Sie haben kein Hintergrundbild gewählt. Wählen Sie ein Hintergrundbild aus. "
-                                          "Möchten Sie kein Hintergrundbild, wählen Sie \"ohne\"."));
+                                          "Möchten Sie kein Hintergrundbild, wählen Sie \"einfarbig\"."));
         QVERIFY(!QFile::exists(m_template));
         QVERIFY(dialog.isVisible());
 
@@ -125,6 +125,20 @@ private Q_SLOTS:
         const QSize frame = dialog.frameGeometry().size() - dialog.geometry().size();
         QVERIFY2(dialog.width() + frame.width() <= 1024 && dialog.height() + frame.height() <= 740,
                  qPrintable(QStringLiteral("%1x%2").arg(dialog.width()).arg(dialog.height())));
+    }
+
+    void capitalUmlautsKeepTheirDots()
+    {
+        // "Öffnen Sie dazu" stands on the note's first line, and a homepage
+        // may well lie in a folder like this one.
+        const QString homepage = m_env->path() + QStringLiteral("/Übungen/start.htm");
+        TemplateWizardDialog dialog(toCp1252(homepage));
+        dialog.show();
+        settle();
+        QLabel *note = findChildNamed<QLabel>(&dialog, QStringLiteral("noteText"));
+        QVERIFY(note->text().contains(QStringLiteral("Öffnen Sie")));
+        QVERIFY(umlautDotsShow(note));
+        QVERIFY(umlautDotsShow(findChildNamed<QLabel>(&dialog, QStringLiteral("homepageLine"))));
     }
 
     void theBackgroundColourFollowsTheChoice()

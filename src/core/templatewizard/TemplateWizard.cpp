@@ -281,7 +281,7 @@ bool createTemplate(const std::string &homepagePath, const TemplateChoice &choic
     if (choice.background == Background::None || (choice.background == Background::Stock && !stock)) {
         ui.message(de("Kein Hintergrundbild gewählt"),
                    de("Sie haben kein Hintergrundbild gewählt. Wählen Sie ein Hintergrundbild aus. Möchten Sie kein "
-                      "Hintergrundbild, wählen Sie \"ohne\"."));
+                      "Hintergrundbild, wählen Sie \"einfarbig\"."));
         return false;
     }
     if (choice.background == Background::Own &&

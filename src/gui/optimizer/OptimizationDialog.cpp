@@ -7,6 +7,7 @@
 #include "ui/DialogHooks.h"
 #include "ui/FileFilter.h"
 #include "ui/QtText.h"
+#include "ui/UmlautRoom.h"
 
 #include <QCheckBox>
 #include <QDateTime>
@@ -81,9 +82,7 @@ QIcon lineIcon(LineKind kind)
 // font's ascent, and the text is centred in its row.
 int rowHeightFor(const QFontMetrics &metrics, int minimum)
 {
-    const int overshoot =
-        std::max(0, -metrics.tightBoundingRect(QStringLiteral("ÄÖÜ")).top() - metrics.ascent());
-    return std::max(minimum, metrics.height() + 2 * overshoot);
+    return std::max(minimum, metrics.height() + 2 * umlautOvershoot(metrics));
 }
 
 // The newest kept run that is not undone yet: the one the undo button takes back.
@@ -214,9 +213,24 @@ OptimizationDialog::OptimizationDialog(QWidget *parent)
     auto *todoLayout = new QVBoxLayout(todoBox);
     todoLayout->addWidget(m_todos);
 
+    // The To Do's send the user to "the three buttons below": they stand
+    // right under the lists.
+    auto *examplesBox = new QGroupBox(QStringLiteral(" Optimierte Dokumente ansehen "), this);
+    examplesBox->setObjectName(QStringLiteral("examplesBox"));
+    auto *examplesLayout = new QHBoxLayout(examplesBox);
+    // One width for the three, with room beside the longest text.
+    const int exampleWidth = std::max({m_copy->sizeHint().width(), m_shortDoorway->sizeHint().width(),
+                                       m_longDoorway->sizeHint().width()}) + 16;
+    for (QPushButton *example : {m_copy, m_shortDoorway, m_longDoorway}) {
+        example->setMinimumWidth(exampleWidth);
+        examplesLayout->addWidget(example);
+    }
+    examplesLayout->addStretch();
+
     auto *left = new QVBoxLayout;
     left->addWidget(reportBox, 3);
     left->addWidget(todoBox, 1);
+    left->addWidget(examplesBox);
     left->addWidget(m_progress);
 
     auto *runBox = new QGroupBox(QStringLiteral(" Optimierung "), this);
@@ -231,10 +245,6 @@ OptimizationDialog::OptimizationDialog(QWidget *parent)
     auto *resultLayout = new QVBoxLayout(resultBox);
     resultLayout->addWidget(m_openReport);
     resultLayout->addWidget(m_saveReport);
-    resultLayout->addSpacing(6);
-    resultLayout->addWidget(m_copy);
-    resultLayout->addWidget(m_shortDoorway);
-    resultLayout->addWidget(m_longDoorway);
 
     auto *closeRow = new QHBoxLayout;
     closeRow->addWidget(helpButton);

@@ -1,5 +1,6 @@
 #include "project/InternetAccessDialog.h"
 
+#include "net/MakerServer.h"
 #include "platform/Help.h"
 #include "project/ProgramSettings.h"
 #include "ui/QtText.h"
@@ -60,6 +61,20 @@ InternetAccessDialog::InternetAccessDialog(QWidget *parent)
     accessLayout->addWidget(m_port, 4, 2, Qt::AlignLeft);
     accessLayout->setColumnMinimumWidth(0, 18);
 
+    // Versions, data files, feedback and newsletter come from here; empty
+    // means the program's own default, which the field shows greyed.
+    m_updateServer = new QLineEdit(this);
+    m_updateServer->setObjectName(QStringLiteral("updateServerEdit"));
+    m_updateServer->setMaxLength(static_cast<int>(ProgramSettings::kTextCapacity));
+    m_updateServer->setPlaceholderText(QString::fromLatin1(makerserver::kDefaultServer));
+    m_updateServer->setToolTip(QStringLiteral("Rechnername oder IP-Adresse, bei Bedarf mit Doppelpunkt und Port, "
+                                              "z.B. update.example.de:8080"));
+    auto *updateServerLabel = new QLabel(QStringLiteral("Update-Server:"), this);
+    updateServerLabel->setBuddy(m_updateServer);
+    auto *updateServerRow = new QHBoxLayout;
+    updateServerRow->addWidget(updateServerLabel);
+    updateServerRow->addWidget(m_updateServer, 1);
+
     m_inform = new QCheckBox(QStringLiteral("Vor jeder Verbindung informieren"), this);
     m_inform->setObjectName(QStringLiteral("informCheck"));
 
@@ -89,6 +104,7 @@ InternetAccessDialog::InternetAccessDialog(QWidget *parent)
 
     auto *left = new QVBoxLayout;
     left->addWidget(accessBox);
+    left->addLayout(updateServerRow);
     left->addWidget(m_inform);
     left->addWidget(tOnline, 0, Qt::AlignLeft);
 
@@ -114,6 +130,7 @@ InternetAccessInput InternetAccessDialog::input() const
     input.inform = m_inform->isChecked();
     input.proxy = toCp1252(m_proxy->text());
     input.port = toCp1252(m_port->text());
+    input.updateServer = toCp1252(m_updateServer->text());
     return input;
 }
 
@@ -121,6 +138,7 @@ void InternetAccessDialog::showInput(const InternetAccessInput &input)
 {
     m_proxy->setText(fromCp1252(input.proxy));
     m_port->setText(fromCp1252(input.port));
+    m_updateServer->setText(fromCp1252(input.updateServer));
     m_inform->setChecked(input.inform);
     if (input.accessType == ProgramSettings::kAccessProxy)
         m_proxyAccess->setChecked(true);
@@ -164,6 +182,8 @@ void InternetAccessDialog::onTOnlineClicked()
     InternetAccessInput provider = tOnlineInternetAccess();
     provider.accessType = ProgramSettings::kAccessProxy;
     provider.inform = true;
+    // The provider's proxy leads to the same update server.
+    provider.updateServer = toCp1252(m_updateServer->text());
     showInput(provider);
     openHelp(help::kTOnline);
 }

@@ -34,6 +34,7 @@ private:
     QRadioButton *m_proxyAccess = nullptr;
     QLineEdit *m_proxy = nullptr;
     QLineEdit *m_port = nullptr;
+    QLineEdit *m_updateServer = nullptr;
     QCheckBox *m_inform = nullptr;
     QPushButton *m_test = nullptr;
 };

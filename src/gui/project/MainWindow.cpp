@@ -8,6 +8,7 @@
 #include "project/ProjectManagerDialog.h"
 #include "project/WizardMenu.h"
 #include "ui/QtText.h"
+#include "ui/UmlautRoom.h"
 
 #include <QFont>
 #include <QGroupBox>
@@ -88,6 +89,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_projectLine = new QLabel(this);
     m_projectLine->setObjectName(QStringLiteral("projectLine"));
     m_projectLine->setTextFormat(Qt::PlainText);
+    makeRoomForUmlautDots(m_projectLine);
     m_versionLine = new QLabel(this);
     m_versionLine->setObjectName(QStringLiteral("versionLine"));
     m_versionLine->setTextFormat(Qt::PlainText);

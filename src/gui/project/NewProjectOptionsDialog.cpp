@@ -6,6 +6,7 @@
 #include "project/ProjectFile.h"
 #include "ui/QtText.h"
 #include "ui/Ui.h"
+#include "ui/UmlautRoom.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -51,12 +52,14 @@ NewProjectOptionsDialog::NewProjectOptionsDialog(const std::string &name, QWidge
     QFont headerFont = header->font();
     headerFont.setBold(true);
     header->setFont(headerFont);
+    makeRoomForUmlautDots(header);
     auto *from = new QLabel(QStringLiteral("Vom aktuellen Projekt \"")
             + fromCp1252(displayNameMain(programSettings().currentProject))
             + QStringLiteral("\" folgende Daten übernehmen:"),
         this);
     from->setObjectName(QStringLiteral("fromLabel"));
     from->setTextFormat(Qt::PlainText);
+    makeRoomForUmlautDots(from);
 
     m_currentOptions = new QRadioButton(QStringLiteral("Aktuelle Einstellungen für Parameter übernehmen"), this);
     m_currentOptions->setObjectName(QStringLiteral("currentOptionsRadio"));

@@ -7,6 +7,7 @@
 #include "project/ProjectFile.h"
 #include "project/ProjectManager.h"
 #include "ui/QtText.h"
+#include "ui/UmlautRoom.h"
 
 #include <QFont>
 #include <QFormLayout>
@@ -31,6 +32,16 @@ QPushButton *dialogButton(const QString &text, const QString &name, QWidget *par
     // Enter in the name field creates, nowhere else does it act by chance.
     button->setAutoDefault(false);
     return button;
+}
+
+// A row tall enough for the dots of a capital umlaut: a project may be
+// called "Übersicht".
+QListWidgetItem *projectItem(const std::string &entry, const QFontMetrics &metrics)
+{
+    auto *item = new QListWidgetItem(fromCp1252(entry));
+    // The width as the list would take it: a long name still scrolls.
+    item->setSizeHint(QSize(metrics.horizontalAdvance(item->text()) + 12, metrics.height() + 2 * umlautOvershoot(metrics)));
+    return item;
 }
 
 QLineEdit *infoField(const QString &name, QWidget *parent)
@@ -72,6 +83,10 @@ ProjectManagerDialog::ProjectManagerDialog(QWidget *parent)
     QFont bold = m_current->font();
     bold.setBold(true);
     m_current->setFont(bold);
+    // A project may be called "Übersicht"; the label beside it keeps the
+    // same line.
+    makeRoomForUmlautDots(m_current);
+    makeRoomForUmlautDots(currentLabel);
 
     m_company = infoField(QStringLiteral("companyEdit"), this);
     m_contact = infoField(QStringLiteral("contactEdit"), this);
@@ -118,6 +133,7 @@ ProjectManagerDialog::ProjectManagerDialog(QWidget *parent)
     QPushButton *cancel = dialogButton(QStringLiteral("Cancel"), QStringLiteral("cancelButton"), this);
 
     connect(m_list, &QListWidget::itemSelectionChanged, this, &ProjectManagerDialog::onSelectionChanged);
+    connect(m_list, &QListWidget::currentItemChanged, this, &ProjectManagerDialog::onCurrentItemChanged);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &ProjectManagerDialog::onOpenClicked);
     connect(open, &QPushButton::clicked, this, &ProjectManagerDialog::onOpenClicked);
     connect(remove, &QPushButton::clicked, this, &ProjectManagerDialog::onDeleteClicked);
@@ -188,7 +204,10 @@ void ProjectManagerDialog::refresh()
         const QSignalBlocker quiet(m_list);
         m_list->clear();
         for (const std::string &entry : projects::listEntries())
-            m_list->addItem(fromCp1252(entry));
+            m_list->addItem(projectItem(entry, m_list->fontMetrics()));
+        // The fields show the current project, so the list marks it too;
+        // "Projekt öffnen" and "Projekt löschen" take the marked row.
+        selectEntry(displayNameMain(current));
     }
     showInfo(current);
 }
@@ -249,8 +268,26 @@ void ProjectManagerDialog::reject()
     SkinnedDialog::reject();
 }
 
+void ProjectManagerDialog::keepCurrentSelected()
+{
+    // The framed row is the selected one. The list frames a row of its own
+    // accord when it gets the focus with none, and a click beside the rows
+    // or a Ctrl+click takes the selection away while the frame stays: the
+    // buttons would then say that nothing was chosen.
+    QListWidgetItem *current = m_list->currentItem();
+    if (current && !current->isSelected())
+        m_list->setCurrentItem(current, QItemSelectionModel::ClearAndSelect);
+}
+
+void ProjectManagerDialog::onCurrentItemChanged() { keepCurrentSelected(); }
+
 void ProjectManagerDialog::onSelectionChanged()
 {
+    if (m_list->selectedItems().isEmpty()) {
+        // Comes back here with the row selected again.
+        keepCurrentSelected();
+        return;
+    }
     const std::string entry = selectedEntry();
     if (!entry.empty())
         showInfo(projects::nameOfEntry(entry));
@@ -316,7 +353,7 @@ void ProjectManagerDialog::onCreateClicked()
         ++row;
     {
         const QSignalBlocker quiet(m_list);
-        m_list->insertItem(row, fromCp1252(name));
+        m_list->insertItem(row, projectItem(name, m_list->fontMetrics()));
     }
     selectEntry(name);
     if (openEntry(name)) {

@@ -43,6 +43,9 @@ private:
     // "Projekt öffnen" of this entry; true when it was opened.
     bool openEntry(const std::string &entry);
 
+    void keepCurrentSelected();
+
+    void onCurrentItemChanged();
     void onSelectionChanged();
     void onOpenClicked();
     void onDeleteClicked();

@@ -7,6 +7,7 @@
 #include "ui/DialogHooks.h"
 #include "ui/FileFilter.h"
 #include "ui/QtText.h"
+#include "ui/UmlautRoom.h"
 #include "ui/Ui.h"
 
 #include <QButtonGroup>
@@ -112,6 +113,7 @@ TemplateWizardDialog::TemplateWizardDialog(const std::string &homepagePath, QWid
     homepage->setObjectName(QStringLiteral("homepageLine"));
     homepage->setTextFormat(Qt::PlainText);
     homepage->setWordWrap(true);
+    makeRoomForUmlautDots(homepage);
 
     m_backgrounds = new QButtonGroup(this);
     m_backgrounds->setExclusive(true);
@@ -174,6 +176,7 @@ TemplateWizardDialog::TemplateWizardDialog(const std::string &homepagePath, QWid
     note->setObjectName(QStringLiteral("noteText"));
     note->setTextFormat(Qt::PlainText);
     note->setWordWrap(true);
+    makeRoomForUmlautDots(note);
 
     m_create = dialogButton(QStringLiteral("Vorlage erzeugen"), QStringLiteral("createButton"), this);
     m_create->setDefault(true);

@@ -2,6 +2,7 @@
 
 #include "../TestEnvironment.h"
 #include "net/HttpGet.h"
+#include "net/MakerServer.h"
 #include "platform/SettingsStore.h"
 #include "platform/Text.h"
 #include "project/InternetAccess.h"
@@ -217,7 +218,7 @@ TEST_F(InternetAccessTest, AProxyNeedsHostAndPortButThePortIsNotChecked)
     programSettings().accessType = 1;
     for (const auto &[host, port] : {std::pair<std::string, std::string>{"proxy.de", ""}, {"", "8080"}, {"", ""}}) {
         ui.shown.clear();
-        EXPECT_EQ(confirmInternetAccess({3, true, host, port}, ui), InternetAccessResult::Invalid);
+        EXPECT_EQ(confirmInternetAccess({3, true, host, port, ""}, ui), InternetAccessResult::Invalid);
         ASSERT_EQ(ui.shown.size(), 1u);
         EXPECT_EQ(ui.shown[0].title, de("Eingabe ungültig"));
         EXPECT_EQ(ui.shown[0].text, de("Geben Sie den Proxynamen und einen gültigen Port ein. Details erfahren Sie "
@@ -228,7 +229,7 @@ TEST_F(InternetAccessTest, AProxyNeedsHostAndPortButThePortIsNotChecked)
     EXPECT_FALSE(settingsStore().hasValue("proxy"));
 
     ui.shown.clear();
-    EXPECT_EQ(confirmInternetAccess({3, false, "proxy.de", "abc"}, ui), InternetAccessResult::Saved);
+    EXPECT_EQ(confirmInternetAccess({3, false, "proxy.de", "abc", ""}, ui), InternetAccessResult::Saved);
     EXPECT_TRUE(ui.shown.empty());
     EXPECT_EQ(settingsStore().readNumber("accesstype"), 3u);
     EXPECT_EQ(settingsStore().readNumber("httpinform"), 0u);
@@ -237,7 +238,7 @@ TEST_F(InternetAccessTest, AProxyNeedsHostAndPortButThePortIsNotChecked)
     EXPECT_EQ(programSettings().proxyPort, "abc");
 
     // Direct access needs no proxy; the fields are stored as they are, cut to 259.
-    EXPECT_EQ(confirmInternetAccess({1, true, std::string(300, 'h'), ""}, ui), InternetAccessResult::Saved);
+    EXPECT_EQ(confirmInternetAccess({1, true, std::string(300, 'h'), "", ""}, ui), InternetAccessResult::Saved);
     EXPECT_EQ(settingsStore().readText("proxy"), std::string(259, 'h'));
     EXPECT_EQ(settingsStore().readNumber("accesstype"), 1u);
 }
@@ -246,7 +247,7 @@ TEST_F(InternetAccessTest, AFailedWriteShowsCode7001AndKeepsTheValuesInMemory)
 {
     writeFile(root() + "/blocker", "a file where the settings directory would be");
     setSettingsStorePath(root() + "/blocker/registry.ini");
-    EXPECT_EQ(confirmInternetAccess({3, true, "proxy.de", "80"}, ui), InternetAccessResult::WriteFailed);
+    EXPECT_EQ(confirmInternetAccess({3, true, "proxy.de", "80", ""}, ui), InternetAccessResult::WriteFailed);
     ASSERT_EQ(ui.shown.size(), 1u);
     EXPECT_EQ(ui.shown[0].kind, "systemError");
     EXPECT_EQ(ui.shown[0].title, "Fehler Code 7001");
@@ -257,15 +258,15 @@ TEST_F(InternetAccessTest, AFailedWriteShowsCode7001AndKeepsTheValuesInMemory)
 TEST_F(InternetAccessTest, TestingConfirmsFirstAndAsksAgainOnRetry)
 {
     // Invalid input: the message, and no request at all.
-    testInternetAccess({3, true, "proxy.de", ""}, ui);
+    testInternetAccess({3, true, "proxy.de", "", ""}, ui);
     EXPECT_TRUE(requests.empty());
     EXPECT_FALSE(ui.waitOpen);
     EXPECT_EQ(ui.titles(), std::vector<std::string>{de("Eingabe ungültig")});
 
     // Success: the settings are saved before the request goes out.
     ui.shown.clear();
-    testInternetAccess({3, true, "proxy.de", "8080"}, ui);
-    EXPECT_EQ(requests, std::vector<std::string>{"/download/vantor/version.txt"});
+    testInternetAccess({3, true, "proxy.de", "8080", ""}, ui);
+    EXPECT_EQ(requests, std::vector<std::string>{"http://127.0.0.1:8080/download/vantor/version.txt"});
     EXPECT_EQ(stateAtRequest, std::vector<int>{3});
     EXPECT_EQ(settingsStore().readText("proxyport"), "8080");
     EXPECT_EQ(ui.titles(), std::vector<std::string>{"Erfolgreicher Test"});
@@ -278,7 +279,7 @@ TEST_F(InternetAccessTest, TestingConfirmsFirstAndAsksAgainOnRetry)
     ui.shown.clear();
     failures = 2;
     ui.connectionAnswers = {ConnectionAnswer::Retry, ConnectionAnswer::Retry};
-    testInternetAccess({1, false, "", ""}, ui);
+    testInternetAccess({1, false, "", "", ""}, ui);
     EXPECT_EQ(requests.size(), 3u);
     EXPECT_EQ(ui.pausedMs, 1000);
     ASSERT_EQ(ui.shown.size(), 3u);
@@ -295,11 +296,94 @@ TEST_F(InternetAccessTest, TestingConfirmsFirstAndAsksAgainOnRetry)
         ui.shown.clear();
         failures = 5;
         ui.connectionAnswers = {answer};
-        testInternetAccess({1, false, "", ""}, ui);
+        testInternetAccess({1, false, "", "", ""}, ui);
         EXPECT_EQ(requests.size(), 1u);
         EXPECT_EQ(ui.titles(), std::vector<std::string>{"Fehler beim Verbindungsaufbau"});
         EXPECT_FALSE(ui.waitOpen);
     }
+}
+
+TEST_F(InternetAccessTest, TheUpdateServerIsHostAndPort)
+{
+    for (const auto &[typed, stored] : std::vector<std::pair<std::string, std::string>>{
+             {"", ""},
+             {"update.example.de", "update.example.de"},
+             {"update.example.de:8080", "update.example.de:8080"},
+             {"127.0.0.1:1", "127.0.0.1:1"},
+             {"localhost:65535", "localhost:65535"},
+             {"[::1]:8080", "[::1]:8080"},
+             // As the program reads the setting when it is written by hand.
+             {" http://updates.example:81/ ", "updates.example:81"}}) {
+        SCOPED_TRACE(typed);
+        std::string server = "?";
+        EXPECT_TRUE(normalizedUpdateServer(typed, server));
+        EXPECT_EQ(server, stored);
+    }
+    for (const std::string &typed :
+         {std::string("update.example.de:0"), std::string("update.example.de:65536"), std::string("host:"),
+          std::string(":8080"), std::string("host:80a"), std::string("host:+80"), std::string("host:80:81"),
+          std::string("up date.de"), de("müller.de"), std::string("host/pfad"), std::string("-host.de"),
+          std::string("a..b"), std::string("http://"), std::string("[::1"), std::string("[zz]:80")}) {
+        SCOPED_TRACE(typed);
+        std::string server;
+        EXPECT_FALSE(normalizedUpdateServer(typed, server));
+    }
+}
+
+TEST_F(InternetAccessTest, TheUpdateServerIsLoadedCheckedAndSavedWithTheRest)
+{
+    EXPECT_EQ(openInternetAccess().updateServer, "");
+    settingsStore().writeText("updateserver", "alt.example.de:81");
+    EXPECT_EQ(openInternetAccess().updateServer, "alt.example.de:81");
+
+    // A server that cannot be: the message, and nothing stored.
+    InternetAccessInput input{1, false, "", "", "update.example.de:70000"};
+    EXPECT_EQ(confirmInternetAccess(input, ui), InternetAccessResult::Invalid);
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].title, de("Eingabe ungültig"));
+    EXPECT_EQ(ui.shown[0].text,
+              de("Geben Sie als Update-Server einen Rechnernamen oder eine IP-Adresse ein, bei Bedarf mit Doppelpunkt "
+                 "und einer Portnummer von 1 bis 65535.\nBeispiel: update.example.de:8080\nLassen Sie das Feld leer, "
+                 "verwendet Vantor!! den voreingestellten Server 127.0.0.1:8080."));
+    EXPECT_FALSE(settingsStore().hasValue("accesstype"));
+    EXPECT_EQ(settingsStore().readText("updateserver"), "alt.example.de:81");
+
+    // "Testen" with it makes no request.
+    ui.shown.clear();
+    testInternetAccess(input, ui);
+    EXPECT_TRUE(requests.empty());
+    EXPECT_EQ(ui.titles(), std::vector<std::string>{de("Eingabe ungültig")});
+
+    input.updateServer = " http://update.example.de:8080/";
+    ui.shown.clear();
+    EXPECT_EQ(confirmInternetAccess(input, ui), InternetAccessResult::Saved);
+    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_EQ(settingsStore().readText("updateserver"), "update.example.de:8080");
+
+    // Emptied, the default is back.
+    input.updateServer = "";
+    EXPECT_EQ(confirmInternetAccess(input, ui), InternetAccessResult::Saved);
+    EXPECT_EQ(settingsStore().readText("updateserver"), "");
+    EXPECT_EQ(makerserver::server(), makerserver::kDefaultServer);
+}
+
+TEST_F(InternetAccessTest, TestingAsksTheServerInTheFieldEvenWhenItCannotBeSaved)
+{
+    settingsStore().writeText("updateserver", "alt.example.de:81");
+    testInternetAccess({1, false, "", "", "neu.example.de:8081"}, ui);
+    EXPECT_EQ(requests, std::vector<std::string>{"http://neu.example.de:8081/download/vantor/version.txt"});
+
+    requests.clear();
+    testInternetAccess({1, false, "", "", ""}, ui);
+    EXPECT_EQ(requests, std::vector<std::string>{"http://127.0.0.1:8080/download/vantor/version.txt"});
+
+    writeFile(root() + "/blocker", "a file where the settings directory would be");
+    setSettingsStorePath(root() + "/blocker/registry.ini");
+    requests.clear();
+    ui.shown.clear();
+    testInternetAccess({1, false, "", "", "neu.example.de:8081"}, ui);
+    EXPECT_EQ(ui.shown.front().title, "Fehler Code 7001");
+    EXPECT_EQ(requests, std::vector<std::string>{"http://neu.example.de:8081/download/vantor/version.txt"});
 }
 
 } // namespace

@@ -227,6 +227,9 @@ TEST_F(TemplateWizardTest, ChoicesThatCannotWork)
     EXPECT_EQ(ui.titles(), (std::vector<std::string>{de("Kein Hintergrundbild gewählt"), de("Kein gültiges Hintergrundbild"),
                                                      de("Kein gültiges Hintergrundbild"),
                                                      de("Kein gültiges Hintergrundbild")}));
+    // The message names the choice as the dialog shows it.
+    EXPECT_EQ(ui.shown[0].text, de("Sie haben kein Hintergrundbild gewählt. Wählen Sie ein Hintergrundbild aus. "
+                                   "Möchten Sie kein Hintergrundbild, wählen Sie \"einfarbig\"."));
     EXPECT_FALSE(fs::exists(root() + "/site/vantor!!"));
 }
 
