@@ -44,4 +44,12 @@ QMimeData *WatchListView::mimeData(const QList<QTreeWidgetItem *> &items) const
     return data;
 }
 
+void WatchListView::startDrag(Qt::DropActions supportedActions)
+{
+    QTreeWidget::startDrag(supportedActions);
+    // The page a term was dropped on came to the front for the keyboard;
+    // the list stays in sight above it for the next one.
+    window()->raise();
+}
+
 } // namespace vantor::gui

@@ -26,6 +26,7 @@ public:
 protected:
     QStringList mimeTypes() const override;
     QMimeData *mimeData(const QList<QTreeWidgetItem *> &items) const override;
+    void startDrag(Qt::DropActions supportedActions) override;
 };
 
 } // namespace vantor::gui

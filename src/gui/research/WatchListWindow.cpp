@@ -499,6 +499,30 @@ void WatchListWindow::attachToFront()
     }
     if (windowHandle()->transientParent() != owner)
         windowHandle()->setTransientParent(owner);
+    // Not every window manager keeps a child above its owner when a click
+    // in the owner brings that to the front; the list would vanish behind
+    // the page whose fields it fills. Every click and every activation of
+    // the owner's window passes here first.
+    if (m_front != owner) {
+        if (m_front)
+            m_front->removeEventFilter(this);
+        m_front = owner;
+        if (owner)
+            owner->installEventFilter(this);
+    }
+}
+
+bool WatchListWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == m_front && (type == QEvent::MouseButtonPress || type == QEvent::FocusIn) && isVisible()) {
+        // After the window manager has put the owner on top.
+        QTimer::singleShot(0, this, [this]() {
+            if (isVisible())
+                raise();
+        });
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void WatchListWindow::followModalWindow()
@@ -627,8 +651,13 @@ void WatchListWindow::onRowDoubleClicked(QTreeWidgetItem *row)
     // The page behind the list is the modal window the list belongs to.
     QWidget *front = QApplication::activeModalWidget();
     auto *target = dynamic_cast<WatchListTarget *>(front);
-    if (!target || !target->takeWatchListTerms({ row->text(0) }))
+    if (!target || !target->takeWatchListTerms({ row->text(0) })) {
         QApplication::beep();
+        return;
+    }
+    // The page took the keyboard for the term; the list stays in sight
+    // above it for the next one.
+    raise();
 }
 
 void WatchListWindow::onHelpClicked()

@@ -3,6 +3,7 @@
 #include "research/WatchList.h"
 
 #include <QIcon>
+#include <QPointer>
 #include <QWidget>
 
 #include <optional>
@@ -13,6 +14,7 @@ class QLineEdit;
 class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QWindow;
 
 namespace vantor::gui {
 
@@ -79,6 +81,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QTreeWidgetItem *makeRow(const std::string &text, int kind, const QIcon &icon) const;
@@ -112,6 +115,8 @@ private:
     // and go without being taken for his.
     QSize m_requested;
     QTimer *m_rememberTimer = nullptr;
+    // The window of the modal dialog the list belongs to while one stands.
+    QPointer<QWindow> m_front;
     // While the notice runs or the window unfolds, the rows are no entries
     // and the commands wait.
     bool m_playing = false;
