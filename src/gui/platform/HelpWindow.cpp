@@ -64,6 +64,20 @@ std::vector<QRect> buttonsOf(const QWidget *dialog)
     return buttons;
 }
 
+// The frame the window manager will put around the help window, before it
+// has: the one it put around the dialog, else a guess.
+QMargins frameMarginsLike(const QWidget *dialog)
+{
+    if (dialog && dialog->isVisible()) {
+        const QRect outer = dialog->frameGeometry();
+        const QRect inner = dialog->geometry();
+        if (outer != inner)
+            return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                            outer.bottom() - inner.bottom());
+    }
+    return QMargins(kFrameSide, kFrameTop, kFrameSide, kFrameSide);
+}
+
 long long overlap(const QRect &a, const QRect &b)
 {
     const QRect common = a.intersected(b);
@@ -133,12 +147,10 @@ void HelpWindow::present()
         asking = nullptr;
     // Where the user has put it stays, unless it stands over the buttons
     // of the window that asks now.
-    if (!isVisible() || (asking && coversButtonsOf(asking))) {
+    if (!isVisible() || (asking && coversButtonsOf(asking)))
         placeBeside(asking);
-        m_fitPending = true;
-    } else {
+    else
         keepOnScreen();
-    }
     winId();
     QWidget *modal = QApplication::activeModalWidget();
     windowHandle()->setTransientParent(modal && modal != this ? modal->windowHandle() : nullptr);
@@ -158,18 +170,6 @@ void HelpWindow::keyPressEvent(QKeyEvent *event)
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-bool HelpWindow::event(QEvent *event)
-{
-    const bool handled = QWidget::event(event);
-    const QEvent::Type type = event->type();
-    if (m_fitPending && (type == QEvent::Move || type == QEvent::Resize) && isVisible()
-        && frameGeometry().size() != size()) {
-        m_fitPending = false;
-        keepOnScreen();
-    }
-    return handled;
 }
 
 bool HelpWindow::coversButtonsOf(const QWidget *dialog) const
@@ -197,44 +197,47 @@ void HelpWindow::placeBeside(const QWidget *dialog)
     const QRect area = availableArea(dialog);
     if (!area.isValid())
         return;
+    const QMargins frame = frameMarginsLike(dialog);
+    const int frameWidth = frame.left() + frame.right();
+    const int frameHeight = frame.top() + frame.bottom();
     QSize size = QSize(kPreferredWidth, kPreferredHeight)
-                     .boundedTo(QSize(area.width() - 2 * kFrameSide, area.height() - kFrameTop - kFrameSide));
-    QPoint topLeft = area.center() - QPoint(size.width() / 2 + kFrameSide, size.height() / 2 + kFrameTop);
+                     .boundedTo(QSize(area.width() - frameWidth, area.height() - frameHeight));
+    QPoint topLeft = area.center() - QPoint((size.width() + frameWidth) / 2, (size.height() + frameHeight) / 2);
     if (dialog) {
         // Beside the dialog, so both stay readable: on the roomier side,
         // narrower if need be; else below or above it, lower if need be;
         // over the dialog only when no side leaves a readable size.
         const QRect beside = dialog->frameGeometry();
-        const int roomRight = area.right() - beside.right() - 2 * kFrameSide;
-        const int roomLeft = beside.left() - area.left() - 2 * kFrameSide;
-        const int roomBelow = area.bottom() - beside.bottom() - kFrameTop - kFrameSide;
-        const int roomAbove = beside.top() - area.top() - kFrameTop - kFrameSide;
+        const int roomRight = area.right() - beside.right() - frameWidth;
+        const int roomLeft = beside.left() - area.left() - frameWidth;
+        const int roomBelow = area.bottom() - beside.bottom() - frameHeight;
+        const int roomAbove = beside.top() - area.top() - frameHeight;
         const int room = std::max(roomRight, roomLeft);
         const int roomUpDown = std::max(roomBelow, roomAbove);
         if (room >= kMinimumWidth) {
             size.setWidth(std::min(size.width(), room));
-            const int outerWidth = size.width() + 2 * kFrameSide;
+            const int outerWidth = size.width() + frameWidth;
             topLeft = roomRight >= roomLeft ? QPoint(beside.right() + 1, beside.top())
                                             : QPoint(beside.left() - outerWidth, beside.top());
         } else if (roomUpDown >= kMinimumHeight) {
             size.setHeight(std::min(size.height(), roomUpDown));
-            const int outerHeight = size.height() + kFrameTop + kFrameSide;
+            const int outerHeight = size.height() + frameHeight;
             topLeft = roomBelow >= roomAbove ? QPoint(beside.left(), beside.bottom() + 1)
                                              : QPoint(beside.left(), beside.top() - outerHeight);
         } else {
-            placeOverLeast(dialog, area, size);
+            placeOverLeast(dialog, area, size, frame);
             return;
         }
     }
     resize(size);
-    move(clampedInto(area, topLeft, QSize(size.width() + 2 * kFrameSide, size.height() + kFrameTop + kFrameSide)));
+    move(clampedInto(area, topLeft, QSize(size.width() + frameWidth, size.height() + frameHeight)));
 }
 
-void HelpWindow::placeOverLeast(const QWidget *dialog, const QRect &area, QSize size)
+void HelpWindow::placeOverLeast(const QWidget *dialog, const QRect &area, QSize size, const QMargins &margins)
 {
     const std::vector<QRect> buttons = buttonsOf(dialog);
     const QRect dialogFrame = dialog->frameGeometry();
-    const QSize frame(2 * kFrameSide, kFrameTop + kFrameSide);
+    const QSize frame(margins.left() + margins.right(), margins.top() + margins.bottom());
     const QSize smallest = size.boundedTo(QSize(kMinimumWidth, kMinimumHeight));
     const QSize sizes[] = {size, QSize(smallest.width(), size.height()), QSize(size.width(), smallest.height()), smallest};
 

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QMargins;
 class QTextBrowser;
 class QWindow;
 
@@ -36,7 +37,6 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    bool event(QEvent *event) override;
 
 private:
     void onBackClicked();
@@ -46,15 +46,12 @@ private:
     // Where no side of the dialog leaves room: the place and size, among a
     // few along the screen's and the dialog's edges, that covers the least
     // of its buttons, then the least of the dialog.
-    void placeOverLeast(const QWidget *dialog, const QRect &area, QSize size);
+    void placeOverLeast(const QWidget *dialog, const QRect &area, QSize size, const QMargins &frame);
     bool coversButtonsOf(const QWidget *dialog) const;
     void keepOnScreen();
 
     QTextBrowser *m_browser = nullptr;
     int m_topic = 0;
-    // Placed with a guessed frame; once the window manager has put its real
-    // one around the window, the window is moved wholly onto the screen.
-    bool m_fitPending = false;
 };
 
 // Puts the help window behind the engine's openHelp() and closeHelp().

@@ -149,10 +149,10 @@ void WizardPageDialog::onFocusChanged(QWidget *now)
 
 QWidget *WizardPageDialog::termField() const
 {
-    QWidget *field = m_lastField;
-    if (!field)
-        field = textFieldOf(focusWidget());
-    return field;
+    // The page's own focus field where that is one, else the field the
+    // user left for a button.
+    QWidget *field = textFieldOf(focusWidget());
+    return field ? field : m_lastField.data();
 }
 
 bool WizardPageDialog::holdsNoTerm(const QString &text) const { return text.trimmed().isEmpty(); }
