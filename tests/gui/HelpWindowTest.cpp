@@ -15,7 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
-#include <QVBoxLayout>
+#include <QHBoxLayout>
 #include <QTest>
 #include <QTextBrowser>
 #include <QWindow>
@@ -41,17 +41,18 @@ void clickThroughTheWindow(QWidget *button)
 
 QPushButton *helpButton(const QString &name) { return findChildNamed<QPushButton>(helpWindow(), name); }
 
-// A dialog with its buttons at the bottom right, as ours have them, shown
-// modal at this place.
+// A dialog with its buttons in a column at the top right, as several of ours
+// have them, shown modal at this place.
 class PlacedDialog : public QDialog
 {
 public:
     explicit PlacedDialog(const QRect &geometry)
     {
-        auto *layout = new QVBoxLayout(this);
+        auto *layout = new QHBoxLayout(this);
         layout->addStretch();
-        layout->addWidget(
-            new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this));
+        layout->addWidget(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help,
+                                               Qt::Vertical, this),
+                          0, Qt::AlignTop);
         setGeometry(geometry);
         setWindowModality(Qt::ApplicationModal);
         show();
