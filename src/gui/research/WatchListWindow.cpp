@@ -6,13 +6,13 @@
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectManager.h"
+#include "research/WatchListTarget.h"
+#include "research/WatchListView.h"
 #include "ui/DialogHooks.h"
 #include "ui/QtText.h"
 #include "ui/SkinnedDialog.h"
 #include "ui/Ui.h"
 #include "ui/WindowStack.h"
-#include "research/WatchListTarget.h"
-#include "research/WatchListView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -621,25 +621,19 @@ void WatchListWindow::onAddClicked()
         m_newEntry->setFocus();
         return;
     }
-    const std::string text = toCp1252(typed);
-    if (!add(text, WatchList::Kept)) {
-        // The row that is there already, for the user to find.
-        const QList<QTreeWidgetItem *> there = m_list->findItems(fromCp1252(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (!there.isEmpty()) {
-            m_list->setCurrentItem(there.front());
-            m_list->scrollToItem(there.front());
-        }
+    const bool added = add(toCp1252(typed), WatchList::Kept);
+    // The new row, or the one that was there already, for the user to see.
+    const QList<QTreeWidgetItem *> rows = m_list->findItems(typed, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (!rows.isEmpty()) {
+        m_list->setCurrentItem(rows.front());
+        m_list->scrollToItem(rows.front());
+    }
+    m_newEntry->setFocus();
+    if (!added) {
         currentUi().message(de("Eintrag bereits vorhanden"), de("Der Eintrag steht bereits in der Merkliste."));
-        m_newEntry->setFocus();
         return;
     }
     m_newEntry->clear();
-    const QList<QTreeWidgetItem *> added = m_list->findItems(fromCp1252(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (!added.isEmpty()) {
-        m_list->setCurrentItem(added.front());
-        m_list->scrollToItem(added.front());
-    }
-    m_newEntry->setFocus();
     if (!save())
         showProjectFailure(currentUi(), ProjectFailure::SaveData, programSettings().currentProject);
 }

@@ -6,7 +6,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <optional>
 #include <string>
 
 class QLabel;
@@ -32,8 +31,9 @@ public:
     static constexpr int kHeight = 460;
     static constexpr int kColumnWidth = 400;
     static constexpr int kIconWidth = 12;
-    // Narrower, the buttons would cut their texts; lower, the list would
-    // show next to nothing.
+    // The smallest the user can make it: the first width, below which the
+    // buttons would cut their texts, and this height, below which the list
+    // would show next to nothing.
     static constexpr int kMinimumHeight = 260;
     // Where the size the user gave the window is kept between runs.
     static constexpr const char *kWidthSetting = "watchlistwidth";
