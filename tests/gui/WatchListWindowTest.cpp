@@ -145,7 +145,8 @@ void doubleClickRow(const QString &text)
     QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, at);
     const QPointF global = viewport->mapToGlobal(QPointF(at));
-    QMouseEvent second(QEvent::MouseButtonDblClick, QPointF(at), global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent second(
+        QEvent::MouseButtonDblClick, QPointF(at), global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &second);
     QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, at);
 }

@@ -239,7 +239,8 @@ void HelpWindow::placeOverLeast(const QWidget *dialog, const QRect &area, QSize 
     const QRect dialogFrame = dialog->frameGeometry();
     const QSize frame(margins.left() + margins.right(), margins.top() + margins.bottom());
     const QSize smallest = size.boundedTo(QSize(kMinimumWidth, kMinimumHeight));
-    const QSize sizes[] = {size, QSize(smallest.width(), size.height()), QSize(size.width(), smallest.height()), smallest};
+    const QSize sizes[] = {size, QSize(smallest.width(), size.height()), QSize(size.width(), smallest.height()),
+                           smallest};
 
     // Along the edges of the screen, of the dialog and of its buttons: where
     // a free strip is, one of these lines borders it.

@@ -18,21 +18,21 @@ QStringList WatchListView::termsOf(const QMimeData *data)
 {
     if (!data || !data->hasFormat(QString::fromLatin1(kTermsMimeType)))
         return {};
-    return QString::fromUtf8(data->data(QString::fromLatin1(kTermsMimeType))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromUtf8(data->data(QString::fromLatin1(kTermsMimeType)))
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 QStringList WatchListView::mimeTypes() const
 {
-    return {QString::fromLatin1(kTermsMimeType), QStringLiteral("text/plain")};
+    return { QString::fromLatin1(kTermsMimeType), QStringLiteral("text/plain") };
 }
 
 QMimeData *WatchListView::mimeData(const QList<QTreeWidgetItem *> &items) const
 {
     // In the order of the list, whatever order the rows were selected in.
     QList<QTreeWidgetItem *> rows = items;
-    std::sort(rows.begin(), rows.end(), [this](QTreeWidgetItem *a, QTreeWidgetItem *b) {
-        return indexOfTopLevelItem(a) < indexOfTopLevelItem(b);
-    });
+    std::sort(rows.begin(), rows.end(),
+        [this](QTreeWidgetItem *a, QTreeWidgetItem *b) { return indexOfTopLevelItem(a) < indexOfTopLevelItem(b); });
     QStringList texts;
     for (const QTreeWidgetItem *row : rows)
         texts << row->text(0);

@@ -175,7 +175,8 @@ std::optional<QString> WizardPageDialog::textTaking(QWidget *field, const QStrin
     if (auto *line = qobject_cast<QLineEdit *>(field)) {
         if (line->isReadOnly())
             return std::nullopt;
-        const QString text = holdsNoTerm(line->text()) ? terms.join(QLatin1Char(' ')) : withTermsAdded(line->text(), terms);
+        const QString current = line->text();
+        const QString text = holdsNoTerm(current) ? terms.join(QLatin1Char(' ')) : withTermsAdded(current, terms);
         // Cut off, a term would be another term.
         if (text.size() > line->maxLength())
             return std::nullopt;
