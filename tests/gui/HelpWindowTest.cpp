@@ -8,15 +8,21 @@
 #include "ui/QtText.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QHBoxLayout>
 #include <QTest>
 #include <QTextBrowser>
 #include <QWindow>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 using namespace vantor;
 using namespace vantor::gui;
@@ -34,6 +40,37 @@ void clickThroughTheWindow(QWidget *button)
 }
 
 QPushButton *helpButton(const QString &name) { return findChildNamed<QPushButton>(helpWindow(), name); }
+
+// A dialog with its buttons in a column at the top right, as several of ours
+// have them, shown modal at this place.
+class PlacedDialog : public QDialog
+{
+public:
+    explicit PlacedDialog(const QRect &geometry)
+    {
+        auto *layout = new QHBoxLayout(this);
+        layout->addStretch();
+        layout->addWidget(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help,
+                                               Qt::Vertical, this),
+                          0, Qt::AlignTop);
+        setGeometry(geometry);
+        setWindowModality(Qt::ApplicationModal);
+        show();
+        activateWindow();
+    }
+    std::vector<QRect> buttons() const
+    {
+        std::vector<QRect> rects;
+        for (const QAbstractButton *button : findChildren<QAbstractButton *>())
+            rects.emplace_back(button->mapToGlobal(QPoint(0, 0)), button->size());
+        return rects;
+    }
+};
+
+bool coversAny(const QRect &frame, const std::vector<QRect> &buttons)
+{
+    return std::any_of(buttons.begin(), buttons.end(), [&](const QRect &button) { return frame.intersects(button); });
+}
 
 } // namespace
 
@@ -156,6 +193,70 @@ private Q_SLOTS:
         QVERIFY(openHelp(help::kInternetAccess));
         settle();
         QVERIFY(area.contains(window->frameGeometry()));
+    }
+
+    void escapeClosesIt()
+    {
+        QVERIFY(openHelp(help::kInternetAccess));
+        QPointer<HelpWindow> window = helpWindow();
+        QVERIFY(window && window->isVisible());
+        QTest::keyClick(findChildNamed<QTextBrowser>(window, QStringLiteral("helpBrowser")), Qt::Key_Escape);
+        QVERIFY(!window || !window->isVisible());
+        // Escape with a modifier is some other key's business.
+        QVERIFY(openHelp(help::kInternetAccess));
+        QTest::keyClick(helpWindow(), Qt::Key_Escape, Qt::ShiftModifier);
+        QVERIFY(helpWindow()->isVisible());
+    }
+
+    void opensBesideWhicheverWindowAsks()
+    {
+        // The main window is no modal dialog; its help goes beside it too.
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QWidget main;
+        main.setGeometry(area.left() + 10, area.top() + 10, 300, 300);
+        auto *button = new QPushButton(QStringLiteral("Hilfe"), &main);
+        button->move(20, 250);
+        main.show();
+        main.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QVERIFY(openHelp(help::kMain));
+        QVERIFY(!helpWindow()->frameGeometry().intersects(main.frameGeometry()));
+        QVERIFY(area.contains(helpWindow()->frameGeometry()));
+    }
+
+    void staysOffTheButtonsWhereNoSideHasRoom()
+    {
+        // A dialog that leaves no readable room on any side.
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        PlacedDialog dialog(area.adjusted(20, 20, -20, -20));
+        QCOMPARE(QApplication::activeModalWidget(), &dialog);
+        QVERIFY(openHelp(help::kInternetAccess));
+        const QRect frame = helpWindow()->frameGeometry();
+        QVERIFY(area.contains(frame));
+        QVERIFY(!coversAny(frame, dialog.buttons()));
+        // Still large enough to read.
+        QVERIFY(helpWindow()->width() >= 400 && helpWindow()->height() >= 300);
+    }
+
+    void anOpenHelpMakesWayForTheButtonsOfTheNextDialog()
+    {
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(openHelp(help::kMain));
+        helpWindow()->setGeometry(area.left() + 5, area.top() + 5, area.width() - 30, area.height() - 30);
+        PlacedDialog dialog(QRect(area.center() - QPoint(150, 100), QSize(300, 200)));
+        QVERIFY(coversAny(helpWindow()->frameGeometry(), dialog.buttons()));
+        QVERIFY(openHelp(help::kInternetAccess));
+        QVERIFY(!coversAny(helpWindow()->frameGeometry(), dialog.buttons()));
+        QVERIFY(area.contains(helpWindow()->frameGeometry()));
+
+        // Where it stands clear of them, it stays where the user put it.
+        helpWindow()->move(area.left() + 5, area.top() + 5);
+        const QPoint kept = helpWindow()->pos();
+        const QSize keptSize = helpWindow()->size();
+        QVERIFY(!coversAny(helpWindow()->frameGeometry(), dialog.buttons()));
+        QVERIFY(openHelp(help::kMain));
+        QCOMPARE(helpWindow()->pos(), kept);
+        QCOMPARE(helpWindow()->size(), keptSize);
     }
 
     void missingHelpSaysSo()

@@ -9,12 +9,21 @@
 #include "project/ProjectManager.h"
 #include "research/WatchListWindow.h"
 #include "ui/QtText.h"
+#include "wizard/KeywordGridPage.h"
+#include "wizard/LimitedTextEdit.h"
+#include "wizard/TitlesPage.h"
+#include "wizard/WizardPageDialog.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWindow>
@@ -110,6 +119,81 @@ void clickThroughTheWindow(QWidget *button)
         window->windowHandle(), Qt::LeftButton, Qt::NoModifier, button->mapTo(window, button->rect().center()));
 }
 
+QTreeWidgetItem *rowWithText(const QString &text)
+{
+    QTreeWidget *list = watchListWindow()->list();
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        if (list->topLevelItem(i)->text(0) == text)
+            return list->topLevelItem(i);
+    }
+    return nullptr;
+}
+
+// A double-click on the row as the mouse makes it.
+void doubleClickRow(const QString &text)
+{
+    QTreeWidgetItem *row = rowWithText(text);
+    QVERIFY2(row, qPrintable(text));
+    QTreeWidget *list = watchListWindow()->list();
+    list->scrollToItem(row);
+    QWidget *viewport = list->viewport();
+    // On the text, inside the narrow window: the row runs on beyond it.
+    const QRect rect = list->visualItemRect(row);
+    const QPoint at(rect.left() + 30, rect.center().y());
+    // Press, release, the second press as a double-click, release: the
+    // order the window system sends them in.
+    QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, at);
+    const QPointF global = viewport->mapToGlobal(QPointF(at));
+    QMouseEvent second(
+        QEvent::MouseButtonDblClick, QPointF(at), global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &second);
+    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+// What a drag of these rows carries.
+std::unique_ptr<QMimeData> dragOf(const QStringList &texts)
+{
+    QTreeWidget *list = watchListWindow()->list();
+    QModelIndexList rows;
+    for (const QString &text : texts) {
+        QTreeWidgetItem *row = rowWithText(text);
+        if (row)
+            rows << list->model()->index(list->indexOfTopLevelItem(row), 0);
+    }
+    return std::unique_ptr<QMimeData>(list->model()->mimeData(rows));
+}
+
+// Drags the data onto the widget and lets go; true when the drop was taken.
+bool dropOnto(QWidget *target, const QMimeData *data)
+{
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDragMoveEvent move(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
+// A wizard page as the wizard shows it: modal, in front, with the list
+// opened from its "Merkliste" button after a click into `field`.
+void openFromPage(QDialog &page, QWidget *field)
+{
+    page.setWindowModality(Qt::ApplicationModal);
+    page.show();
+    page.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&page));
+    QTest::mouseClick(field, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), field);
+    QTest::mouseClick(findButton(&page, QStringLiteral("Merkliste")), Qt::LeftButton);
+    QVERIFY(watchListWindow() && watchListWindow()->isVisible());
+    settle();
+}
+
 const Sections kGarden { { "researchs", { "hotel italien", "hotel rom" } }, { "researchv", { "unterkunft" } },
     { "research", { "merken" } } };
 
@@ -130,6 +214,7 @@ private Q_SLOTS:
     void cleanup()
     {
         destroyWatchList();
+        WizardPageDialog::setAnalysisTimerEnabled(true);
         projects::setProjectLoadedHandler(nullptr);
         qunsetenv("VANTOR_NO_ANIMATION");
         m_env.reset();
@@ -432,6 +517,208 @@ private Q_SLOTS:
         for (const QSize &size : sizes)
             QCOMPARE(size.width(), 150);
         QCOMPARE(sizes.back(), QSize(150, 460));
+    }
+
+    void theSizeTheUserGivesItIsKept()
+    {
+        openWatchList(false);
+        WatchListWindow *window = watchListWindow();
+        QVERIFY(window->minimumWidth() < 300 && window->maximumWidth() > 300);
+        QVERIFY(window->minimumHeight() < 600 && window->maximumHeight() > 600);
+        QVERIFY(!settingsStore().hasValue("watchlistwidth"));
+        window->resize(290, 520);
+        settle();
+        hideWatchList();
+        QCOMPARE(settingsStore().readNumber("watchlistwidth"), std::optional<std::uint32_t>(290));
+        QCOMPARE(settingsStore().readNumber("watchlistheight"), std::optional<std::uint32_t>(520));
+
+        // Shown again, and in the next run, it comes back at that size.
+        openWatchList(false);
+        QCOMPARE(window->size(), QSize(290, 520));
+        destroyWatchList();
+        openWatchList(false);
+        QCOMPARE(watchListWindow()->size(), QSize(290, 520));
+        QVERIFY(watchListWindow()->list()->viewport()->width() > 200);
+
+        // A size no screen has does not keep the window off it.
+        destroyWatchList();
+        QVERIFY(settingsStore().writeNumber("watchlistwidth", 90000));
+        QVERIFY(settingsStore().writeNumber("watchlistheight", 4));
+        openWatchList(false);
+        const QRect area = watchListWindow()->screen()->availableGeometry();
+        QVERIFY(watchListWindow()->width() <= area.width());
+        QVERIFY(watchListWindow()->height() >= 200);
+    }
+
+    void rowsAndProjectShowTheirWholeText()
+    {
+        const std::string longest(149, 'x');
+        const std::string name = "Ferienwohnungen-am-Gardasee-und-am-Lago-Maggiore";
+        writeProject(name, { { "researchs", { "hotel rom", longest } } });
+        programSettings().currentProject = name;
+        openWatchList(false);
+        WatchListWindow *window = watchListWindow();
+        QTreeWidget *list = window->list();
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            QCOMPARE(list->topLevelItem(i)->toolTip(0), list->topLevelItem(i)->text(0));
+        // Wider than the column of old: the list scrolls to its end.
+        QVERIFY(list->columnWidth(0) >= list->fontMetrics().horizontalAdvance(QString::fromStdString(longest)));
+
+        auto *label = window->findChild<QLabel *>(QStringLiteral("projectLabel"));
+        QVERIFY(label);
+        QCOMPARE(label->toolTip(), QStringLiteral("Projekt '") + QString::fromStdString(name) + QLatin1Char('\''));
+        settle();
+        QVERIFY(label->wordWrap());
+        QVERIFY2(label->height() >= label->heightForWidth(label->width()),
+            qPrintable(QStringLiteral("%1 < %2").arg(label->height()).arg(label->heightForWidth(label->width()))));
+    }
+
+    void entriesTypedInAreKeptAndSaved()
+    {
+        openWatchList(false);
+        WatchListWindow *window = watchListWindow();
+        auto *edit = window->findChild<QLineEdit *>(QStringLiteral("newEntryEdit"));
+        QVERIFY(edit);
+        QPushButton *add = findButton(window, QStringLiteral("Hinzufügen"));
+        QVERIFY(add);
+        QCOMPARE(edit->maxLength(), 149);
+
+        edit->setText(QStringLiteral("  Ferienhaus am Müritzsee "));
+        QTest::mouseClick(add, Qt::LeftButton);
+        QCOMPARE(rowTexts().front(), QStringLiteral("Ferienhaus am Müritzsee"));
+        QCOMPARE(rowKinds().front(), 0);
+        QVERIFY(edit->text().isEmpty());
+        // Saved at once, in the section of the terms kept by hand.
+        QCOMPARE(storedSection("default", "research"),
+            (std::vector<std::string> { toCp1252(QStringLiteral("Ferienhaus am Müritzsee")), "merken" }));
+
+        // Return in the field does the same.
+        edit->setFocus();
+        QTest::keyClicks(edit, QStringLiteral("pension"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(rowTexts().front(), QStringLiteral("pension"));
+        QCOMPARE(storedSection("default", "research").front(), std::string("pension"));
+
+        // Nothing twice, nothing empty, nothing the project file cannot hold.
+        const QByteArray before = readAll(projectPath("default"));
+        edit->setText(QStringLiteral("hotel rom"));
+        QTest::mouseClick(add, Qt::LeftButton);
+        QCOMPARE(lastShown(QStringLiteral("message")).title, QStringLiteral("Eintrag bereits vorhanden"));
+        QCOMPARE(edit->text(), QStringLiteral("hotel rom"));
+        QCOMPARE(window->list()->currentItem()->text(0), QStringLiteral("hotel rom"));
+        edit->setText(QStringLiteral("   "));
+        QTest::mouseClick(add, Qt::LeftButton);
+        edit->setText(QStringLiteral("Hotel \u2603"));
+        QTest::mouseClick(add, Qt::LeftButton);
+        QCOMPARE(lastShown(QStringLiteral("message")).title, QStringLiteral("Eintrag nicht speicherbar"));
+        QCOMPARE(rowTexts().size(), 6);
+        QCOMPARE(readAll(projectPath("default")), before);
+
+        // With a sorting on, a new entry takes its sorted place.
+        click(QStringLiteral("a - z"));
+        edit->setText(QStringLiteral("kurhaus"));
+        QTest::mouseClick(add, Qt::LeftButton);
+        QCOMPARE(rowTexts().indexOf(QStringLiteral("kurhaus")), rowTexts().indexOf(QStringLiteral("hotel rom")) + 1);
+    }
+
+    void aDoubleClickPutsTheTermIntoTheFieldLastUsed()
+    {
+        WizardPageDialog::setAnalysisTimerEnabled(false);
+        ResetProjectRecord();
+        RestoreStandardOptions();
+        TitlesPage page;
+        auto *title = page.findChild<QLineEdit *>(QStringLiteral("title2Edit"));
+        auto *author = page.findChild<QLineEdit *>(QStringLiteral("authorEdit"));
+        auto *description = page.findChild<LimitedTextEdit *>(QStringLiteral("descriptionEdit"));
+        QVERIFY(title && author && description);
+        // The click on "Merkliste" took the focus from the field.
+        openFromPage(page, title);
+        QVERIFY(QApplication::focusWidget() != title);
+
+        doubleClickRow(QStringLiteral("hotel rom"));
+        QCOMPARE(title->text(), QStringLiteral("hotel rom"));
+        // A field with text gets the term after a blank.
+        doubleClickRow(QStringLiteral("unterkunft"));
+        QCOMPARE(title->text(), QStringLiteral("hotel rom unterkunft"));
+        // Back in the page, the cursor stands in the field.
+        QCOMPARE(page.focusWidget(), title);
+
+        // A field that lists with commas gets a comma.
+        author->setText(QStringLiteral("Rom, Neapel,"));
+        QTest::mouseClick(author, Qt::LeftButton);
+        doubleClickRow(QStringLiteral("merken"));
+        QCOMPARE(author->text(), QStringLiteral("Rom, Neapel, merken"));
+
+        // The field of several lines; a term that does not fit whole stays out.
+        QTest::mouseClick(description->viewport(), Qt::LeftButton);
+        doubleClickRow(QStringLiteral("hotel italien"));
+        QCOMPARE(description->toPlainText(), QStringLiteral("hotel italien"));
+        description->setPlainText(QString(description->maxLength() - 5, QLatin1Char('d')));
+        doubleClickRow(QStringLiteral("hotel rom"));
+        QCOMPARE(description->toPlainText(), QString(description->maxLength() - 5, QLatin1Char('d')));
+
+        // A disabled field takes nothing.
+        QTest::mouseClick(title, Qt::LeftButton);
+        title->setEnabled(false);
+        doubleClickRow(QStringLiteral("merken"));
+        QCOMPARE(title->text(), QStringLiteral("hotel rom unterkunft"));
+        page.reject();
+        settle();
+
+        // Without a page behind the list, a double-click changes nothing.
+        const QByteArray before = readAll(projectPath("default"));
+        doubleClickRow(QStringLiteral("merken"));
+        QCOMPARE(rowTexts().size(), 4);
+        QCOMPARE(readAll(projectPath("default")), before);
+    }
+
+    void placeholdersAndMarkersMakeWayForTheTerm()
+    {
+        WizardPageDialog::setAnalysisTimerEnabled(false);
+        ResetProjectRecord();
+        RestoreStandardOptions();
+        KeywordGridPage page;
+        QCOMPARE(page.field(0)->text(), QStringLiteral("Suchbegriff1"));
+        openFromPage(page, page.field(0));
+        doubleClickRow(QStringLiteral("hotel rom"));
+        QCOMPARE(page.field(0)->text(), QStringLiteral("hotel rom"));
+
+        page.field(5)->setText(QStringLiteral("---- leeres feld ----"));
+        QTest::mouseClick(page.field(5), Qt::LeftButton);
+        doubleClickRow(QStringLiteral("unterkunft"));
+        QCOMPARE(page.field(5)->text(), QStringLiteral("unterkunft"));
+        page.reject();
+    }
+
+    void termsDraggedOntoAFieldGoIntoIt()
+    {
+        WizardPageDialog::setAnalysisTimerEnabled(false);
+        ResetProjectRecord();
+        RestoreStandardOptions();
+        TitlesPage page;
+        auto *title = page.findChild<QLineEdit *>(QStringLiteral("title1Edit"));
+        auto *author = page.findChild<QLineEdit *>(QStringLiteral("authorEdit"));
+        auto *description = page.findChild<LimitedTextEdit *>(QStringLiteral("descriptionEdit"));
+        openFromPage(page, author);
+
+        std::unique_ptr<QMimeData> one = dragOf({ QStringLiteral("hotel rom") });
+        QVERIFY(one);
+        QCOMPARE(one->text(), QStringLiteral("hotel rom"));
+        title->setText(QStringLiteral("Ferien in Italien"));
+        QVERIFY(dropOnto(title, one.get()));
+        QCOMPARE(title->text(), QStringLiteral("Ferien in Italien hotel rom"));
+        QCOMPARE(page.focusWidget(), title);
+
+        // Several rows at once, in the order of the list.
+        std::unique_ptr<QMimeData> two = dragOf({ QStringLiteral("merken"), QStringLiteral("hotel italien") });
+        QVERIFY(dropOnto(description->viewport(), two.get()));
+        QCOMPARE(description->toPlainText(), QStringLiteral("hotel italien merken"));
+
+        // Where the terms would not fit, the field refuses them.
+        title->setText(QString(title->maxLength() - 3, QLatin1Char('t')));
+        QVERIFY(!dropOnto(title, one.get()));
+        QCOMPARE(title->text().size(), title->maxLength() - 3);
+        page.reject();
     }
 
 private:

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QMargins;
 class QTextBrowser;
 class QWindow;
 
@@ -13,7 +14,9 @@ namespace vantor::gui {
 // the modal window in front; so the viewer is made a transient child of that
 // window whenever it changes, and stays usable beside any dialog or box. It
 // stays a window of its own for the window manager: the user switches
-// between it and the dialog with a click.
+// between it and the dialog with a click. It opens beside the window that
+// asked for it, and where it cannot, over as little of that window's
+// buttons as it can; Escape closes it.
 class HelpWindow : public QWidget
 {
     Q_OBJECT
@@ -24,18 +27,27 @@ public:
     int topic() const { return m_topic; }
     QString source() const;
 
-    // Shows the window in front of the modal window that asked for help, with
-    // the focus, wholly on the screen.
+    // Shows the window in front of the window that asked for help (the
+    // modal one, else the active one), with the focus, wholly on the screen
+    // and clear of that window's buttons.
     void present();
 
     // The modal window the viewer belongs to right now, or null.
     QWindow *owner() const;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void onBackClicked();
     void onHomeClicked();
     void followModalWindow();
     void placeBeside(const QWidget *dialog);
+    // Where no side of the dialog leaves room: the place and size, among a
+    // few along the screen's and the dialog's edges, that covers the least
+    // of its buttons, then the least of the dialog.
+    void placeOverLeast(const QWidget *dialog, const QRect &area, QSize size, const QMargins &frame);
+    bool coversButtonsOf(const QWidget *dialog) const;
     void keepOnScreen();
 
     QTextBrowser *m_browser = nullptr;

@@ -1,9 +1,13 @@
 #include "research/WatchListWindow.h"
 
 #include "platform/Help.h"
+#include "platform/SettingsStore.h"
+#include "platform/Text.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectManager.h"
+#include "research/WatchListTarget.h"
+#include "research/WatchListView.h"
 #include "ui/DialogHooks.h"
 #include "ui/QtText.h"
 #include "ui/SkinnedDialog.h"
@@ -17,6 +21,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -42,6 +47,8 @@ constexpr int kStepMilliseconds = 5;
 constexpr int kNoticeStepMilliseconds = 30;
 constexpr int kNoticeShownMilliseconds = 700;
 constexpr int kNoticeBlankRows = 13;
+// How long the edge must rest before a new size is written down.
+constexpr int kRememberMilliseconds = 600;
 // What a window manager adds around a window, before the real frame is known.
 constexpr int kFrameSide = 6;
 
@@ -122,7 +129,7 @@ WatchListWindow::WatchListWindow(QWidget *parent)
     m_project->setTextFormat(Qt::PlainText);
     m_project->setWordWrap(true);
 
-    m_list = new QTreeWidget(this);
+    m_list = new WatchListView(this);
     m_list->setObjectName(QStringLiteral("watchList"));
     m_list->setColumnCount(1);
     m_list->setHeaderHidden(true);
@@ -148,6 +155,16 @@ WatchListWindow::WatchListWindow(QWidget *parent)
     QPushButton *helpButton = windowButton(QStringLiteral("?"), QStringLiteral("helpButton"), this);
     helpButton->setToolTip(QStringLiteral("Hilfe"));
     QPushButton *close = windowButton(QStringLiteral("Schliessen"), QStringLiteral("closeButton"), this);
+
+    m_newEntry = new QLineEdit(this);
+    m_newEntry->setObjectName(QStringLiteral("newEntryEdit"));
+    m_newEntry->setMaxLength(static_cast<int>(WatchList::kMaxText));
+    m_newEntry->setPlaceholderText(QStringLiteral("Neuer Eintrag"));
+    m_newEntry->setMinimumWidth(0);
+    QPushButton *addButton = windowButton(QStringLiteral("Hinzufügen"), QStringLiteral("addButton"), this);
+    connect(addButton, &QPushButton::clicked, this, &WatchListWindow::onAddClicked);
+    connect(m_newEntry, &QLineEdit::returnPressed, this, &WatchListWindow::onAddClicked);
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, &WatchListWindow::onRowDoubleClicked);
     connect(ascending, &QPushButton::clicked, this, [this]() { onSort(WatchList::Sorting::Ascending); });
     connect(descending, &QPushButton::clicked, this, [this]() { onSort(WatchList::Sorting::Descending); });
     connect(unsorted, &QPushButton::clicked, this, [this]() { onSort(WatchList::Sorting::None); });
@@ -158,12 +175,14 @@ WatchListWindow::WatchListWindow(QWidget *parent)
     auto *buttons = new QGridLayout;
     buttons->setHorizontalSpacing(3);
     buttons->setVerticalSpacing(3);
-    buttons->addWidget(ascending, 0, 0, 1, 2);
-    buttons->addWidget(descending, 0, 2, 1, 2);
-    buttons->addWidget(unsorted, 0, 4, 1, 2);
-    buttons->addWidget(remove, 1, 0, 1, 4);
-    buttons->addWidget(helpButton, 1, 4, 1, 2);
-    buttons->addWidget(close, 2, 0, 1, 6);
+    buttons->addWidget(m_newEntry, 0, 0, 1, 6);
+    buttons->addWidget(addButton, 1, 0, 1, 6);
+    buttons->addWidget(ascending, 2, 0, 1, 2);
+    buttons->addWidget(descending, 2, 2, 1, 2);
+    buttons->addWidget(unsorted, 2, 4, 1, 2);
+    buttons->addWidget(remove, 3, 0, 1, 4);
+    buttons->addWidget(helpButton, 3, 4, 1, 2);
+    buttons->addWidget(close, 4, 0, 1, 6);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
@@ -173,9 +192,95 @@ WatchListWindow::WatchListWindow(QWidget *parent)
     layout->addLayout(buttons);
     // The window unfolds from a few pixels; the layout must let it.
     layout->setSizeConstraint(QLayout::SetNoConstraint);
-    resize(kWidth, kHeight);
+    setUnfolding(false);
+    sizeTo(QSize(kWidth, kHeight));
+
+    m_rememberTimer = new QTimer(this);
+    m_rememberTimer->setSingleShot(true);
+    m_rememberTimer->setInterval(kRememberMilliseconds);
+    connect(m_rememberTimer, &QTimer::timeout, this, &WatchListWindow::rememberSize);
 
     connect(&WindowStack::instance(), &WindowStack::modalWindowsChanged, this, &WatchListWindow::followModalWindow);
+}
+
+WatchListWindow::~WatchListWindow()
+{
+    // The program ends while the edge is still being dragged.
+    if (isVisible())
+        rememberSize();
+}
+
+QTreeWidget *WatchListWindow::list() const { return m_list; }
+
+QSize WatchListWindow::openingSize() const
+{
+    QSize size(kWidth, kHeight);
+    const SettingsStore &store = settingsStore();
+    const auto width = store.readNumber(kWidthSetting);
+    const auto height = store.readNumber(kHeightSetting);
+    // Numbers no screen has are a damaged entry, not a wish.
+    if (width && height && *width <= 100000 && *height <= 100000)
+        size = QSize(static_cast<int>(*width), static_cast<int>(*height));
+    size = size.expandedTo(QSize(kWidth, kMinimumHeight));
+    const QScreen *near = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (near) {
+        const QRect area = near->availableGeometry();
+        size = size.boundedTo(QSize(area.width() - 2 * kFrameSide, area.height() - 40));
+    }
+    return size;
+}
+
+void WatchListWindow::rememberSize()
+{
+    m_rememberTimer->stop();
+    if (m_playing || size() == m_requested)
+        return;
+    // A size that cannot be written is only not remembered; the window
+    // works on all the same.
+    SettingsStore &store = settingsStore();
+    if (store.writeNumber(kWidthSetting, static_cast<std::uint32_t>(width())))
+        store.writeNumber(kHeightSetting, static_cast<std::uint32_t>(height()));
+    m_requested = size();
+}
+
+void WatchListWindow::takeOpeningSize()
+{
+    rememberSize();
+    sizeTo(openingSize());
+}
+
+void WatchListWindow::sizeTo(QSize size)
+{
+    m_requested = size;
+    resize(size);
+}
+
+void WatchListWindow::setUnfolding(bool unfolding)
+{
+    // The window unfolds from a few pixels; afterwards the user may make it
+    // larger, but not too small for its buttons.
+    setMinimumSize(unfolding ? QSize(0, 0) : QSize(kWidth, kMinimumHeight));
+}
+
+void WatchListWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitColumn();
+    if (!m_playing && isVisible() && size() != m_requested)
+        m_rememberTimer->start();
+}
+
+void WatchListWindow::hideEvent(QHideEvent *event)
+{
+    rememberSize();
+    QWidget::hideEvent(event);
+}
+
+void WatchListWindow::fitColumn()
+{
+    const int wanted = std::max({kColumnWidth, m_list->viewport()->width(), m_list->contentWidth()});
+    if (m_list->columnWidth(0) != wanted)
+        m_list->setColumnWidth(0, wanted);
 }
 
 bool WatchListWindow::animated()
@@ -242,20 +347,28 @@ void WatchListWindow::setProjectName(const QString &name)
     m_project->setToolTip(m_projectText);
 }
 
+QTreeWidgetItem *WatchListWindow::makeRow(const std::string &text, int kind, const QIcon &icon) const
+{
+    auto *row = new QTreeWidgetItem;
+    const QString shown = fromCp1252(text);
+    row->setText(0, shown);
+    // The window is narrow; the whole text shows when the mouse rests on it.
+    row->setToolTip(0, shown);
+    row->setIcon(0, icon);
+    row->setForeground(0, textColor());
+    row->setData(0, Qt::UserRole, kind);
+    return row;
+}
+
 void WatchListWindow::rebuild()
 {
     m_list->clear();
     QList<QTreeWidgetItem *> rows;
     const QIcon icons[] = { kindIcon(WatchList::Kept), kindIcon(WatchList::EngineInput), kindIcon(WatchList::Variant) };
-    for (const WatchList::Entry &entry : m_model.entries()) {
-        auto *row = new QTreeWidgetItem;
-        row->setText(0, fromCp1252(entry.text));
-        row->setIcon(0, icons[entry.kind >= 0 && entry.kind <= 2 ? entry.kind : 0]);
-        row->setForeground(0, textColor());
-        row->setData(0, Qt::UserRole, entry.kind);
-        rows.append(row);
-    }
+    for (const WatchList::Entry &entry : m_model.entries())
+        rows.append(makeRow(entry.text, entry.kind, icons[entry.kind >= 0 && entry.kind <= 2 ? entry.kind : 0]));
     m_list->addTopLevelItems(rows);
+    fitColumn();
 }
 
 void WatchListWindow::load()
@@ -283,12 +396,8 @@ bool WatchListWindow::add(const std::string &text, int kind)
     const auto &entries = m_model.entries();
     const auto at = std::find_if(
         entries.begin(), entries.end(), [&](const WatchList::Entry &entry) { return entry.text == stored; });
-    auto *row = new QTreeWidgetItem;
-    row->setText(0, fromCp1252(stored));
-    row->setIcon(0, kindIcon(kind));
-    row->setForeground(0, textColor());
-    row->setData(0, Qt::UserRole, kind);
-    m_list->insertTopLevelItem(static_cast<int>(at - entries.begin()), row);
+    m_list->insertTopLevelItem(static_cast<int>(at - entries.begin()), makeRow(stored, kind, kindIcon(kind)));
+    fitColumn();
     return true;
 }
 
@@ -320,6 +429,10 @@ void WatchListWindow::playEmptyNotice()
 
 void WatchListWindow::unfold(QSize from, QSize step)
 {
+    const QSize target = openingSize();
+    // A size of the user's own ends the steps as far short of its height as
+    // the first size does; no step is larger than the window will be.
+    const int limit = target.height() - (kHeight - kUnfoldLimit);
     if (animated()) {
         m_playing = true;
         QSize size = from;
@@ -327,20 +440,21 @@ void WatchListWindow::unfold(QSize from, QSize step)
         QTimer timer;
         timer.setInterval(kStepMilliseconds);
         connect(&timer, &QTimer::timeout, &loop, [&]() {
-            if (size.height() >= kUnfoldLimit) {
+            if (size.height() >= limit) {
                 loop.quit();
                 return;
             }
-            resize(size);
+            sizeTo(size.boundedTo(target));
             size += step;
         });
-        resize(size);
+        sizeTo(size.boundedTo(target));
         size += step;
         timer.start();
         loop.exec(QEventLoop::ExcludeUserInputEvents);
         m_playing = false;
     }
-    resize(kWidth, kHeight);
+    setUnfolding(false);
+    sizeTo(target);
 }
 
 void WatchListWindow::placeBesideFront()
@@ -350,7 +464,8 @@ void WatchListWindow::placeBesideFront()
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    const int outerWidth = kWidth + 2 * kFrameSide;
+    const QSize opening = openingSize();
+    const int outerWidth = opening.width() + 2 * kFrameSide;
     QPoint topLeft = area.topLeft() + QPoint(20, 20);
     if (front) {
         // Beside the window in front, where it covers nothing of it.
@@ -363,7 +478,7 @@ void WatchListWindow::placeBesideFront()
             topLeft = QPoint(area.right() + 1 - outerWidth, beside.top());
     }
     topLeft.setX(std::clamp(topLeft.x(), area.left(), std::max(area.left(), area.right() + 1 - outerWidth)));
-    topLeft.setY(std::clamp(topLeft.y(), area.top(), std::max(area.top(), area.bottom() + 1 - kHeight - 40)));
+    topLeft.setY(std::clamp(topLeft.y(), area.top(), std::max(area.top(), area.bottom() + 1 - opening.height() - 40)));
     move(topLeft);
     m_placed = true;
 }
@@ -384,6 +499,30 @@ void WatchListWindow::attachToFront()
     }
     if (windowHandle()->transientParent() != owner)
         windowHandle()->setTransientParent(owner);
+    // Not every window manager keeps a child above its owner when a click
+    // in the owner brings that to the front; the list would vanish behind
+    // the page whose fields it fills. Every click and every activation of
+    // the owner's window passes here first.
+    if (m_front != owner) {
+        if (m_front)
+            m_front->removeEventFilter(this);
+        m_front = owner;
+        if (owner)
+            owner->installEventFilter(this);
+    }
+}
+
+bool WatchListWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == m_front && (type == QEvent::MouseButtonPress || type == QEvent::FocusIn) && isVisible()) {
+        // After the window manager has put the owner on top.
+        QTimer::singleShot(0, this, [this]() {
+            if (isVisible())
+                raise();
+        });
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void WatchListWindow::followModalWindow()
@@ -397,7 +536,8 @@ void WatchListWindow::unfoldFirst()
 {
     placeBesideFront();
     attachToFront();
-    resize(kUnfoldStart, kUnfoldStart);
+    setUnfolding(true);
+    sizeTo(QSize(kUnfoldStart, kUnfoldStart));
     show();
     unfold(QSize(kUnfoldStart, kUnfoldStart), QSize(3, 10));
 }
@@ -407,11 +547,13 @@ void WatchListWindow::unfoldAgain()
     if (!m_placed)
         placeBesideFront();
     attachToFront();
-    resize(kWidth, kUnfoldStart);
+    setUnfolding(true);
+    const int width = openingSize().width();
+    sizeTo(QSize(width, kUnfoldStart));
     show();
     raise();
     activateWindow();
-    unfold(QSize(kWidth, kUnfoldStart), QSize(0, 15));
+    unfold(QSize(width, kUnfoldStart), QSize(0, 15));
 }
 
 void WatchListWindow::showEvent(QShowEvent *event)
@@ -466,6 +608,52 @@ void WatchListWindow::onDeleteClicked()
         showProjectFailure(currentUi(), ProjectFailure::SaveData, programSettings().currentProject);
 }
 
+void WatchListWindow::onAddClicked()
+{
+    if (m_playing)
+        return;
+    const QString typed = m_newEntry->text().trimmed();
+    if (typed.isEmpty())
+        return;
+    if (!fitsCp1252(typed.toStdString())) {
+        currentUi().message(de("Eintrag nicht speicherbar"),
+            de("Der Eintrag enthält Zeichen, die Vantor!! in der Projektdatei nicht speichern kann."));
+        m_newEntry->setFocus();
+        return;
+    }
+    const bool added = add(toCp1252(typed), WatchList::Kept);
+    // The new row, or the one that was there already, for the user to see.
+    const QList<QTreeWidgetItem *> rows = m_list->findItems(typed, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (!rows.isEmpty()) {
+        m_list->setCurrentItem(rows.front());
+        m_list->scrollToItem(rows.front());
+    }
+    m_newEntry->setFocus();
+    if (!added) {
+        currentUi().message(de("Eintrag bereits vorhanden"), de("Der Eintrag steht bereits in der Merkliste."));
+        return;
+    }
+    m_newEntry->clear();
+    if (!save())
+        showProjectFailure(currentUi(), ProjectFailure::SaveData, programSettings().currentProject);
+}
+
+void WatchListWindow::onRowDoubleClicked(QTreeWidgetItem *row)
+{
+    if (m_playing || !row)
+        return;
+    // The page behind the list is the modal window the list belongs to.
+    QWidget *front = QApplication::activeModalWidget();
+    auto *target = dynamic_cast<WatchListTarget *>(front);
+    if (!target || !target->takeWatchListTerms({ row->text(0) })) {
+        QApplication::beep();
+        return;
+    }
+    // The page took the keyboard for the term; the list stays in sight
+    // above it for the next one.
+    raise();
+}
+
 void WatchListWindow::onHelpClicked()
 {
     openHelp(help::kWatchList);
@@ -475,7 +663,7 @@ void openWatchList(bool reload)
 {
     WatchListState &s = state();
     if (s.window && s.window->isVisible()) {
-        s.window->resize(WatchListWindow::kWidth, WatchListWindow::kHeight);
+        s.window->takeOpeningSize();
         s.window->show();
         s.window->raise();
     } else if (s.window) {

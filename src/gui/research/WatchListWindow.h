@@ -3,18 +3,26 @@
 #include "research/WatchList.h"
 
 #include <QIcon>
+#include <QPointer>
 #include <QWidget>
 
 #include <string>
 
 class QLabel;
+class QLineEdit;
+class QTimer;
 class QTreeWidget;
+class QTreeWidgetItem;
+class QWindow;
 
 namespace vantor::gui {
+
+class WatchListView;
 
 // "Merkliste Recherche": the watch list of the current project in a small
 // window of its own, one per program run. It is no dialog: it stays beside
 // whatever dialog is open and takes clicks while that dialog is modal.
+// Its terms go into the fields of a wizard page by double-click or drag.
 class WatchListWindow : public QWidget
 {
     Q_OBJECT
@@ -23,11 +31,20 @@ public:
     static constexpr int kHeight = 460;
     static constexpr int kColumnWidth = 400;
     static constexpr int kIconWidth = 12;
+    // The smallest the user can make it: the first width, below which the
+    // buttons would cut their texts, and this height, below which the list
+    // would show next to nothing.
+    static constexpr int kMinimumHeight = 260;
+    // Where the size the user gave the window is kept between runs.
+    static constexpr const char *kWidthSetting = "watchlistwidth";
+    static constexpr const char *kHeightSetting = "watchlistheight";
 
     explicit WatchListWindow(QWidget *parent = nullptr);
+    ~WatchListWindow() override;
 
     WatchList &model() { return m_model; }
-    QTreeWidget *list() const { return m_list; }
+    QTreeWidget *list() const;
+    QLineEdit *newEntryEdit() const { return m_newEntry; }
     // "Projekt '<name>'" as the label shows it, without its break hints.
     QString projectText() const { return m_projectText; }
 
@@ -49,13 +66,31 @@ public:
     // the window then takes its size at once and the notice does not wait.
     static bool animated();
 
+    // The size the window opens with: the one the user gave it last, else
+    // the first size, in either case no larger than the screen.
+    QSize openingSize() const;
+    // The size the user gave the window, kept in the settings once he stops
+    // dragging its edge, and when it hides.
+    void rememberSize();
+    // Back to the opening size, as every "Merkliste" button asks.
+    void takeOpeningSize();
+
 protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QTreeWidgetItem *makeRow(const std::string &text, int kind, const QIcon &icon) const;
     void rebuild();
+    // The column as wide as the widest entry and the list, at least as wide
+    // as ever; what is wider than the window scrolls.
+    void fitColumn();
+    void sizeTo(QSize size);
+    void setUnfolding(bool unfolding);
     void setProjectName(const QString &name);
     void playEmptyNotice();
     void wait(int milliseconds);
@@ -66,12 +101,22 @@ private:
 
     void onSort(WatchList::Sorting sorting);
     void onDeleteClicked();
+    void onAddClicked();
     void onHelpClicked();
+    void onRowDoubleClicked(QTreeWidgetItem *row);
 
     WatchList m_model;
     QLabel *m_project = nullptr;
     QString m_projectText;
-    QTreeWidget *m_list = nullptr;
+    WatchListView *m_list = nullptr;
+    QLineEdit *m_newEntry = nullptr;
+    // The last size the program gave the window; any other one is the
+    // user's. Late answers of the window system to the unfolding steps come
+    // and go without being taken for his.
+    QSize m_requested;
+    QTimer *m_rememberTimer = nullptr;
+    // The window of the modal dialog the list belongs to while one stands.
+    QPointer<QWindow> m_front;
     // While the notice runs or the window unfolds, the rows are no entries
     // and the commands wait.
     bool m_playing = false;

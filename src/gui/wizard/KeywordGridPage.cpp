@@ -174,6 +174,16 @@ bool KeywordGridPage::storePage(PageResult)
     return valid;
 }
 
+bool KeywordGridPage::holdsNoTerm(const QString &text) const
+{
+    // The placeholders and the gap marker only stand in for a term.
+    for (int i = 0; i < 3; ++i) {
+        if (text == fromCp1252(keywordgrid::placeholder(i)))
+            return true;
+    }
+    return text.contains(fromCp1252(keywordgrid::kGapMarker)) || WizardPageDialog::holdsNoTerm(text);
+}
+
 void KeywordGridPage::offerAnalysis()
 {
     keywordgrid::Fields fields = fieldsShown();

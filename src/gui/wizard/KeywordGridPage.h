@@ -24,6 +24,7 @@ public:
 protected:
     bool storePage(PageResult result) override;
     void offerAnalysis() override;
+    bool holdsNoTerm(const QString &text) const override;
 
 private:
     keywordgrid::Fields fieldsShown() const;

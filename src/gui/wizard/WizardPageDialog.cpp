@@ -5,12 +5,22 @@
 #include "project/ProjectFile.h"
 #include "project/ProjectRecord.h"
 #include "ui/QtText.h"
+#include "research/WatchListView.h"
 #include "research/WatchListWindow.h"
+#include "wizard/LimitedTextEdit.h"
 
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -26,6 +36,40 @@ QPushButton *pageButton(const QString &text, const QString &name, QWidget *paren
     button->setObjectName(name);
     button->setAutoDefault(false);
     return button;
+}
+
+// The fields a term can go into: the one-line fields and the fields of
+// several lines; for the latter, mouse and drops go to their viewport.
+QWidget *textFieldOf(QObject *object)
+{
+    if (auto *line = qobject_cast<QLineEdit *>(object))
+        return line;
+    if (auto *lines = qobject_cast<QPlainTextEdit *>(object))
+        return lines;
+    if (object && qobject_cast<QPlainTextEdit *>(object->parent())
+        && static_cast<QPlainTextEdit *>(object->parent())->viewport() == object)
+        return static_cast<QWidget *>(object->parent());
+    return nullptr;
+}
+
+// The field's text with the terms added after it. A field that lists its
+// terms with commas gets them with a comma too, any other with a blank; a
+// separator the text already ends with is not doubled.
+QString withTermsAdded(const QString &text, const QStringList &terms)
+{
+    const QString separator = text.contains(QStringLiteral(", ")) ? QStringLiteral(", ")
+                              : text.contains(QLatin1Char(','))  ? QStringLiteral(",")
+                                                                 : QStringLiteral(" ");
+    QString result = text;
+    if (separator == QStringLiteral(" ")) {
+        if (!result.back().isSpace())
+            result += separator;
+    } else {
+        while (result.endsWith(QLatin1Char(' ')))
+            result.chop(1);
+        result += result.endsWith(QLatin1Char(',')) ? separator.mid(1) : separator;
+    }
+    return result + terms.join(separator);
 }
 
 } // namespace
@@ -90,6 +134,130 @@ WizardPageDialog::WizardPageDialog(const QString &objectName, const QString &tit
     m_analysisTimer->setSingleShot(true);
     m_analysisTimer->setInterval(1000);
     connect(m_analysisTimer, &QTimer::timeout, this, &WizardPageDialog::offerAnalysisNow);
+
+    // A click on "Merkliste" takes the focus from the field the user was
+    // filling; the term he then picks belongs in that field all the same.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { onFocusChanged(now); });
+}
+
+void WizardPageDialog::onFocusChanged(QWidget *now)
+{
+    QWidget *field = textFieldOf(now);
+    if (field && field->window() == this)
+        m_lastField = field;
+}
+
+QWidget *WizardPageDialog::termField() const
+{
+    // The page's own focus field where that is one, else the field the
+    // user left for a button.
+    QWidget *field = textFieldOf(focusWidget());
+    return field ? field : m_lastField.data();
+}
+
+bool WizardPageDialog::holdsNoTerm(const QString &text) const { return text.trimmed().isEmpty(); }
+
+bool WizardPageDialog::takeWatchListTerms(const QStringList &terms)
+{
+    QWidget *field = termField();
+    if (!takeInto(field, terms))
+        return false;
+    // Back to the page, with the cursor in the field that got the term.
+    activateWindow();
+    field->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+std::optional<QString> WizardPageDialog::textTaking(QWidget *field, const QStringList &terms) const
+{
+    if (!field || terms.isEmpty() || !field->isEnabled() || !field->isVisible())
+        return std::nullopt;
+    if (auto *line = qobject_cast<QLineEdit *>(field)) {
+        if (line->isReadOnly())
+            return std::nullopt;
+        const QString current = line->text();
+        const QString text = holdsNoTerm(current) ? terms.join(QLatin1Char(' ')) : withTermsAdded(current, terms);
+        // Cut off, a term would be another term.
+        if (text.size() > line->maxLength())
+            return std::nullopt;
+        return text;
+    }
+    auto *lines = qobject_cast<QPlainTextEdit *>(field);
+    if (!lines || lines->isReadOnly())
+        return std::nullopt;
+    const QString current = lines->toPlainText();
+    const QString text = holdsNoTerm(current) ? terms.join(QLatin1Char(' ')) : withTermsAdded(current, terms);
+    if (auto *limited = qobject_cast<LimitedTextEdit *>(lines);
+        limited && text.size() + text.count(QLatin1Char('\n')) > limited->maxLength())
+        return std::nullopt;
+    return text;
+}
+
+bool WizardPageDialog::takeInto(QWidget *field, const QStringList &terms)
+{
+    const std::optional<QString> text = textTaking(field, terms);
+    if (!text)
+        return false;
+    // One step for "Rückgängig", as if typed.
+    if (auto *line = qobject_cast<QLineEdit *>(field)) {
+        line->selectAll();
+        line->insert(*text);
+        return true;
+    }
+    auto *lines = static_cast<QPlainTextEdit *>(field);
+    QTextCursor cursor(lines->document());
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(*text);
+    lines->moveCursor(QTextCursor::End);
+    return true;
+}
+
+void WizardPageDialog::acceptTermDrops()
+{
+    if (m_dropsAccepted)
+        return;
+    m_dropsAccepted = true;
+    const QList<QLineEdit *> lineFields = findChildren<QLineEdit *>();
+    for (QLineEdit *field : lineFields)
+        field->installEventFilter(this);
+    const QList<QPlainTextEdit *> lineBlocks = findChildren<QPlainTextEdit *>();
+    for (QPlainTextEdit *field : lineBlocks)
+        field->viewport()->installEventFilter(this);
+}
+
+bool WizardPageDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return SkinnedDialog::eventFilter(watched, event);
+    // Only terms from the watch list; any other text drops as the field
+    // itself takes it, where it is let go.
+    auto *drop = static_cast<QDropEvent *>(event);
+    const QStringList terms = WatchListView::termsOf(drop->mimeData());
+    QWidget *field = textFieldOf(watched);
+    if (terms.isEmpty() || !field)
+        return SkinnedDialog::eventFilter(watched, event);
+    if (type != QEvent::Drop) {
+        // Refused at once where the terms would not fit, so the cursor
+        // shows it before the mouse is let go.
+        if (textTaking(field, terms)) {
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+        } else {
+            drop->ignore();
+        }
+        return true;
+    }
+    if (takeInto(field, terms)) {
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        activateWindow();
+        field->setFocus(Qt::OtherFocusReason);
+    } else {
+        drop->ignore();
+        QApplication::beep();
+    }
+    return true;
 }
 
 void WizardPageDialog::buttonsAfter(QWidget *lastField)
@@ -107,6 +275,8 @@ void WizardPageDialog::buttonsAfter(QWidget *lastField)
 
 void WizardPageDialog::showEvent(QShowEvent *event)
 {
+    // The pages make their fields in their constructors, after ours.
+    acceptTermDrops();
     SkinnedDialog::showEvent(event);
     // Once per opening: the page is shown again after a box above it closed.
     if (!m_timerStarted && g_analysisTimerEnabled)

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "research/WatchListTarget.h"
 #include "ui/SkinnedDialog.h"
 #include "wizard/PageResult.h"
+
+#include <QPointer>
+
+#include <optional>
 
 class QBoxLayout;
 class QGridLayout;
@@ -15,11 +20,17 @@ namespace vantor::gui {
 // project and its homepage, the row of "Zurück", "Weiter", "Abbrechen",
 // "Merkliste" and "Hilfe", and the way a page ends. Every way out stores the
 // page first; a page whose fields cannot be stored as they are stays open.
-class WizardPageDialog : public SkinnedDialog
+// Terms of the watch list come into its text fields by double-click (into
+// the field that last had the focus) or by drag and drop.
+class WizardPageDialog : public SkinnedDialog, public WatchListTarget
 {
     Q_OBJECT
 public:
     PageResult pageResult() const { return m_result; }
+
+    bool takeWatchListTerms(const QStringList &terms) override;
+    // The text field a double-clicked term goes into, or null.
+    QWidget *termField() const;
 
     // Escape and the window's close box end the page as "Abbrechen" does.
     void reject() override;
@@ -59,12 +70,24 @@ protected:
     // Asked when the timer fires; the page decides whether there is
     // anything to offer.
     virtual void offerAnalysis() {}
+    // A field showing this holds no term of the user's: a term taken in
+    // replaces it instead of being added to it.
+    virtual bool holdsNoTerm(const QString &text) const;
 
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void finish(PageResult result);
     void onHelpClicked();
+    void onFocusChanged(QWidget *now);
+    // The field's text with the terms taken in: replacing what holds no
+    // term, else added after it. Nothing when the field takes no text now
+    // or they would not fit.
+    std::optional<QString> textTaking(QWidget *field, const QStringList &terms) const;
+    bool takeInto(QWidget *field, const QStringList &terms);
+    // The fields accept terms dragged from the watch list.
+    void acceptTermDrops();
 
     QLabel *m_header = nullptr;
     QPushButton *m_watchList = nullptr;
@@ -75,6 +98,8 @@ private:
     QBoxLayout *m_content = nullptr;
     QTimer *m_analysisTimer = nullptr;
     bool m_timerStarted = false;
+    bool m_dropsAccepted = false;
+    QPointer<QWidget> m_lastField;
     PageResult m_result = PageResult::Cancel;
 };
 
