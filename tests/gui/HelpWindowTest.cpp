@@ -282,7 +282,7 @@ private Q_SLOTS:
                                       help::kTemplateWizard,  help::kTemplateAdjust, help::kWatchList,
                                       help::kTitlesPage,      help::kKeywordGrid,    help::kCopyTitles,
                                       help::kCopyDescriptions, help::kDoorwayPage,   help::kEndWizard,
-                                      help::kTips};
+                                      help::kBeyondVantor,    help::kViewer,         help::kTips};
         const QString shipped = QStringLiteral(VANTOR_SOURCE_DATA_DIR "/help/");
         QFile index(shipped + QStringLiteral("index.htm"));
         QVERIFY(index.open(QIODevice::ReadOnly));

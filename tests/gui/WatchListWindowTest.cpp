@@ -571,6 +571,14 @@ private Q_SLOTS:
         QVERIFY(label->wordWrap());
         QVERIFY2(label->height() >= label->heightForWidth(label->width()),
             qPrintable(QStringLiteral("%1 < %2").arg(label->height()).arg(label->heightForWidth(label->width()))));
+
+        // "Projekt 'Übersicht'": the dots of the capital stay on screen.
+        writeProject("\xDC" "bersicht", { { "researchs", { "hotel rom" } } });
+        programSettings().currentProject = "\xDC" "bersicht";
+        window->load();
+        settle();
+        QVERIFY(label->text().contains(QStringLiteral("Übersicht")));
+        QVERIFY(umlautDotsShow(label));
     }
 
     void entriesTypedInAreKeptAndSaved()

@@ -171,7 +171,7 @@ private Q_SLOTS:
 
     void brokenHomepageEndsTheWizardBeforeTheDialog()
     {
-        writeAll(m_homepage, "<html><Head></Head><body></body></html>");
+        writeAll(m_homepage, "<html><body></body></html>");
         m_env->hooks().pushFileName(m_homepage);
         m_env->hooks().onNextShown([](QWidget *window) { qobject_cast<QDialog *>(window)->reject(); });
         QtSiteWizardHost host(nullptr);

@@ -121,6 +121,18 @@ private Q_SLOTS:
         }
     }
 
+    void theHeaderKeepsTheDotsOfACapitalUmlaut()
+    {
+        programSettings().currentProject = toCp1252(QStringLiteral("Ökologie"));
+        TitlesPage page;
+        page.show();
+        settle();
+        auto *header = page.findChild<QLabel *>(QStringLiteral("headerLabel"));
+        QVERIFY(header);
+        QVERIFY(header->text().startsWith(QStringLiteral("Projekt: Ökologie")));
+        QVERIFY(umlautDotsShow(header));
+    }
+
     void titlesPageSpeaksToTheUserLevel()
     {
         programSettings().userLevel = 1;

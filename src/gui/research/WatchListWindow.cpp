@@ -12,6 +12,7 @@
 #include "ui/QtText.h"
 #include "ui/SkinnedDialog.h"
 #include "ui/Ui.h"
+#include "ui/UmlautRoom.h"
 #include "ui/WindowStack.h"
 
 #include <QApplication>
@@ -128,6 +129,7 @@ WatchListWindow::WatchListWindow(QWidget *parent)
     m_project->setObjectName(QStringLiteral("projectLabel"));
     m_project->setTextFormat(Qt::PlainText);
     m_project->setWordWrap(true);
+    makeRoomForUmlautDots(m_project);
 
     m_list = new WatchListView(this);
     m_list->setObjectName(QStringLiteral("watchList"));

@@ -5,6 +5,7 @@
 #include "project/ProjectFile.h"
 #include "project/ProjectRecord.h"
 #include "ui/QtText.h"
+#include "ui/UmlautRoom.h"
 #include "research/WatchListView.h"
 #include "research/WatchListWindow.h"
 #include "wizard/LimitedTextEdit.h"
@@ -96,6 +97,8 @@ WizardPageDialog::WizardPageDialog(const QString &objectName, const QString &tit
     QFont bold = m_header->font();
     bold.setBold(true);
     m_header->setFont(bold);
+    // "Projekt: Übersicht" must keep the dots of its first letter.
+    makeRoomForUmlautDots(m_header);
 
     auto *watchList = m_watchList = pageButton(QStringLiteral("Merkliste"), QStringLiteral("watchListButton"), this);
     auto *helpButton = m_help = pageButton(QStringLiteral("Hilfe"), QStringLiteral("helpButton"), this);
@@ -309,6 +312,7 @@ QLabel *WizardPageDialog::adviceLabel(const QString &text, const QString &name)
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
+    makeRoomForUmlautDots(label);
     return label;
 }
 
