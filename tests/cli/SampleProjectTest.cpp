@@ -42,6 +42,11 @@ TEST_F(SampleProjectTest, TheSampleProjectShowsTheWholeJobWithoutAWarning)
     EXPECT_NE(homepage.find("NAME=\"description\""), std::string::npos);
     EXPECT_TRUE(fs::is_regular_file(m_site / "!staudenkaufen.htm"));
     EXPECT_TRUE(fs::is_regular_file(m_site / "!kraeuterkaufen.htm"));
+    // All three start signs, and the '#' copy reached by a link a browser
+    // follows to the file rather than reading it as an anchor.
+    EXPECT_TRUE(fs::is_regular_file(m_site / "-staudensorten.htm"));
+    EXPECT_TRUE(fs::is_regular_file(m_site / "#bauerngarten.htm"));
+    EXPECT_NE(homepage.find("href=\"%23bauerngarten.htm\""), std::string::npos);
     EXPECT_TRUE(fs::is_regular_file(m_site / "!obstbaeumekaufen" / "index.htm"));
     EXPECT_TRUE(fs::is_regular_file(m_site / "~report.htm"));
 }
