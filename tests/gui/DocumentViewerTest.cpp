@@ -6,8 +6,13 @@
 #include "ui/DocumentViewer.h"
 #include "ui/QtText.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QScreen>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -129,6 +134,31 @@ private Q_SLOTS:
         QTextBrowser utf8;
         utf8.setHtml(DocumentBrowser::readablePage("<html><body>Stra\xC3\x9F" "e</body></html>"));
         QCOMPARE(utf8.toPlainText(), QStringLiteral("Straße"));
+    }
+
+    void theViewerLeavesTheAskingDialogsButtonsFree()
+    {
+        // The optimisation dialog keeps "Kopie", "Zugangsdokument kurz" and
+        // "Optimierung rückgängig" in reach while the report is read.
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QDialog dialog;
+        auto *layout = new QHBoxLayout(&dialog);
+        layout->addStretch();
+        layout->addWidget(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help,
+                                               Qt::Vertical, &dialog),
+                          0, Qt::AlignTop);
+        dialog.setGeometry(area.adjusted(20, 20, -20, -20));
+        dialog.setWindowModality(Qt::ApplicationModal);
+        dialog.show();
+        dialog.activateWindow();
+        settle();
+
+        const QString report = writePage(QStringLiteral("~report.htm"), "<HTML><BODY>Vantor!! Report</BODY></HTML>");
+        QVERIFY(shellOpen(toCp1252(report)));
+        const QRect frame = documentViewer()->frameGeometry();
+        QVERIFY(area.contains(frame));
+        for (const QAbstractButton *button : dialog.findChildren<QAbstractButton *>())
+            QVERIFY(!frame.intersects(QRect(button->mapToGlobal(QPoint(0, 0)), button->size())));
     }
 
 private:

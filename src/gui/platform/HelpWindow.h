@@ -43,12 +43,7 @@ private:
     void onHomeClicked();
     void followModalWindow();
     void placeBeside(const QWidget *dialog);
-    // Where no side of the dialog leaves room: the place and size, among a
-    // few along the screen's and the dialog's edges, that covers the least
-    // of its buttons, then the least of the dialog.
-    void placeOverLeast(const QWidget *dialog, const QRect &area, QSize size, const QMargins &frame);
     bool coversButtonsOf(const QWidget *dialog) const;
-    void keepOnScreen();
 
     QTextBrowser *m_browser = nullptr;
     int m_topic = 0;

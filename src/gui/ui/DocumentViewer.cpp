@@ -3,6 +3,7 @@
 #include "platform/Help.h"
 #include "platform/Shell.h"
 #include "ui/AddressDialog.h"
+#include "ui/BesidePlacement.h"
 #include "ui/DialogHooks.h"
 #include "ui/DocumentBrowser.h"
 #include "ui/QtText.h"
@@ -18,7 +19,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -31,6 +31,11 @@ QPointer<DocumentViewer> g_viewer;
 
 constexpr int kPreferredWidth = 960;
 constexpr int kPreferredHeight = 720;
+// Smaller than this, a report reads badly; the viewer then rather covers
+// part of the dialog - its lists, which the document shows anyway - but not
+// its buttons where it can help it.
+constexpr int kMinimumWidth = 640;
+constexpr int kMinimumHeight = 460;
 
 const QString kNotice = QStringLiteral(
     "Auf diesem Rechner ließ sich kein Web-Browser starten. Vantor!! zeigt das Dokument deshalb selbst an. "
@@ -114,9 +119,7 @@ DocumentViewer::DocumentViewer(QWidget *parent)
     layout->addWidget(m_browser, 1);
     layout->addLayout(buttons);
 
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const QSize room = screen ? screen->availableGeometry().size() - QSize(40, 80) : QSize(800, 600);
-    resize(QSize(kPreferredWidth, kPreferredHeight).boundedTo(room));
+    resize(kPreferredWidth, kPreferredHeight);
 
     connect(&WindowStack::instance(), &WindowStack::modalWindowsChanged, this, &DocumentViewer::followModalWindow);
 }
@@ -204,15 +207,28 @@ void DocumentViewer::present()
 {
     // Our dialogs are modal to the whole application; as a transient child
     // of the one in front the viewer still takes clicks and scrolls.
+    // Beside the window that asked, so that its buttons - the next example,
+    // "Optimierung rückgängig" - stay in reach; where the user has put it,
+    // it stays, unless it stands over those buttons.
+    QWidget *asking = WindowStack::topWindow();
+    if (asking == this)
+        asking = nullptr;
+    const bool wasVisible = isVisible();
+    if (!wasVisible || (asking && BesidePlacement::coversButtons(frameGeometry(), asking))) {
+        const QRect placed = BesidePlacement::place(asking, QSize(kPreferredWidth, kPreferredHeight),
+                                                    QSize(kMinimumWidth, kMinimumHeight));
+        if (!placed.isNull()) {
+            resize(placed.size());
+            move(placed.topLeft());
+        }
+    } else {
+        BesidePlacement::keepOnScreen(this);
+    }
+    // Placed first: once the window has its native handle, a move before the
+    // window manager framed it would put the title bar off the screen.
     QWidget *dialog = QApplication::activeModalWidget();
     winId();
     windowHandle()->setTransientParent(dialog && dialog != this ? dialog->windowHandle() : nullptr);
-    const bool wasVisible = isVisible();
-    if (!wasVisible) {
-        const QScreen *screen = dialog ? dialog->screen() : QGuiApplication::primaryScreen();
-        if (screen)
-            move(screen->availableGeometry().center() - rect().center());
-    }
     m_notice->setText(kNotice);
     show();
     raise();
