@@ -2,15 +2,15 @@
 
 namespace vantor {
 
-std::string percentEncode(std::string_view value)
+std::string percentEncodeKeeping(std::string_view bytes, std::string_view plainMarks)
 {
     static const char hex[] = "0123456789ABCDEF";
     std::string out;
-    out.reserve(value.size());
-    for (const char c : value) {
+    out.reserve(bytes.size());
+    for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        const bool plain = (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') || b == '-'
-            || b == '.' || b == '_' || b == '~' || b == '@' || b == ':' || b == '/';
+        const bool plain = (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') ||
+                           plainMarks.find(c) != std::string_view::npos;
         if (plain) {
             out += c;
         } else {
@@ -21,5 +21,7 @@ std::string percentEncode(std::string_view value)
     }
     return out;
 }
+
+std::string percentEncode(std::string_view value) { return percentEncodeKeeping(value, "-._~@:/"); }
 
 } // namespace vantor

@@ -11,4 +11,8 @@ namespace vantor {
 // bytes of umlauts included) becomes %XX.
 std::string percentEncode(std::string_view value);
 
+// The same with a set of marks of the caller's choosing left as they are
+// (besides letters and digits), for addresses that are no query values.
+std::string percentEncodeKeeping(std::string_view bytes, std::string_view plainMarks);
+
 } // namespace vantor

@@ -1,5 +1,6 @@
 #include "optimizer/TermText.h"
 
+#include "net/PercentEncoding.h"
 #include "optimizer/FindLiteral.h"
 #include "optimizer/OutOfMemory.h"
 #include "platform/Text.h"
@@ -314,25 +315,10 @@ std::string lettersOnly(std::string_view text)
 
 std::string linkForm(std::string_view path)
 {
-    static const char hex[] = "0123456789ABCDEF";
     // Besides letters and digits the marks a path may hold as they are, the
     // start signs among them. ':' is left out because "a:b.htm" would be read
     // as a scheme, '&' because HTML reads it as the start of an entity.
-    constexpr std::string_view plainMarks = "/-._~!$'()*+,;=@";
-    std::string out;
-    for (const char c : toUtf8(path)) {
-        const auto b = static_cast<unsigned char>(c);
-        const bool plain = (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') ||
-                           plainMarks.find(c) != std::string_view::npos;
-        if (plain) {
-            out += c;
-        } else {
-            out += '%';
-            out += hex[b >> 4];
-            out += hex[b & 0x0F];
-        }
-    }
-    return out;
+    return percentEncodeKeeping(toUtf8(path), "/-._~!$'()*+,;=@");
 }
 
 } // namespace vantor
