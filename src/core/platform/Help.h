@@ -38,6 +38,9 @@ constexpr int kCopyTitles = 82;       // wizard: titles of the copies
 constexpr int kCopyDescriptions = 83; // wizard: descriptions of the copies
 constexpr int kDoorwayPage = 84;      // wizard: doorway terms and start page
 constexpr int kEndWizard = 85;        // "Wizard beenden?"
+constexpr int kSubmission = 90;  // dialog "Anmeldung"
+constexpr int kSubmitList = 91;  // dialog "Anmelde-Liste": documents and engines
+constexpr int kExtensions = 92;  // dialog "Datei-Endungen"
 constexpr int kTips = 950; // tip n has 950 + n
 } // namespace help
 

@@ -26,6 +26,13 @@ bool ScriptedUi::questionDefaultNo(const std::string &title, const std::string &
     return answer;
 }
 
+bool ScriptedUi::questionWith(const std::string &title, const std::string &text, const std::string &, const std::string &)
+{
+    const bool answer = question(title, text);
+    shown.back().kind = "questionWith";
+    return answer;
+}
+
 void ScriptedUi::systemError(const std::string &title, const std::string &text)
 {
     shown.push_back({"systemError", title, text});

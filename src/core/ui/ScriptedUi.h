@@ -14,7 +14,7 @@ class ScriptedUi : public Ui
 {
 public:
     struct Shown {
-        // "message", "question", "questionDefaultNo", "systemError", "wait", "connectionError", "credentials"
+        // "message", "question", "questionDefaultNo", "questionWith", "systemError", "wait", "connectionError", "credentials"
         std::string kind;
         std::string title;
         std::string text;
@@ -23,6 +23,8 @@ public:
     void message(const std::string &title, const std::string &text) override;
     bool question(const std::string &title, const std::string &text) override;
     bool questionDefaultNo(const std::string &title, const std::string &text) override;
+    bool questionWith(const std::string &title, const std::string &text, const std::string &stopButton,
+                      const std::string &goButton) override;
     void systemError(const std::string &title, const std::string &text) override;
     void showWait(const std::string &text) override;
     void closeWait() override;

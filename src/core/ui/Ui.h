@@ -26,6 +26,14 @@ public:
     {
         return question(title, text);
     }
+    // A question with buttons of its own, shown in this order; true when
+    // the user took goButton. Where no such window exists (the command line,
+    // a test double without a script for it), it is the plain question.
+    virtual bool questionWith(const std::string &title, const std::string &text, const std::string & /*stopButton*/,
+                              const std::string & /*goButton*/)
+    {
+        return question(title, text);
+    }
     // The system boxes titled "Fehler Code …": warning icon, task-modal.
     virtual void systemError(const std::string &title, const std::string &text) = 0;
 
