@@ -11,6 +11,7 @@
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectRecord.h"
+#include "submit/SubmitDialog.h"
 #include "templatewizard/TemplateWizardDialog.h"
 #include "ui/BusyCursor.h"
 #include "ui/Ui.h"
@@ -163,7 +164,7 @@ void WizardMenu::onWebSiteQuickClicked()
     RunSiteWizard(true, host);
 }
 
-void WizardMenu::onSubmitClicked() { showNotYetAvailable(QStringLiteral("Anmelden")); }
+void WizardMenu::onSubmitClicked() { SubmitDialog::open(this); }
 
 void WizardMenu::onPositionClicked()
 {

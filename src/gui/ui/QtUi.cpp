@@ -87,6 +87,30 @@ bool QtUi::ask(const std::string &title, const std::string &text, bool cancelIsD
     return box.exec() == QDialog::Accepted;
 }
 
+bool QtUi::questionWith(const std::string &title, const std::string &text, const std::string &stopButton,
+                        const std::string &goButton)
+{
+    DialogHooks &hooks = DialogHooks::instance();
+    if (hooks.intercepting()) {
+        hooks.record(QStringLiteral("question"), fromCp1252(title), fromCp1252(text));
+        return hooks.takeQuestionAnswer().value_or(true);
+    }
+    NormalCursor cursor;
+    // The question window with its two buttons renamed. Only the second one
+    // goes on; the first, Enter, Escape and the close box all stop.
+    MessageDialog box(fromCp1252(title), fromCp1252(text), MessageDialog::Buttons::OkCancel, dialogParent());
+    auto *stop = box.findChild<QPushButton *>(QStringLiteral("okButton"));
+    auto *go = box.findChild<QPushButton *>(QStringLiteral("cancelButton"));
+    if (!stop || !go)
+        return box.exec() == QDialog::Accepted;
+    stop->setText(fromCp1252(stopButton));
+    go->setText(fromCp1252(goButton));
+    bool wentOn = false;
+    QObject::connect(go, &QPushButton::clicked, &box, [&wentOn] { wentOn = true; });
+    box.exec();
+    return wentOn;
+}
+
 void QtUi::systemError(const std::string &title, const std::string &text)
 {
     DialogHooks &hooks = DialogHooks::instance();

@@ -21,6 +21,8 @@ public:
     void message(const std::string &title, const std::string &text) override;
     bool question(const std::string &title, const std::string &text) override;
     bool questionDefaultNo(const std::string &title, const std::string &text) override;
+    bool questionWith(const std::string &title, const std::string &text, const std::string &stopButton,
+                      const std::string &goButton) override;
     void systemError(const std::string &title, const std::string &text) override;
     void showWait(const std::string &text) override;
     void closeWait() override;

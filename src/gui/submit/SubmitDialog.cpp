@@ -1,0 +1,497 @@
+#include "submit/SubmitDialog.h"
+
+#include "net/HttpGet.h"
+#include "platform/Help.h"
+#include "platform/Text.h"
+#include "project/ProgramSettings.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectRecord.h"
+#include "submit/ExtensionsDialog.h"
+#include "submit/SubmitDocuments.h"
+#include "submit/SubmitListDialog.h"
+#include "submit/SubmitPreparation.h"
+#include "submit/SubmitReport.h"
+#include "submit/SubmitStateImages.h"
+#include "ui/DialogHooks.h"
+#include "ui/FileFilter.h"
+#include "ui/QtText.h"
+
+#include <QButtonGroup>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace vantor::gui {
+
+namespace {
+
+constexpr int kProgressMaximum = 28;
+constexpr int kImageRole = Qt::UserRole + 1;
+constexpr int kSlotRows = 5;
+constexpr int kDocumentColumnWidth = 430;
+constexpr const char *kHtmlFilter = "HTML Datei (*.htm)|*.htm|Alle Dateien (*.*)|*.*||";
+constexpr const char *kCsvFilter = "CSV Datei (*.csv)|*.csv|Alle Dateien (*.*)|*.*||";
+
+QPushButton *dialogButton(const QString &text, const QString &name, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    // Enter in a field must not start a run or save anything by chance.
+    button->setAutoDefault(false);
+    return button;
+}
+
+void whiteBase(QWidget *widget)
+{
+    QPalette white = widget->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    widget->setPalette(white);
+}
+
+QListWidget *resultList(const QString &name, QWidget *parent)
+{
+    auto *list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setUniformItemSizes(true);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    whiteBase(list);
+    return list;
+}
+
+void fillList(QListWidget *list, const std::vector<std::string> &lines)
+{
+    list->clear();
+    for (const std::string &line : lines) {
+        auto *item = new QListWidgetItem(fromCp1252(line), list);
+        // The lines are longer than the box; the whole text on hovering.
+        item->setToolTip(item->text());
+    }
+    list->scrollToBottom();
+}
+
+} // namespace
+
+SubmitDialog::SubmitDialog(QWidget *parent)
+    : SkinnedDialog(parent)
+    , m_project(programSettings().currentProject)
+    , m_projectFile(projectFilePath(m_project))
+    , m_progress(new QProgressBar(this))
+    , m_ui(currentUi(), m_progress)
+{
+    setObjectName(QStringLiteral("submitDialog"));
+    setWindowTitle(QStringLiteral("Anmeldung"));
+    setHelpTopic(help::kSubmission);
+    setSizeGripEnabled(true);
+
+    m_caption = new QLabel(this);
+    m_caption->setObjectName(QStringLiteral("projectLabel"));
+    m_caption->setTextFormat(Qt::PlainText);
+    m_caption->setWordWrap(true);
+    QFont bold = m_caption->font();
+    bold.setBold(true);
+    m_caption->setFont(bold);
+
+    // The address and the e-mail address.
+    m_url = new QLineEdit(this);
+    m_url->setObjectName(QStringLiteral("urlEdit"));
+    m_url->setMaxLength(static_cast<int>(submitsettings::kMaxStoredDocumentLength));
+    m_url->setMinimumWidth(300);
+    m_email = new QLineEdit(this);
+    m_email->setObjectName(QStringLiteral("emailEdit"));
+    m_email->setMaxLength(static_cast<int>(submitsettings::kMaxStoredDocumentLength));
+    auto *urlLabel = new QLabel(QStringLiteral("URL: http://"), this);
+    urlLabel->setBuddy(m_url);
+    auto *emailLabel = new QLabel(QStringLiteral("Email:"), this);
+    emailLabel->setBuddy(m_email);
+    auto *entriesBox = new QGroupBox(QStringLiteral(" Homepage im Internet "), this);
+    auto *entriesLayout = new QGridLayout(entriesBox);
+    entriesLayout->addWidget(urlLabel, 0, 0);
+    entriesLayout->addWidget(m_url, 0, 1);
+    entriesLayout->addWidget(emailLabel, 1, 0);
+    entriesLayout->addWidget(m_email, 1, 1);
+    entriesLayout->setColumnStretch(1, 1);
+
+    // How much of the site.
+    m_startPageOnly = new QRadioButton(QStringLiteral("nur Startseite"), this);
+    m_startPageOnly->setObjectName(QStringLiteral("startPageOnlyRadio"));
+    m_optimal = new QRadioButton(QStringLiteral("Optimal"), this);
+    m_optimal->setObjectName(QStringLiteral("optimalRadio"));
+    m_complete = new QRadioButton(QStringLiteral("Komplett"), this);
+    m_complete->setObjectName(QStringLiteral("completeRadio"));
+    auto *modes = new QButtonGroup(this);
+    modes->addButton(m_startPageOnly, static_cast<int>(submitdocs::Mode::StartPageOnly));
+    modes->addButton(m_optimal, static_cast<int>(submitdocs::Mode::Optimal));
+    modes->addButton(m_complete, static_cast<int>(submitdocs::Mode::Complete));
+    m_extensions = dialogButton(QStringLiteral("Datei-Endungen"), QStringLiteral("extensionsButton"), this);
+    auto *modeBox = new QGroupBox(QStringLiteral(" Anmelden "), this);
+    auto *modeLayout = new QGridLayout(modeBox);
+    modeLayout->addWidget(m_startPageOnly, 0, 0);
+    modeLayout->addWidget(m_optimal, 1, 0);
+    modeLayout->addWidget(m_complete, 2, 0);
+    modeLayout->addWidget(m_extensions, 2, 1);
+
+    m_submit = dialogButton(QStringLiteral("Anmeldung durchführen"), QStringLiteral("submitButton"), this);
+    m_submit->setAutoDefault(true);
+    m_submit->setDefault(true);
+    m_abort = dialogButton(QStringLiteral("Abbrechen"), QStringLiteral("abortButton"), this);
+    m_abort->setEnabled(false);
+    auto *runButtons = new QVBoxLayout;
+    runButtons->addWidget(m_submit);
+    runButtons->addWidget(m_abort);
+    runButtons->addStretch();
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(entriesBox, 1);
+    top->addWidget(modeBox);
+    top->addLayout(runButtons);
+
+    // The three slots, one target each.
+    auto *slotsLayout = new QVBoxLayout;
+    slotsLayout->setSpacing(4);
+    for (int slot = 0; slot < kSlots; ++slot) {
+        auto *title = new QLineEdit(this);
+        title->setObjectName(QStringLiteral("slotTitle%1").arg(slot + 1));
+        title->setReadOnly(true);
+        title->setFocusPolicy(Qt::NoFocus);
+        QFont titleFont = title->font();
+        titleFont.setBold(true);
+        title->setFont(titleFont);
+        m_slotTitles[static_cast<std::size_t>(slot)] = title;
+
+        auto *list = new QTreeWidget(this);
+        list->setObjectName(QStringLiteral("slotList%1").arg(slot + 1));
+        list->setColumnCount(2);
+        list->setHeaderLabels({QStringLiteral("Dokument"), QStringLiteral("Ergebnis")});
+        list->setRootIsDecorated(false);
+        list->setIndentation(0);
+        list->setUniformRowHeights(true);
+        list->setSelectionMode(QAbstractItemView::NoSelection);
+        list->setFocusPolicy(Qt::NoFocus);
+        list->setIconSize(QSize(SubmitStateImages::kSize, SubmitStateImages::kSize));
+        list->setColumnWidth(0, kDocumentColumnWidth);
+        list->header()->setStretchLastSection(true);
+        whiteBase(list);
+        const int rowHeight = std::max(list->fontMetrics().height() + 4, SubmitStateImages::kSize + 4);
+        list->setMinimumHeight(list->header()->sizeHint().height() + kSlotRows * rowHeight + 2 * list->frameWidth());
+        m_slotLists[static_cast<std::size_t>(slot)] = list;
+
+        slotsLayout->addWidget(title);
+        slotsLayout->addWidget(list, 1);
+        if (slot + 1 < kSlots)
+            slotsLayout->addSpacing(4);
+    }
+
+    m_progress->setObjectName(QStringLiteral("progressBar"));
+    m_progress->setRange(0, kProgressMaximum);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
+
+    m_reportList = resultList(QStringLiteral("reportList"), this);
+    m_adviceList = resultList(QStringLiteral("adviceList"), this);
+    auto *reportLabel = new QLabel(QStringLiteral("Report:"), this);
+    reportLabel->setBuddy(m_reportList);
+    auto *adviceLabel = new QLabel(QStringLiteral("To Do's:"), this);
+    adviceLabel->setBuddy(m_adviceList);
+    auto *results = new QGridLayout;
+    results->addWidget(reportLabel, 0, 0);
+    results->addWidget(adviceLabel, 0, 1);
+    results->addWidget(m_reportList, 1, 0);
+    results->addWidget(m_adviceList, 1, 1);
+    results->setColumnStretch(0, 3);
+    results->setColumnStretch(1, 2);
+    m_reportList->setMinimumHeight(4 * (m_reportList->fontMetrics().height() + 4));
+
+    m_csv = dialogButton(QStringLiteral("Excel-Format"), QStringLiteral("csvButton"), this);
+    m_html = dialogButton(QStringLiteral("HTML-Format"), QStringLiteral("htmlButton"), this);
+    m_help = dialogButton(QStringLiteral("Hilfe"), QStringLiteral("helpButton"), this);
+    m_close = dialogButton(QStringLiteral("Schließen"), QStringLiteral("closeButton"), this);
+    auto *saveLabel = new QLabel(QStringLiteral("Report speichern:"), this);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(saveLabel);
+    bottom->addWidget(m_csv);
+    bottom->addWidget(m_html);
+    bottom->addStretch();
+    bottom->addWidget(m_help);
+    bottom->addWidget(m_close);
+
+    connect(m_submit, &QPushButton::clicked, this, &SubmitDialog::onSubmitClicked);
+    connect(m_extensions, &QPushButton::clicked, this, &SubmitDialog::onExtensionsClicked);
+    connect(m_abort, &QPushButton::clicked, this, &SubmitDialog::onAbortClicked);
+    connect(m_csv, &QPushButton::clicked, this, &SubmitDialog::onCsvClicked);
+    connect(m_html, &QPushButton::clicked, this, &SubmitDialog::onHtmlClicked);
+    connect(m_help, &QPushButton::clicked, this, &SubmitDialog::onHelpClicked);
+    connect(m_close, &QPushButton::clicked, this, &SubmitDialog::reject);
+    connect(m_startPageOnly, &QRadioButton::toggled, this, &SubmitDialog::onModeToggled);
+    connect(m_optimal, &QRadioButton::toggled, this, &SubmitDialog::onModeToggled);
+    connect(m_complete, &QRadioButton::toggled, this, &SubmitDialog::onModeToggled);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(14, 12, 14, 12);
+    layout->addWidget(m_caption);
+    layout->addLayout(top);
+    layout->addLayout(slotsLayout, 3);
+    layout->addWidget(m_progress);
+    layout->addLayout(results, 1);
+    layout->addLayout(bottom);
+
+    m_ready = checkOpening();
+}
+
+SubmitDialog::~SubmitDialog() = default;
+
+void SubmitDialog::open(QWidget *parent)
+{
+    SubmitDialog dialog(parent);
+    if (dialog.ready())
+        dialog.exec();
+}
+
+bool SubmitDialog::checkOpening()
+{
+    if (!LoadProjectData(m_project)) {
+        showProjectFailure(currentUi(), ProjectFailure::LoadData, m_project);
+        return false;
+    }
+    m_homepagePath = projectRecord().path.str();
+    m_caption->setText(
+        fromCp1252(submitprep::projectCaption(displayNameWizard(m_project), m_homepagePath)));
+    if (m_homepagePath.empty()) {
+        m_ui.message(submitprep::notOptimizedTitle(), submitprep::notOptimizedText());
+        return false;
+    }
+    const submitsettings::Entries stored = submitsettings::readEntries(m_projectFile);
+    m_email->setText(fromCp1252(stored.email));
+    m_url->setText(fromCp1252(stored.url));
+    switch (stored.mode) {
+    case submitdocs::Mode::StartPageOnly:
+        m_startPageOnly->setChecked(true);
+        break;
+    case submitdocs::Mode::Complete:
+        m_complete->setChecked(true);
+        break;
+    case submitdocs::Mode::Optimal:
+        m_optimal->setChecked(true);
+        break;
+    }
+    onModeToggled();
+    for (QLineEdit *title : m_slotTitles)
+        title->setText(QStringLiteral("Bereit..."));
+    return submitprep::dataFilesPresent(m_ui);
+}
+
+submitsettings::Entries SubmitDialog::entries() const
+{
+    submitsettings::Entries result;
+    result.url = toCp1252(m_url->text());
+    result.email = toCp1252(m_email->text());
+    if (m_startPageOnly->isChecked())
+        result.mode = submitdocs::Mode::StartPageOnly;
+    else if (m_complete->isChecked())
+        result.mode = submitdocs::Mode::Complete;
+    else
+        result.mode = submitdocs::Mode::Optimal;
+    return result;
+}
+
+void SubmitDialog::onModeToggled() { m_extensions->setEnabled(!m_running && m_complete->isChecked()); }
+
+void SubmitDialog::setInputEnabled(bool enabled)
+{
+    m_submit->setEnabled(enabled);
+    m_url->setEnabled(enabled);
+    m_email->setEnabled(enabled);
+    m_startPageOnly->setEnabled(enabled);
+    m_optimal->setEnabled(enabled);
+    m_complete->setEnabled(enabled);
+    m_csv->setEnabled(enabled);
+    m_html->setEnabled(enabled);
+    m_help->setEnabled(enabled);
+    m_close->setEnabled(enabled);
+    m_extensions->setEnabled(enabled && m_complete->isChecked());
+}
+
+void SubmitDialog::onSubmitClicked()
+{
+    if (m_running)
+        return;
+    m_report.clear();
+    m_reportList->clear();
+    const submitsettings::Entries typed = entries();
+    if (submitprep::refused(typed, m_ui))
+        return;
+
+    m_running = true;
+    setInputEnabled(false);
+    const auto finish = [this] {
+        m_running = false;
+        m_abort->setEnabled(false);
+        setInputEnabled(true);
+        m_submit->setFocus();
+    };
+
+    m_ui.forgetDialUp();
+    const std::optional<submitprep::Prepared> prepared =
+        submitprep::prepare(typed, m_projectFile, m_homepagePath, m_ui);
+    if (!prepared) {
+        finish();
+        return;
+    }
+
+    SubmitListDialog list(prepared->documents, prepared->offered, typed.url, m_homepagePath, m_projectFile, this);
+    if (list.exec() != QDialog::Accepted) {
+        finish();
+        return;
+    }
+    // Going online: the user is asked once per action, if he wants to be.
+    if (!m_ui.dialUpAsked() && programSettings().httpInform != 0 &&
+        !m_ui.question(httpget::dialUpTitle(), httpget::dialUpText())) {
+        finish();
+        return;
+    }
+
+    SubmitRunInput input;
+    input.homepage = typed.url;
+    input.documents = list.documents();
+    input.targets = list.targets();
+    input.email = typed.email;
+    input.submitText = prepared->submitText;
+    input.listsText = prepared->listsText;
+    m_targets = input.targets;
+    m_advice.clear();
+    m_adviceList->clear();
+
+    SubmitRun run = m_timing ? SubmitRun(m_ui, *this, std::move(input), *m_timing)
+                             : SubmitRun(m_ui, *this, std::move(input));
+    m_run = &run;
+    run.run();
+    m_run = nullptr;
+    m_report = run.report();
+    m_advice = run.advice();
+    fillList(m_reportList, m_report);
+    fillList(m_adviceList, m_advice);
+    finish();
+}
+
+void SubmitDialog::onAbortClicked()
+{
+    if (!m_run)
+        return;
+    m_abort->setEnabled(false);
+    m_run->abort();
+}
+
+void SubmitDialog::onExtensionsClicked()
+{
+    if (m_running)
+        return;
+    ExtensionsDialog dialog(m_projectFile, this);
+    dialog.exec();
+}
+
+void SubmitDialog::saveReport(bool asHtml)
+{
+    if (m_running)
+        return;
+    const QString suffix = asHtml ? QStringLiteral("htm") : QStringLiteral("csv");
+    QString name = askSaveFileName(this, QStringLiteral("Report speichern"),
+                                   fromCp1252(submitreport::defaultFile(m_homepagePath)),
+                                   qtFileFilter(QString::fromUtf8(asHtml ? kHtmlFilter : kCsvFilter)), suffix);
+    if (name.isEmpty())
+        return;
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QLatin1Char('.') + suffix;
+    const std::string homepage = toCp1252(m_url->text());
+    const submitreport::Stamp stamp = submitreport::now();
+    const std::string content = asHtml ? submitreport::html(m_report, m_advice, homepage, stamp)
+                                       : submitreport::csv(m_report, m_advice, homepage, stamp, m_targets);
+    submitreport::save(toCp1252(name), content, m_ui);
+}
+
+void SubmitDialog::onCsvClicked() { saveReport(false); }
+
+void SubmitDialog::onHtmlClicked() { saveReport(true); }
+
+void SubmitDialog::onHelpClicked() { openHelp(help::kSubmission); }
+
+void SubmitDialog::reject()
+{
+    if (m_running)
+        return;
+    SkinnedDialog::reject();
+}
+
+int SubmitDialog::lineImage(const QTreeWidgetItem *item)
+{
+    return item ? item->data(0, kImageRole).toInt() : 0;
+}
+
+void SubmitDialog::setLineImage(QTreeWidgetItem *item, int image)
+{
+    item->setData(0, kImageRole, image);
+    item->setIcon(0, SubmitStateImages::icon(image));
+}
+
+void SubmitDialog::slotCleared(int slot)
+{
+    if (slot >= 0 && slot < kSlots)
+        m_slotLists[static_cast<std::size_t>(slot)]->clear();
+}
+
+void SubmitDialog::lineAdded(int slot, const std::string &text, int image)
+{
+    if (slot < 0 || slot >= kSlots)
+        return;
+    QTreeWidget *list = m_slotLists[static_cast<std::size_t>(slot)];
+    auto *item = new QTreeWidgetItem(list, {fromCp1252(text), QString()});
+    item->setToolTip(0, item->text(0));
+    setLineImage(item, image);
+}
+
+void SubmitDialog::outcomeShown(int slot, const std::string & /*target*/, const std::string &document,
+                                SubmitOutcome outcome)
+{
+    if (slot < 0 || slot >= kSlots)
+        return;
+    QTreeWidget *list = m_slotLists[static_cast<std::size_t>(slot)];
+    const QString line = fromCp1252(SubmitRun::linePrefix() + document);
+    const QList<QTreeWidgetItem *> found = list->findItems(line, Qt::MatchExactly, 0);
+    if (found.isEmpty())
+        return;
+    QTreeWidgetItem *item = found.front();
+    item->setText(1, fromCp1252(submitoutcome::text(outcome)));
+    item->setToolTip(1, item->text(1));
+    setLineImage(item, submitoutcome::image(outcome));
+    list->scrollToItem(item);
+}
+
+void SubmitDialog::slotTitle(int slot, const std::string &text)
+{
+    if (slot >= 0 && slot < kSlots)
+        m_slotTitles[static_cast<std::size_t>(slot)]->setText(fromCp1252(text));
+}
+
+void SubmitDialog::reportChanged(const std::vector<std::string> &report)
+{
+    m_report = report;
+    fillList(m_reportList, m_report);
+}
+
+void SubmitDialog::adviceChanged(const std::vector<std::string> &advice)
+{
+    m_advice = advice;
+    fillList(m_adviceList, m_advice);
+}
+
+void SubmitDialog::abortAvailable(bool available) { m_abort->setEnabled(available); }
+
+} // namespace vantor::gui

@@ -1,0 +1,66 @@
+#include "submit/SubmitDialogUi.h"
+
+#include "net/HttpGet.h"
+
+namespace vantor::gui {
+
+SubmitDialogUi::SubmitDialogUi(Ui &boxes, QProgressBar *bar)
+    : m_boxes(boxes)
+    , m_bar(bar)
+{
+}
+
+void SubmitDialogUi::message(const std::string &title, const std::string &text) { m_boxes.message(title, text); }
+
+bool SubmitDialogUi::question(const std::string &title, const std::string &text)
+{
+    // The data files' fetch asks through here; "Starten" must not ask again.
+    if (title == httpget::dialUpTitle())
+        m_dialUpAsked = true;
+    return m_boxes.question(title, text);
+}
+
+bool SubmitDialogUi::questionDefaultNo(const std::string &title, const std::string &text)
+{
+    return m_boxes.questionDefaultNo(title, text);
+}
+
+bool SubmitDialogUi::questionWith(const std::string &title, const std::string &text, const std::string &stopButton,
+                                  const std::string &goButton)
+{
+    return m_boxes.questionWith(title, text, stopButton, goButton);
+}
+
+void SubmitDialogUi::systemError(const std::string &title, const std::string &text)
+{
+    m_boxes.systemError(title, text);
+}
+
+void SubmitDialogUi::showWait(const std::string &text) { m_boxes.showWait(text); }
+
+void SubmitDialogUi::closeWait() { m_boxes.closeWait(); }
+
+ConnectionAnswer SubmitDialogUi::connectionError(const std::string &title, const std::string &text,
+                                                 bool configureCloses)
+{
+    return m_boxes.connectionError(title, text, configureCloses);
+}
+
+bool SubmitDialogUi::credentials(const std::string &title, std::string &user, std::string &password)
+{
+    return m_boxes.credentials(title, user, password);
+}
+
+void SubmitDialogUi::progress(int value, int maximum)
+{
+    if (!m_bar)
+        return;
+    m_bar->setMaximum(maximum);
+    m_bar->setValue(value);
+}
+
+void SubmitDialogUi::pump() { m_boxes.pump(); }
+
+void SubmitDialogUi::pause(int milliseconds) { m_boxes.pause(milliseconds); }
+
+} // namespace vantor::gui
