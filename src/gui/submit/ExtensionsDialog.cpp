@@ -4,6 +4,7 @@
 #include "platform/Text.h"
 #include "submit/SubmitDocuments.h"
 #include "submit/SubmitSettings.h"
+#include "submit/UmlautRowDelegate.h"
 #include "ui/QtText.h"
 #include "ui/Ui.h"
 
@@ -32,6 +33,7 @@ ExtensionsDialog::ExtensionsDialog(const std::string &projectFile, QWidget *pare
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("extensionList"));
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_list->setItemDelegate(new UmlautRowDelegate(m_list));
     m_list->setMinimumSize(200, 170);
 
     auto *prefix = new QLabel(QStringLiteral("*."), this);

@@ -12,6 +12,7 @@
 #include "submit/SubmitPreparation.h"
 #include "submit/SubmitReport.h"
 #include "submit/SubmitStateImages.h"
+#include "submit/UmlautRowDelegate.h"
 #include "ui/DialogHooks.h"
 #include "ui/FileFilter.h"
 #include "ui/QtText.h"
@@ -28,6 +29,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -37,7 +39,7 @@ namespace {
 
 constexpr int kProgressMaximum = 28;
 constexpr int kImageRole = Qt::UserRole + 1;
-constexpr int kSlotRows = 5;
+constexpr int kSlotRows = 4;
 constexpr int kDocumentColumnWidth = 430;
 constexpr const char *kHtmlFilter = "HTML Datei (*.htm)|*.htm|Alle Dateien (*.*)|*.*||";
 constexpr const char *kCsvFilter = "CSV Datei (*.csv)|*.csv|Alle Dateien (*.*)|*.*||";
@@ -64,6 +66,7 @@ QListWidget *resultList(const QString &name, QWidget *parent)
     list->setObjectName(name);
     list->setUniformItemSizes(true);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    list->setItemDelegate(new UmlautRowDelegate(list));
     whiteBase(list);
     return list;
 }
@@ -180,9 +183,10 @@ SubmitDialog::SubmitDialog(QWidget *parent)
         list->setIconSize(QSize(SubmitStateImages::kSize, SubmitStateImages::kSize));
         list->setColumnWidth(0, kDocumentColumnWidth);
         list->header()->setStretchLastSection(true);
+        list->setItemDelegate(new UmlautRowDelegate(list));
         whiteBase(list);
-        const int rowHeight = std::max(list->fontMetrics().height() + 4, SubmitStateImages::kSize + 4);
-        list->setMinimumHeight(list->header()->sizeHint().height() + kSlotRows * rowHeight + 2 * list->frameWidth());
+        list->setMinimumHeight(list->header()->sizeHint().height() +
+                               kSlotRows * UmlautRowDelegate::rowHeight(list->fontMetrics()) + 2 * list->frameWidth());
         m_slotLists[static_cast<std::size_t>(slot)] = list;
 
         slotsLayout->addWidget(title);
@@ -202,14 +206,18 @@ SubmitDialog::SubmitDialog(QWidget *parent)
     reportLabel->setBuddy(m_reportList);
     auto *adviceLabel = new QLabel(QStringLiteral("To Do's:"), this);
     adviceLabel->setBuddy(m_adviceList);
-    auto *results = new QGridLayout;
-    results->addWidget(reportLabel, 0, 0);
-    results->addWidget(adviceLabel, 0, 1);
-    results->addWidget(m_reportList, 1, 0);
-    results->addWidget(m_adviceList, 1, 1);
-    results->setColumnStretch(0, 3);
-    results->setColumnStretch(1, 2);
-    m_reportList->setMinimumHeight(4 * (m_reportList->fontMetrics().height() + 4));
+    // One below the other, each the dialog's full width: the lines are long.
+    auto *results = new QVBoxLayout;
+    results->setSpacing(3);
+    results->addWidget(reportLabel);
+    results->addWidget(m_reportList, 4);
+    results->addSpacing(3);
+    results->addWidget(adviceLabel);
+    results->addWidget(m_adviceList, 3);
+    const int resultRow = UmlautRowDelegate::rowHeight(m_reportList->fontMetrics());
+    const int scrollBar = m_reportList->horizontalScrollBar()->sizeHint().height();
+    m_reportList->setMinimumHeight(4 * resultRow + 2 * m_reportList->frameWidth() + scrollBar);
+    m_adviceList->setMinimumHeight(3 * resultRow + 2 * m_adviceList->frameWidth() + scrollBar);
 
     m_csv = dialogButton(QStringLiteral("Excel-Format"), QStringLiteral("csvButton"), this);
     m_html = dialogButton(QStringLiteral("HTML-Format"), QStringLiteral("htmlButton"), this);
@@ -241,7 +249,7 @@ SubmitDialog::SubmitDialog(QWidget *parent)
     layout->addLayout(top);
     layout->addLayout(slotsLayout, 3);
     layout->addWidget(m_progress);
-    layout->addLayout(results, 1);
+    layout->addLayout(results, 2);
     layout->addLayout(bottom);
 
     m_ready = checkOpening();

@@ -4,6 +4,7 @@
 #include "platform/Text.h"
 #include "submit/SubmitDocuments.h"
 #include "submit/SubmitSettings.h"
+#include "submit/UmlautRowDelegate.h"
 #include "submit/SubmitTarget.h"
 #include "ui/DialogHooks.h"
 #include "ui/FileFilter.h"
@@ -41,6 +42,7 @@ QListWidget *makeList(const QString &name, QWidget *parent)
     list->setObjectName(name);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    list->setItemDelegate(new UmlautRowDelegate(list));
     QPalette white = list->palette();
     white.setColor(QPalette::Base, Qt::white);
     list->setPalette(white);
