@@ -110,10 +110,9 @@ std::vector<std::string> problemFields(const std::string &line, const std::vecto
     const std::string outcome = line.substr(outcomeAt + 3);
 
     if (targetLength == std::string::npos) {
-        // A line of a target the caller did not name (an older list): it is
-        // still a problem line when it ends with one of our outcomes, and
-        // no address holds ": ", so the last one before the outcome ends
-        // the target.
+        // A line of a target the caller did not name is still a problem
+        // line when it ends with one of our outcomes; no address holds ": ",
+        // so the last one before the outcome ends the target.
         if (!isProblemOutcome(outcome))
             return {line};
         const std::size_t colon = line.rfind(kProblemSeparator, outcomeAt);
