@@ -35,6 +35,12 @@ int main(int argc, char **argv)
         std::cerr << from.string() << ": nicht packbar / cannot be packed\n";
         return 1;
     }
+    // The program reads no more than this of a download and would find the
+    // rest cut off.
+    if (stored.size() > vantor::DataFile::kMaxDownload) {
+        std::cerr << from.string() << ": gepackt zu groß für den Download / too large to be downloaded\n";
+        return 1;
+    }
     // Written aside and moved into place, so that a build cut short never
     // leaves half a file that looks up to date.
     const std::filesystem::path part = to.string() + ".part";
