@@ -89,6 +89,9 @@ std::string Cli::usage()
            "  vantor-cli version-check\n"
            "  vantor-cli feedback --email ADRESSE --message TEXT\n"
            "  vantor-cli newsletter ADRESSE\n"
+           "  vantor-cli submit [--url DOMAIN] [--email ADRESSE] [--mode start|optimal|complete]\n"
+           "                    [--target NAME]... [--all] [--documents DATEI]\n"
+           "                    [--list-targets] [--list-documents] [--html DATEI] [--csv DATEI] [--yes]\n"
            "  vantor-cli --help\n"
            "\n"
            "Befehle:\n"
@@ -123,6 +126,10 @@ std::string Cli::usage()
            "  version-check     fragt beim Update-Server (Einstellung \"updateserver\") nach einer neueren Version\n"
            "  feedback          sendet eine Nachricht an den Support (\"Feedback\")\n"
            "  newsletter        gibt die Adresse der Newsletter-Anmeldung aus und öffnet sie im Browser\n"
+           "  submit            meldet die Site bei den Suchmaschinen an (\"Anmeldung\"): jedes Ergebnis als\n"
+           "                    \"ZIEL: DOKUMENT-URL > ERGEBNIS\", dann \"Report:\" und \"To Do's:\"; --yes meldet auch\n"
+           "                    an, wenn die Homepage nicht antwortet. Exit-Status 0 nur, wenn jede Anmeldung\n"
+           "                    erfolgreich abgeschlossen wurde\n"
            "\n"
            "Commands:\n"
            "  settings get      print one value of the program settings\n"
@@ -144,6 +151,9 @@ std::string Cli::usage()
            "  version-check     ask the update server (setting \"updateserver\") for a newer version\n"
            "  feedback          send a message to the maker's support\n"
            "  newsletter        print the newsletter subscription URL and open it in the browser\n"
+           "  submit            submit the site to the search engines: each outcome as \"TARGET: DOCUMENT-URL >\n"
+           "                    OUTCOME\", then \"Report:\" and \"To Do's:\"; --yes goes on when the homepage does\n"
+           "                    not answer. Exit status 0 only when every target finished successfully\n"
            "\n"
            "Exit-Status: 0 Erfolg / success, 1 Fehler / failure, 2 Aufruffehler / usage error.\n"
            "Die Einstellungen liegen in $VANTOR_CONFIG_HOME (sonst $XDG_CONFIG_HOME oder ~/.config)/Keldrum/Vantor.\n";
@@ -174,7 +184,7 @@ int Cli::run(const std::vector<std::string> &args)
         return dataFileCommand(args);
     static const std::vector<std::string> commands = {"settings", "project", "optimize", "template", "config",
                                                       "watchlist", "version-check", "feedback", "newsletter",
-                                                      "undo"};
+                                                      "undo", "submit"};
     if (std::find(commands.begin(), commands.end(), args[0]) == commands.end())
         return usageError("Unbekannter Befehl / unknown command: " + args[0]);
 
@@ -207,6 +217,7 @@ int Cli::run(const std::vector<std::string> &args)
                  : args[0] == "feedback"  ? feedbackCommand(args)
                  : args[0] == "newsletter" ? newsletterCommand(args)
                  : args[0] == "undo"      ? undoCommand(args)
+                 : args[0] == "submit"    ? submitCommand(args)
                                           : optimizeCommand(args);
     setCurrentUi(nullptr);
     setHelpOpener(nullptr);

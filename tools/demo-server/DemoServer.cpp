@@ -1,5 +1,9 @@
 #include "DemoServer.h"
 
+#include "HtmlText.h"
+
+#include "net/DataFile.h"
+
 #include <algorithm>
 #include <chrono>
 #include <fstream>
@@ -16,21 +20,6 @@ bool plainName(const std::string &name)
            name.find('\\') == std::string::npos && name.find("..") == std::string::npos;
 }
 
-std::string htmlEscape(const std::string &text)
-{
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
 // The pages are German like the program; UTF-8 and said so.
 void sendPage(httplib::Response &response, const std::string &title, const std::string &body)
 {
@@ -41,6 +30,8 @@ void sendPage(httplib::Response &response, const std::string &title, const std::
 
 } // namespace
 
+std::filesystem::path builtDataDirectory() { return VANTOR_DEMO_DATA_DIR; }
+
 DemoServer::DemoServer(std::filesystem::path root)
     : DemoServer(std::move(root), Options{})
 {
@@ -50,7 +41,10 @@ DemoServer::DemoServer(std::filesystem::path root, const Options &options)
     : m_root(std::move(root))
     , m_options(options)
     , m_server(options.limits)
+    , m_engines(options.engines)
 {
+    if (!options.site.empty())
+        m_site.emplace(options.site);
     addRoutes();
 }
 
@@ -69,17 +63,17 @@ std::string DemoServer::supportLogValue(const std::string &value)
     return out;
 }
 
-std::optional<std::filesystem::path> DemoServer::fileInRoot(const std::string &name) const
+std::optional<std::filesystem::path> DemoServer::fileIn(const std::filesystem::path &directory, const std::string &name)
 {
-    if (!plainName(name))
+    if (!plainName(name) || directory.empty())
         return std::nullopt;
-    // A link inside the root may point anywhere; what counts is where it
-    // ends up.
+    // A link inside the directory may point anywhere; what counts is where
+    // it ends up.
     std::error_code error;
-    const std::filesystem::path root = std::filesystem::canonical(m_root, error);
+    const std::filesystem::path root = std::filesystem::canonical(directory, error);
     if (error)
         return std::nullopt;
-    const std::filesystem::path file = std::filesystem::canonical(m_root / name, error);
+    const std::filesystem::path file = std::filesystem::canonical(directory / name, error);
     if (error || !std::filesystem::is_regular_file(file, error))
         return std::nullopt;
     const auto [rootEnd, fileAt] = std::mismatch(root.begin(), root.end(), file.begin(), file.end());
@@ -109,9 +103,37 @@ bool DemoServer::appendSupportEntry(const std::string &entry)
 DemoServer::~DemoServer()
 {
     if (m_thread.joinable()) {
-        m_server.stop();
+        stop();
         m_thread.join();
     }
+}
+
+void DemoServer::stop()
+{
+    // First, or the library would wait for the engine's silence to end
+    // before its workers let go.
+    m_engines.stop();
+    m_server.stop();
+}
+
+std::string DemoServer::servedDataFile(const std::string &stored) const
+{
+    const std::string own = "127.0.0.1:" + std::to_string(m_port.load());
+    if (own == kDefaultAddress)
+        return stored;
+    std::string text;
+    if (!DataFile::unpack(stored, text))
+        return stored;
+    const std::string_view from = kDefaultAddress;
+    bool replaced = false;
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + own.size())) {
+        text.replace(at, from.size(), own);
+        replaced = true;
+    }
+    std::string repacked;
+    if (!replaced || !DataFile::pack(text, repacked))
+        return stored;
+    return repacked;
 }
 
 int DemoServer::start(int port)
@@ -129,8 +151,10 @@ int DemoServer::bind(int port)
 {
     const int bound
         = port == 0 ? m_server.bind_to_any_port("127.0.0.1") : (m_server.bind_to_port("127.0.0.1", port) ? port : -1);
-    if (bound > 0)
+    if (bound > 0) {
         m_server.widenBacklog();
+        m_port = bound;
+    }
     return bound;
 }
 
@@ -143,7 +167,11 @@ void DemoServer::addRoutes()
         // The support log lies in the same directory; the senders' addresses
         // in it are nobody's download.
         const bool log = name.rfind(supportLog().filename().string(), 0) == 0;
-        const std::optional<std::filesystem::path> file = log ? std::nullopt : fileInRoot(name);
+        // The root first, so that a file put there for a test or a demo
+        // takes the place of the built one.
+        std::optional<std::filesystem::path> file = log ? std::nullopt : fileInRoot(name);
+        if (!file && !log)
+            file = fileIn(m_options.builtData, name);
         std::ifstream in;
         if (file)
             in.open(*file, std::ios::binary);
@@ -154,7 +182,10 @@ void DemoServer::addRoutes()
         }
         std::ostringstream content;
         content << in.rdbuf();
-        response.set_content(content.str(), name.ends_with(".txt") ? "text/plain" : "application/octet-stream");
+        if (name.ends_with(".txt"))
+            response.set_content(content.str(), "text/plain");
+        else
+            response.set_content(servedDataFile(content.str()), "application/octet-stream");
     });
 
     m_server.Get("/cgi-bin/support.pl", [this](const httplib::Request &request, httplib::Response &response) {
@@ -194,6 +225,22 @@ void DemoServer::addRoutes()
                  "<h1>Vantor!! herunterladen</h1><p>Die neueste Version ist " + htmlEscape(version.empty() ? "?" : version)
                      + ".</p><p>Dies ist der Demo-Server: Er bietet keine Installationsdateien an.</p>");
     });
+
+    m_engines.addRoutes(m_server);
+
+    // Last, so that every route above keeps its own answer.
+    if (m_site) {
+        m_server.Get(".*", [this](const httplib::Request &request, httplib::Response &response) {
+            m_site->serve(request, response);
+        });
+    } else {
+        m_server.Get("/", [](const httplib::Request &, httplib::Response &response) {
+            sendPage(response, "Vantor!! Demo-Server",
+                     "<h1>Vantor!! Demo-Server</h1><p>Hier antworten der nachgestellte Server des Herstellers und "
+                     "die nachgestellten Suchmaschinen unter /engine/. Eine Kopie Ihrer Website zeigt der Server "
+                     "hier, wenn er mit --site VERZEICHNIS gestartet wird.</p>");
+        });
+    }
 }
 
 } // namespace vantor::demo

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "GuardedServer.h"
+#include "SimulatedEngines.h"
+#include "StaticSite.h"
 
 #include <httplib.h>
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <mutex>
@@ -13,11 +16,15 @@
 
 namespace vantor::demo {
 
+// Where the build put the packed engine definitions (submit_d.dat and
+// submit_lists_d.dat, made from data/demo-server/*.txt).
+std::filesystem::path builtDataDirectory();
+
 // Stands in for the maker's web server on the developer's machine and in
 // the tests: data files and the version file from a directory, the support
 // script that takes feedback, the newsletter page and the marketing
-// documents. Simulated engines and research services join the same server
-// through server().
+// documents, the simulated search engines, and on request a copy of the
+// user's web site. Research services join the same server through server().
 class DemoServer
 {
 public:
@@ -28,7 +35,17 @@ public:
         // more than twice this. A message larger than the whole of it is
         // refused with 413.
         std::uintmax_t supportLogMax = 4u * 1024 * 1024;
+        // Data files not found in the root are looked for here.
+        std::filesystem::path builtData = builtDataDirectory();
+        // Served at "/" when not empty; without it "/" is a short page about
+        // this server and everything else there is 404.
+        std::filesystem::path site;
+        SimulatedEngines::Timing engines;
     };
+
+    // The address the shipped engine definitions name. A server on another
+    // port hands them out with its own port instead.
+    static constexpr const char *kDefaultAddress = "127.0.0.1:8080";
 
     explicit DemoServer(std::filesystem::path root);
     DemoServer(std::filesystem::path root, const Options &options);
@@ -52,18 +69,29 @@ public:
     int bind(int port);
     // Serves until stop(); blocks.
     bool listen();
-    void stop() { m_server.stop(); }
+    // Also ends the waits of the slow and the silent engine.
+    void stop();
     // Binds and serves in a thread of its own until the server is
     // destroyed, for tests inside one process. Add routes before. Returns
     // the port, or -1.
     int start(int port = 0);
+    // The port bound to, 0 before.
+    int port() const { return m_port; }
+
+    const SimulatedEngines &engines() const { return m_engines; }
+
+    // A data file as this server hands it out: one that names
+    // kDefaultAddress names this server's own address instead, packed anew.
+    // Anything that is no data file stays as it is.
+    std::string servedDataFile(const std::string &stored) const;
 
 private:
     void addRoutes();
     // The file of that name in the root, after every symbolic link is
     // followed; nothing when it is no plain name, missing, or ends up
     // outside the root.
-    std::optional<std::filesystem::path> fileInRoot(const std::string &name) const;
+    std::optional<std::filesystem::path> fileInRoot(const std::string &name) const { return fileIn(m_root, name); }
+    static std::optional<std::filesystem::path> fileIn(const std::filesystem::path &directory, const std::string &name);
     // Appends one entry to the support log; false when it is larger than the
     // whole log may be, or cannot be written.
     bool appendSupportEntry(const std::string &entry);
@@ -71,6 +99,9 @@ private:
     std::filesystem::path m_root;
     Options m_options;
     GuardedServer m_server;
+    SimulatedEngines m_engines;
+    std::optional<StaticSite> m_site;
+    std::atomic<int> m_port{0};
     std::mutex m_logMutex;
     std::thread m_thread;
 };

@@ -44,6 +44,7 @@ bool startsWithNoCase(const std::string &text, const std::string &prefix)
 // library to stop, so a huge or endless answer never fills the memory.
 struct Sink {
     std::string *body = nullptr;
+    const std::function<bool(std::string_view)> *consumer = nullptr;
     std::size_t limit = 0;
     bool cut = false;
     // The login schemes of the last answer, lower case: WWW-Authenticate
@@ -161,6 +162,16 @@ size_t writeBody(char *data, size_t size, size_t count, void *user)
     const size_t n = size * count;
     sink->lastHeard = std::chrono::steady_clock::now();
     sink->heard = true;
+    if (sink->consumer != nullptr && *sink->consumer) {
+        // The page of a login challenge is not the answer the caller waits
+        // for; the retry brings that one.
+        if (sink->status == 401 || sink->status == 407)
+            return n;
+        if ((*sink->consumer)(std::string_view(data, n)))
+            return n;
+        sink->cut = true;
+        return 0;
+    }
     const size_t room = sink->limit - std::min(sink->limit, sink->body->size());
     if (n > room) {
         sink->body->append(data, room);
@@ -302,14 +313,21 @@ HttpReply HttpSession::send(const HttpTarget &target, const HttpRequest &request
     Sink sink;
     sink.body = &reply.body;
     sink.limit = limit;
+    sink.consumer = &request.onBody;
     sink.curl = h;
     char errorBuffer[CURL_ERROR_SIZE] = {};
 
-    const std::string url
-        = "http://" + target.server + ":" + std::to_string(target.port) + requestLineForm(request.object);
+    const std::string url = (target.https ? "https://" : "http://") + target.server + ":"
+        + std::to_string(target.port) + requestLineForm(request.object);
     curl_easy_setopt(h, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http");
-    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http");
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, target.https ? "https" : "http");
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, target.https ? "https" : "http");
+    if (target.https) {
+        // Said explicitly: an https address is only worth its name with the
+        // peer's certificate and host name checked.
+        curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+        curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+    }
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorBuffer);

@@ -3,7 +3,9 @@
 #include "net/HttpReply.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vantor {
@@ -18,11 +20,18 @@ struct HttpRequest {
     std::string referrer;
     std::vector<std::string> headers; // "Name: value", without line end
     std::string body; // sent as is for POST
+    // When set, the answer's body goes here piece by piece as it arrives
+    // instead of into the reply (the limit does not apply); false stops the
+    // transfer, which then counts as complete.
+    std::function<bool(std::string_view)> onBody;
 };
 
 // Where a URL points. Only plain http:// URLs split; anything else throws
 // CWWWConnectException with code 1.
 struct HttpTarget {
+    // TLS with the certificate checked; only where the caller's address
+    // says so.
+    bool https = false;
     std::string server;
     int port = 80;
     std::string object = "/";

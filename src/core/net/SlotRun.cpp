@@ -149,6 +149,7 @@ bool SlotRun::run()
 
     for (;;) {
         m_ui.pump();
+        m_client.round();
         bool stopShowing = false;
         for (int i = 0; i < kSlots && !stopShowing; ++i) {
             Slot &slot = m_slots[i];

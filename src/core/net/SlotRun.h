@@ -55,6 +55,9 @@ public:
         virtual void targetDone(int slot, int target) = 0;
         // The slot has nothing more to do while others still work.
         virtual void slotIdle(int slot) = 0;
+        // Calling thread, at the start of every polling round: what the
+        // workers asked of the user (a login) is answered here.
+        virtual void round() {}
         // Whether the outcome stops the showing once the run is aborted (a
         // request that went unanswered).
         virtual bool endsShowingWhenAborted(int /*outcome*/) const { return false; }
