@@ -1,10 +1,15 @@
 #include "GuiTestSupport.h"
+#include "MakerServerFixture.h"
 
+#include "net/DataFileFetch.h"
 #include "platform/Help.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
 #include "submit/SubmitDialog.h"
+#include "project/WizardMenu.h"
+#include "submit/SubmitOutcome.h"
 #include "submit/SubmitPreparation.h"
+#include "submit/SubmitRun.h"
 #include "submit/SubmitSettings.h"
 #include "submit/SubmitStateImages.h"
 #include "ui/MessageDialog.h"
@@ -17,7 +22,11 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
+
+#include <filesystem>
+#include <map>
 
 #include <memory>
 #include <set>
@@ -25,6 +34,74 @@
 using namespace vantor;
 using namespace vantor::gui;
 using namespace vantor::guitest;
+
+namespace {
+
+QPushButton *button(QWidget &dialog, const char *name)
+{
+    return dialog.findChild<QPushButton *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+}
+
+// What the slot lists showed while a run went on, sampled as the run pumps.
+struct SeenLine {
+    QString document;
+    QString outcome;
+    int image = 0;
+};
+
+class SlotWatcher : public QObject
+{
+public:
+    explicit SlotWatcher(SubmitDialog &dialog)
+        : m_dialog(dialog)
+    {
+        m_timer.setInterval(5);
+        connect(&m_timer, &QTimer::timeout, this, &SlotWatcher::sample);
+        m_timer.start();
+    }
+
+    std::vector<SeenLine> lines;
+    std::set<QString> titles;
+    bool abortWasEnabled = false;
+    bool closeWasEnabled = false;
+
+private:
+    void sample()
+    {
+        for (int slot = 1; slot <= SubmitDialog::kSlots; ++slot) {
+            auto *list = m_dialog.findChild<QTreeWidget *>(QStringLiteral("slotList%1").arg(slot));
+            for (int row = 0; row < list->topLevelItemCount(); ++row) {
+                const QTreeWidgetItem *item = list->topLevelItem(row);
+                lines.push_back({item->text(0), item->text(1), SubmitDialog::lineImage(item)});
+            }
+            titles.insert(m_dialog.findChild<QLineEdit *>(QStringLiteral("slotTitle%1").arg(slot))->text());
+        }
+        // By name: the Anmelde-Liste, a child while it is open, has an
+        // "Abbrechen" of its own.
+        abortWasEnabled = abortWasEnabled || button(m_dialog, "abortButton")->isEnabled();
+        closeWasEnabled = closeWasEnabled || button(m_dialog, "closeButton")->isEnabled();
+    }
+
+    SubmitDialog &m_dialog;
+    QTimer m_timer;
+};
+
+// Chooses the named targets in the Anmelde-Liste and starts.
+void chooseAndStart(QWidget *window, const QStringList &targets)
+{
+    QCOMPARE(window->objectName(), QStringLiteral("submitListDialog"));
+    auto *offered = window->findChild<QListWidget *>(QStringLiteral("offeredList"));
+    offered->clearSelection();
+    for (const QString &target : targets) {
+        const QList<QListWidgetItem *> found = offered->findItems(target, Qt::MatchExactly);
+        QVERIFY2(!found.isEmpty(), qPrintable(target));
+        found.front()->setSelected(true);
+    }
+    QTest::mouseClick(findButton(window, QStringLiteral("-- Hinzufügen -->")), Qt::LeftButton);
+    QTest::mouseClick(findButton(window, QStringLiteral("Starten")), Qt::LeftButton);
+}
+
+} // namespace
 
 class SubmitDialogTest : public QObject
 {
@@ -37,8 +114,19 @@ private Q_SLOTS:
         m_env->hooks().setIntercepting(true);
         m_homepage = copyExampleSite(m_env->path());
         storeStandardProject(m_homepage);
+        DataFileFetch::reset();
+        SubmitRun::resetMakerReport();
+        // The engines' data files as the last update left them.
+        std::filesystem::create_directories(dataDirectory());
+        for (const char *name : {submitprep::kSubmitFile, submitprep::kListsFile})
+            std::filesystem::copy_file(demo::builtDataDirectory() / name, dataDirectory() / name,
+                                       std::filesystem::copy_options::overwrite_existing);
     }
-    void cleanup() { m_env.reset(); }
+    void cleanup()
+    {
+        m_server.reset();
+        m_env.reset();
+    }
 
     void withoutHomepageTheDialogNeverOpens()
     {
@@ -87,7 +175,7 @@ private Q_SLOTS:
         QCOMPARE(m_env->helpTopics, (std::vector<int>{help::kSubmission, help::kSubmission}));
     }
 
-    void aMissingOrBrokenModeIsOptimal()
+    void aMissingModeIsOptimal()
     {
         SubmitDialog dialog;
         QVERIFY(dialog.ready());
@@ -221,6 +309,163 @@ private Q_SLOTS:
         QVERIFY(!answer(QString()));
     }
 
+    void fromTheWizardMenuWithoutHomepage()
+    {
+        storeStandardProject(QString());
+        WizardMenu menu;
+        menu.show();
+        QTest::mouseClick(findButton(&menu, QStringLiteral("Anmelden")), Qt::LeftButton);
+        QCOMPARE(lastShown(QStringLiteral("message")).title, QStringLiteral("Noch nicht optimiert"));
+        QVERIFY(lastShown(QStringLiteral("message")).text.startsWith(
+            QStringLiteral("Für dieses Projekt wurde noch keine Startseite (Homepage) festgelegt.")));
+    }
+
+    void withoutDataFilesTheDialogCloses()
+    {
+        // Missing ones are fetched first; here the server is not there.
+        std::filesystem::remove(dataDirectory() / submitprep::kListsFile);
+        startServer();
+        QVERIFY(m_server->refuseConnections());
+        SubmitDialog dialog;
+        QVERIFY(!dialog.ready());
+        QCOMPARE(lastShown(QStringLiteral("message")).title, QStringLiteral("Datei fehlt!"));
+    }
+
+    void aWholeRunShowsEveryOutcomeAndItsSummary()
+    {
+        startServer();
+        SubmitDialog dialog;
+        QVERIFY(dialog.ready());
+        dialog.setTiming({std::chrono::milliseconds(200), std::chrono::milliseconds(20), std::chrono::milliseconds(10)});
+        dialog.show();
+        settle();
+        const QString site = QStringLiteral("127.0.0.1:%1").arg(m_server->port());
+        edit(dialog, "urlEdit")->setText(site);
+        edit(dialog, "emailEdit")->setText(QStringLiteral("test@beispiel.de"));
+        clickIndicator(findChildNamed<QRadioButton>(&dialog, QStringLiteral("startPageOnlyRadio")));
+
+        const QStringList targets{QStringLiteral("Suchfix"), QStringLiteral("Spürnase"), QStringLiteral("Netzlotse"),
+                                  QStringLiteral("Sammelgut")};
+        m_env->hooks().onNextShown([targets](QWidget *window) { chooseAndStart(window, targets); });
+        SlotWatcher watcher(dialog);
+        QTest::mouseClick(findButton(&dialog, QStringLiteral("Anmeldung durchführen")), Qt::LeftButton);
+        QCOMPARE(m_env->hooks().pendingActions(), 0);
+        QVERIFY(!dialog.running());
+
+        // The entries were kept.
+        const submitsettings::Entries stored = submitsettings::readEntries(projectFile());
+        QCOMPARE(fromCp1252(stored.url), site);
+        QCOMPARE(stored.mode, submitdocs::Mode::StartPageOnly);
+
+        // Each target's line went from "working" to its outcome.
+        const QString line = QStringLiteral("Anmelden: ") + site;
+        std::map<QString, int> images;
+        bool working = false;
+        for (const SeenLine &seen : watcher.lines) {
+            if (seen.document == line && seen.outcome.isEmpty() && seen.image == submitoutcome::kWorkingImage)
+                working = true;
+            if (seen.document == line && !seen.outcome.isEmpty())
+                images[seen.outcome] = seen.image;
+        }
+        QVERIFY(working);
+        const auto expectOutcome = [&images](SubmitOutcome outcome) {
+            const QString text = fromCp1252(submitoutcome::text(outcome));
+            QVERIFY2(images.count(text), qPrintable(text));
+            QCOMPARE(images[text], submitoutcome::image(outcome));
+        };
+        expectOutcome(SubmitOutcome::AlreadyListed);
+        expectOutcome(SubmitOutcome::Rejected);
+        expectOutcome(SubmitOutcome::EngineError);
+        expectOutcome(SubmitOutcome::Down);
+        for (const QString &target : targets)
+            QVERIFY2(watcher.titles.count(target), qPrintable(target));
+        QVERIFY(watcher.abortWasEnabled);
+        QVERIFY(!watcher.closeWasEnabled);
+
+        // The end: every slot done, the buttons back.
+        for (int slot = 1; slot <= SubmitDialog::kSlots; ++slot)
+            QCOMPARE(edit(dialog, qPrintable(QStringLiteral("slotTitle%1").arg(slot)))->text(), QStringLiteral("Fertig!"));
+        QVERIFY(!findButton(&dialog, QStringLiteral("Abbrechen"))->isEnabled());
+        QVERIFY(findButton(&dialog, QStringLiteral("Anmeldung durchführen"))->isEnabled());
+        QVERIFY(findButton(&dialog, QStringLiteral("Schließen"))->isEnabled());
+        QVERIFY(edit(dialog, "urlEdit")->isEnabled());
+
+        QStringList report;
+        auto *reportList = findChildNamed<QListWidget>(&dialog, QStringLiteral("reportList"));
+        for (int row = 0; row < reportList->count(); ++row)
+            report << reportList->item(row)->text();
+        QVERIFY2(report.contains(QStringLiteral("Spürnase: %1 > Abgelehnt (URL ungültig oder kann nicht angemeldet "
+                                                "werden)").arg(site)),
+                 qPrintable(report.join(QLatin1Char('\n'))));
+        // Known already is no failure.
+        QVERIFY(report.contains(QStringLiteral("Suchfix: Anmeldung erfolgreich abgeschlossen")));
+        QVERIFY(report.contains(QStringLiteral("Netzlotse: Mind. 1 Dokument konnte nicht angemeldet werden")));
+        QVERIFY(report.contains(QStringLiteral("Spürnase: Mind. 1 Dokument wurde nicht akzeptiert")));
+        QVERIFY(report.contains(QStringLiteral("Sammelgut: Anmeldung erfolgreich abgeschlossen")));
+        auto *adviceList = findChildNamed<QListWidget>(&dialog, QStringLiteral("adviceList"));
+        QVERIFY(adviceList->count() >= 2);
+
+        // The report goes where the user says, with what the lists hold.
+        const QString file = m_env->path() + QStringLiteral("/bericht.htm");
+        m_env->hooks().pushFileName(file);
+        QTest::mouseClick(findButton(&dialog, QStringLiteral("HTML-Format")), Qt::LeftButton);
+        const auto &request = m_env->hooks().fileRequests().back();
+        QCOMPARE(request.caption, QStringLiteral("Report speichern"));
+        QCOMPARE(request.defaultSuffix, QStringLiteral("htm"));
+        QCOMPARE(request.directory, QFileInfo(m_homepage).absolutePath() + QStringLiteral("/Anmelde-Report"));
+        const QString page = fromCp1252(readAll(file).toStdString());
+        QVERIFY(page.contains(QStringLiteral("Suchfix: Anmeldung erfolgreich abgeschlossen")));
+        QVERIFY(page.contains(site));
+
+        const QString table = m_env->path() + QStringLiteral("/bericht.csv");
+        m_env->hooks().pushFileName(m_env->path() + QStringLiteral("/bericht"));
+        QTest::mouseClick(findButton(&dialog, QStringLiteral("Excel-Format")), Qt::LeftButton);
+        QCOMPARE(m_env->hooks().fileRequests().back().defaultSuffix, QStringLiteral("csv"));
+        QVERIFY(QString::fromUtf8(readAll(table)).contains(QStringLiteral("Spürnase")));
+    }
+
+    void abortStopsTheRun()
+    {
+        startServer();
+        SubmitDialog dialog;
+        QVERIFY(dialog.ready());
+        dialog.setTiming({std::chrono::milliseconds(200), std::chrono::milliseconds(20), std::chrono::milliseconds(10)});
+        dialog.show();
+        settle();
+        edit(dialog, "urlEdit")->setText(QStringLiteral("127.0.0.1:%1").arg(m_server->port()));
+        edit(dialog, "emailEdit")->setText(QStringLiteral("test@beispiel.de"));
+        clickIndicator(findChildNamed<QRadioButton>(&dialog, QStringLiteral("startPageOnlyRadio")));
+
+        // Four slow ones: the fourth would only start once one of the first
+        // three is through.
+        const QStringList targets{QStringLiteral("Schnecke"), QStringLiteral("Suchfix"), QStringLiteral("Findling"),
+                                  QStringLiteral("Sammelgut")};
+        m_env->hooks().onNextShown([targets](QWidget *window) { chooseAndStart(window, targets); });
+        QString titleAfterAbort;
+        bool aborted = false;
+        QTimer poke;
+        poke.setInterval(5);
+        connect(&poke, &QTimer::timeout, &dialog, [&] {
+            QPushButton *abort = button(dialog, "abortButton");
+            if (aborted || !abort->isEnabled())
+                return;
+            aborted = true;
+            QTest::mouseClick(abort, Qt::LeftButton);
+            titleAfterAbort = edit(dialog, "slotTitle1")->text();
+            QVERIFY(!abort->isEnabled());
+        });
+        poke.start();
+        SlotWatcher watcher(dialog);
+        QTest::mouseClick(findButton(&dialog, QStringLiteral("Anmeldung durchführen")), Qt::LeftButton);
+        poke.stop();
+        QVERIFY(aborted);
+        QCOMPARE(titleAfterAbort, QStringLiteral("Vorgang wird abgebrochen..."));
+        QVERIFY(!watcher.titles.count(QStringLiteral("Sammelgut")));
+        QVERIFY(!dialog.running());
+        QVERIFY(findButton(&dialog, QStringLiteral("Anmeldung durchführen"))->isEnabled());
+        QVERIFY(!findButton(&dialog, QStringLiteral("Abbrechen"))->isEnabled());
+    }
+
     void theHelpPagesAreListed()
     {
         const QString shipped = QStringLiteral(VANTOR_SOURCE_DATA_DIR "/help/");
@@ -233,6 +478,17 @@ private Q_SLOTS:
     }
 
 private:
+    // The demo server as the maker's, with its engines.
+    void startServer()
+    {
+        m_server = std::make_unique<MakerServerFixture>(std::filesystem::path(m_env->path().toStdString()) / "server");
+        QVERIFY(m_server->running());
+    }
+    static std::filesystem::path dataDirectory()
+    {
+        return std::filesystem::path(programSettings().programDirectory) / "Data";
+    }
+
     static std::string projectFile() { return projectFilePath(programSettings().currentProject); }
     static QLineEdit *edit(QWidget &dialog, const char *name)
     {
@@ -240,6 +496,7 @@ private:
     }
 
     std::unique_ptr<GuiTestEnvironment> m_env;
+    std::unique_ptr<MakerServerFixture> m_server;
     QString m_homepage;
 };
 
