@@ -347,7 +347,6 @@ void SubmitDialog::onSubmitClicked()
         m_submit->setFocus();
     };
 
-    m_ui.forgetDialUp();
     const std::optional<submitprep::Prepared> prepared =
         submitprep::prepare(typed, m_projectFile, m_homepagePath, m_ui);
     if (!prepared) {

@@ -32,8 +32,9 @@ public:
     void pause(int milliseconds) override;
     bool cancelRequested() override { return m_boxes.cancelRequested(); }
 
+    // Whether the prompt came up while the dialog is open, fetching the
+    // data files at the opening or later.
     bool dialUpAsked() const { return m_dialUpAsked; }
-    void forgetDialUp() { m_dialUpAsked = false; }
 
 private:
     Ui &m_boxes;
