@@ -28,6 +28,7 @@
 #include <filesystem>
 #include <map>
 
+#include <algorithm>
 #include <memory>
 #include <set>
 
@@ -366,6 +367,11 @@ private Q_SLOTS:
                 images[seen.outcome] = seen.image;
         }
         QVERIFY(working);
+        // Four targets in three slots: two slots wait for the last one.
+        const QString idle = fromCp1252(SubmitRun::idleLine());
+        QVERIFY(std::any_of(watcher.lines.begin(), watcher.lines.end(), [&idle](const SeenLine &seen) {
+            return seen.document == idle && seen.image == submitoutcome::kIdleImage;
+        }));
         const auto expectOutcome = [&images](SubmitOutcome outcome) {
             const QString text = fromCp1252(submitoutcome::text(outcome));
             QVERIFY2(images.count(text), qPrintable(text));

@@ -19,6 +19,7 @@
 
 #include <QButtonGroup>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -33,6 +34,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace vantor::gui {
 
 namespace {
@@ -40,7 +43,7 @@ namespace {
 constexpr int kProgressMaximum = 28;
 constexpr int kImageRole = Qt::UserRole + 1;
 constexpr int kSlotRows = 4;
-constexpr int kDocumentColumnWidth = 430;
+constexpr int kDocumentColumnWidth = 400;
 constexpr const char *kHtmlFilter = "HTML Datei (*.htm)|*.htm|Alle Dateien (*.*)|*.*||";
 constexpr const char *kCsvFilter = "CSV Datei (*.csv)|*.csv|Alle Dateien (*.*)|*.*||";
 
@@ -69,6 +72,16 @@ QListWidget *resultList(const QString &name, QWidget *parent)
     list->setItemDelegate(new UmlautRowDelegate(list));
     whiteBase(list);
     return list;
+}
+
+int longestOutcome(const QFontMetrics &metrics)
+{
+    int widest = 0;
+    for (const SubmitOutcome outcome :
+         {SubmitOutcome::Accepted, SubmitOutcome::AlreadyListed, SubmitOutcome::Rejected, SubmitOutcome::EngineError,
+          SubmitOutcome::Unknown, SubmitOutcome::Down, SubmitOutcome::NoAnswer})
+        widest = std::max(widest, metrics.horizontalAdvance(fromCp1252(submitoutcome::text(outcome))));
+    return widest;
 }
 
 void fillList(QListWidget *list, const std::vector<std::string> &lines)
@@ -183,6 +196,9 @@ SubmitDialog::SubmitDialog(QWidget *parent)
         list->setIconSize(QSize(SubmitStateImages::kSize, SubmitStateImages::kSize));
         list->setColumnWidth(0, kDocumentColumnWidth);
         list->header()->setStretchLastSection(true);
+        // The longest outcome is read whole beside a document of usual length.
+        list->setMinimumWidth(kDocumentColumnWidth + longestOutcome(list->fontMetrics()) + 24 +
+                              list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth());
         list->setItemDelegate(new UmlautRowDelegate(list));
         whiteBase(list);
         list->setMinimumHeight(list->header()->sizeHint().height() +
@@ -202,6 +218,11 @@ SubmitDialog::SubmitDialog(QWidget *parent)
 
     m_reportList = resultList(QStringLiteral("reportList"), this);
     m_adviceList = resultList(QStringLiteral("adviceList"), this);
+    // An advice is a sentence or two: it wraps instead of running out of view.
+    m_adviceList->setWordWrap(true);
+    m_adviceList->setUniformItemSizes(false);
+    m_adviceList->setResizeMode(QListView::Adjust);
+    m_adviceList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto *reportLabel = new QLabel(QStringLiteral("Report:"), this);
     reportLabel->setBuddy(m_reportList);
     auto *adviceLabel = new QLabel(QStringLiteral("To Do's:"), this);
@@ -217,7 +238,7 @@ SubmitDialog::SubmitDialog(QWidget *parent)
     const int resultRow = UmlautRowDelegate::rowHeight(m_reportList->fontMetrics());
     const int scrollBar = m_reportList->horizontalScrollBar()->sizeHint().height();
     m_reportList->setMinimumHeight(4 * resultRow + 2 * m_reportList->frameWidth() + scrollBar);
-    m_adviceList->setMinimumHeight(3 * resultRow + 2 * m_adviceList->frameWidth() + scrollBar);
+    m_adviceList->setMinimumHeight(4 * resultRow + 2 * m_adviceList->frameWidth());
 
     m_csv = dialogButton(QStringLiteral("Excel-Format"), QStringLiteral("csvButton"), this);
     m_html = dialogButton(QStringLiteral("HTML-Format"), QStringLiteral("htmlButton"), this);
