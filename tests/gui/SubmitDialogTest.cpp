@@ -153,7 +153,8 @@ private Q_SLOTS:
         dialog.show();
         settle();
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Anmeldung"));
-        QVERIFY(findChildNamed<QLabel>(&dialog, QStringLiteral("projectLabel"))->text().contains(m_homepage));
+        QCOMPARE(findChildNamed<QLabel>(&dialog, QStringLiteral("projectLabel"))->text(),
+                 QStringLiteral("Projekt: Standardprojekt (%1)").arg(m_homepage));
         QCOMPARE(edit(dialog, "urlEdit")->text(), QStringLiteral("www.beispiel.de"));
         QCOMPARE(edit(dialog, "emailEdit")->text(), QStringLiteral("info@beispiel.de"));
         QVERIFY(findChildNamed<QRadioButton>(&dialog, QStringLiteral("completeRadio"))->isChecked());

@@ -241,6 +241,7 @@ private Q_SLOTS:
         dialog.show();
         settle();
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Datei-Endungen"));
+        QCOMPARE(dialog.helpTopic(), help::kExtensions);
         QCOMPARE(dialog.extensions(), submitdocs::defaultExtensions());
         auto *list = findChildNamed<QListWidget>(&dialog, QStringLiteral("extensionList"));
         auto *edit = findChildNamed<QLineEdit>(&dialog, QStringLiteral("extensionEdit"));

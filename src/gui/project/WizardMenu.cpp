@@ -164,7 +164,7 @@ void WizardMenu::onWebSiteQuickClicked()
     RunSiteWizard(true, host);
 }
 
-void WizardMenu::onSubmitClicked() { SubmitDialog::open(this); }
+void WizardMenu::onSubmitClicked() { SubmitDialog::openFromMenu(this); }
 
 void WizardMenu::onPositionClicked()
 {

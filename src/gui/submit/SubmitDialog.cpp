@@ -278,7 +278,7 @@ SubmitDialog::SubmitDialog(QWidget *parent)
 
 SubmitDialog::~SubmitDialog() = default;
 
-void SubmitDialog::open(QWidget *parent)
+void SubmitDialog::openFromMenu(QWidget *parent)
 {
     SubmitDialog dialog(parent);
     if (dialog.ready())
@@ -293,7 +293,7 @@ bool SubmitDialog::checkOpening()
     }
     m_homepagePath = projectRecord().path.str();
     m_caption->setText(
-        fromCp1252(submitprep::projectCaption(displayNameWizard(m_project), m_homepagePath)));
+        fromCp1252(submitprep::projectCaption(m_project, m_homepagePath)));
     if (m_homepagePath.empty()) {
         m_ui.message(submitprep::notOptimizedTitle(), submitprep::notOptimizedText());
         return false;

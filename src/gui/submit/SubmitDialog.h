@@ -36,7 +36,7 @@ public:
 
     // The way in from the wizard menu: a project without a homepage or
     // without the engines' data files never shows the dialog.
-    static void open(QWidget *parent);
+    static void openFromMenu(QWidget *parent);
 
     // False when opening already told the user why nothing can be submitted.
     bool ready() const { return m_ready; }
