@@ -2,7 +2,9 @@
 
 #include "Cli.h"
 
+#include "net/DataFileFetch.h"
 #include "platform/SettingsStore.h"
+#include "submit/SubmitRun.h"
 #include "project/ProgramSettings.h"
 
 #include <gtest/gtest.h>
@@ -44,6 +46,10 @@ protected:
         m_out.str({});
         m_err.str({});
         programSettings() = ProgramSettings{};
+        // What a program run remembers of the network: fetched data files,
+        // the maker told of broken answers.
+        DataFileFetch::reset();
+        SubmitRun::resetMakerReport();
         Cli cli(m_out, m_err);
         return cli.run(args);
     }

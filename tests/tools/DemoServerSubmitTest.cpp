@@ -2,17 +2,23 @@
 #include "DemoServer.h"
 
 #include "net/DataFile.h"
+#include "net/HttpSession.h"
 #include "net/ServiceCheck.h"
 #include "platform/Text.h"
+#include "project/ProgramSettings.h"
+#include "submit/SubmitAnswerReader.h"
 #include "submit/SubmitTarget.h"
+#include "ui/ScriptedUi.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -36,15 +42,19 @@ std::string packed(const std::string &name)
 // What the program makes of an answer: the first line with a marker decides.
 SubmitAnswer classify(const SubmitTarget &target, const std::string &page)
 {
+    std::optional<SubmitAnswer> verdict;
     std::size_t at = 0;
-    while (at < page.size()) {
+    while (!verdict && at < page.size()) {
         const std::size_t end = page.find('\n', at);
         const std::string line = page.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        if (const auto answer = target.classifyLine(line))
-            return *answer;
+        verdict = target.classifyLine(line);
         at = end == std::string::npos ? page.size() : end + 1;
     }
-    return SubmitAnswer::Unknown;
+    // The run reads the answer as it arrives; it has to come to the same.
+    vantor::SubmitAnswerReader reader(target);
+    const auto early = reader.feed(page);
+    EXPECT_EQ(early ? *early : reader.finish(), verdict.value_or(SubmitAnswer::Unknown));
+    return verdict.value_or(SubmitAnswer::Unknown);
 }
 
 class DemoServerSubmitTest : public ::testing::Test
@@ -358,6 +368,50 @@ TEST_F(DemoServerSubmitTest, AwkwardDocumentNamesArriveIntact)
     ASSERT_TRUE(log);
     EXPECT_EQ(log->body.substr(0, log->body.find('\n') + 1),
               "suchfix\thttp://www.beispiel.de/mein Ordner/a&b#c+d ü%20.htm\tkunde+test@beispiel.de\n");
+}
+
+TEST_F(DemoServerSubmitTest, TheProgramsOwnClientGetsTheSameAnswers)
+{
+    // The session reads its time-outs from the settings: a store of our own.
+    ::setenv("VANTOR_CONFIG_HOME", (m_dir / "config").c_str(), 1);
+    vantor::programSettings().accessType = vantor::ProgramSettings::kAccessDirect;
+    start();
+    fetchDefinitions();
+    const std::string document = de("http://www.beispiel.de/Über uns/a&b#c+d.htm");
+    const std::map<std::string, std::pair<long, SubmitAnswer>> expected = {
+        {"Suchfix", {200, SubmitAnswer::Accepted}},
+        {"Findling", {200, SubmitAnswer::AlreadyListed}},
+        {de("Spürnase"), {200, SubmitAnswer::Rejected}},
+        {"Netzlotse", {200, SubmitAnswer::Error}},
+        {"Sammelgut", {200, SubmitAnswer::Down}},
+        {"Stummfisch", {200, SubmitAnswer::Unknown}},
+        {"Umleiter", {302, SubmitAnswer::Unknown}},
+        {"Verschollen", {404, SubmitAnswer::Unknown}},
+        {"Schnecke", {200, SubmitAnswer::Accepted}},
+        {"Liste: Webkatalog (120)", {200, SubmitAnswer::Accepted}},
+    };
+    const vantor::HttpSession session("Vantor!! 4.01");
+    vantor::ScriptedUi ui;
+    for (const auto &[name, outcome] : expected) {
+        const SubmitTarget engine = target(name);
+        vantor::HttpTarget where;
+        where.server = engine.parsedServer()->host;
+        where.port = engine.parsedServer()->port;
+        vantor::HttpRequest request;
+        request.verb = SubmitTarget::verbName(engine.verbNumber());
+        request.object = engine.finishRequest(engine.buildRequest(document, "kunde@beispiel.de"));
+        request.referrer = engine.referer;
+        const vantor::HttpReply reply = session.send(where, request, vantor::HttpSession::kDownloadLimit, ui);
+        EXPECT_EQ(reply.status, outcome.first) << name;
+        if (reply.status == 200) {
+            EXPECT_EQ(classify(engine, reply.body), outcome.second) << name;
+        }
+    }
+    const auto received = m_server->engines().received();
+    ASSERT_EQ(received.size(), expected.size());
+    for (const auto &entry : received)
+        EXPECT_EQ(entry.url, vantor::toUtf8(document)) << entry.engine;
+    EXPECT_TRUE(ui.shown.empty());
 }
 
 TEST_F(DemoServerSubmitTest, SilentEngineOutlastsTheClientButNotTheServer)

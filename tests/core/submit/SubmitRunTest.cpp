@@ -428,6 +428,34 @@ TEST_F(SubmitRunTest, HostileEnginesEachGiveAnOutcome)
     }
 }
 
+// A self-signed certificate (tests/data/tls) is no trusted one: the engine
+// behind it never sees the document.
+TEST_F(SubmitRunTest, AnHttpsEngineMustShowATrustedCertificate)
+{
+    httplib::SSLServer tls(VANTOR_TEST_DATA_DIR "/tls/cert.pem", VANTOR_TEST_DATA_DIR "/tls/key.pem");
+    ASSERT_TRUE(tls.is_valid());
+    std::atomic<int> reached{0};
+    tls.Get("/ok", [&](const httplib::Request &, httplib::Response &response) {
+        ++reached;
+        response.set_content("MARK-ok\r\n", "text/html");
+    });
+    const int port = tls.bind_to_any_port("127.0.0.1");
+    std::thread serving([&tls] { tls.listen_after_bind(); });
+    while (!tls.is_running())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+
+    SubmitRunInput in = input({}, 1);
+    in.submitText = "G.1=Sicher\r\n" + engine("Sicher", "ok", "https://127.0.0.1:" + std::to_string(port));
+    in.targets = {"Sicher"};
+    SubmitRun run(sui, view, in, quick());
+    EXPECT_EQ(run.run(), SubmitRun::Result::Done);
+    tls.stop();
+    serving.join();
+    ASSERT_EQ(view.shown.size(), 1u);
+    EXPECT_EQ(view.shown[0], "Sicher | " + in.documents[0] + " | Timeout (Keine Antwort vom Server)");
+    EXPECT_EQ(reached.load(), 0);
+}
+
 TEST_F(SubmitRunTest, OneLoginQuestionServesEveryWorkerOfTheServer)
 {
     std::atomic<int> asked{0};
