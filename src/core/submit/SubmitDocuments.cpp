@@ -104,9 +104,10 @@ std::optional<Problem> emailProblem(const std::string &email)
                                                    "korrigieren Sie die Email-Adresse.")};
     for (const char required : {'@', '.'}) {
         if (email.find(required) == std::string::npos)
-            return Problem{"Email-Adresse", std::string("Bitte geben Sie eine gültige Email-Adresse ein. Die "
-                                                        "Email-Adresse muss das Zeichen '") +
-                                                required + "' enthalten! Bitte korrigieren Sie die Email-Adresse."};
+            return Problem{"Email-Adresse", de("Bitte geben Sie eine gültige Email-Adresse ein. Die Email-Adresse "
+                                               "muss das Zeichen '")
+                                                + required
+                                                + "' enthalten! Bitte korrigieren Sie die Email-Adresse."};
     }
     return std::nullopt;
 }

@@ -3,31 +3,7 @@
 #include "net/HttpGet.h"
 #include "ui/QtText.h"
 
-#include <QByteArray>
-#include <QStringDecoder>
-
 namespace vantor::gui {
-
-namespace {
-
-// Some of the checks' texts reach us as UTF-8 instead of cp1252 ("gültige"
-// would read "gÃ¼ltige"). A German cp1252 text with umlauts is never valid
-// UTF-8, so a text that is, and has bytes beyond ASCII, is taken as UTF-8.
-std::string asCp1252(const std::string &text)
-{
-    bool beyondAscii = false;
-    for (const char c : text)
-        beyondAscii = beyondAscii || static_cast<unsigned char>(c) >= 0x80;
-    if (!beyondAscii)
-        return text;
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString decoded = utf8.decode(QByteArray::fromStdString(text));
-    if (utf8.hasError())
-        return text;
-    return toCp1252(decoded);
-}
-
-} // namespace
 
 SubmitDialogUi::SubmitDialogUi(Ui &boxes, QProgressBar *bar)
     : m_boxes(boxes)
@@ -37,7 +13,7 @@ SubmitDialogUi::SubmitDialogUi(Ui &boxes, QProgressBar *bar)
 
 void SubmitDialogUi::message(const std::string &title, const std::string &text)
 {
-    m_boxes.message(asCp1252(title), asCp1252(text));
+    m_boxes.message(title, text);
 }
 
 bool SubmitDialogUi::question(const std::string &title, const std::string &text)

@@ -104,6 +104,10 @@ TEST(SubmitEntries, EmailAndUrlChecksInTheirOrder)
     // A blank is an invalid character before the '@' is looked for.
     EXPECT_EQ(submitdocs::emailProblem("a b")->title, de("Ungültige Zeichen"));
     EXPECT_NE(submitdocs::emailProblem("info.site.de")->text.find("'@'"), std::string::npos);
+    // Texts are cp1252 like every other the core hands out.
+    EXPECT_EQ(toUtf8(submitdocs::emailProblem("info@site")->text),
+              "Bitte geben Sie eine gültige Email-Adresse ein. Die Email-Adresse muss das Zeichen '.' enthalten! "
+              "Bitte korrigieren Sie die Email-Adresse.");
     EXPECT_NE(submitdocs::emailProblem("info@site")->text.find("'.'"), std::string::npos);
     EXPECT_FALSE(submitdocs::emailProblem("info@site.de"));
 
