@@ -1,5 +1,6 @@
 #include "submit/SubmitDocuments.h"
 
+#include "net/PercentEncoding.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -49,27 +50,31 @@ bool endsWithExtension(const std::string &name, const std::string &extension)
 class ListBuilder
 {
 public:
-    explicit ListBuilder(const std::string &submissionUrl)
+    ListBuilder(const std::string &submissionUrl, std::size_t limit)
         : m_base(submissionUrl)
+        , m_limit(limit)
     {
     }
 
-    bool full() const { return m_list.size() >= kMaxDocuments; }
-    void addUrl(const std::string &url, bool unique)
+    bool full() const { return m_list.size() >= m_limit; }
+    void add(const std::string &url, const std::string &relative, bool unique)
     {
         if (full())
             return;
         std::string cut = url.substr(0, kMaxDocumentLength);
-        if (unique && std::find(m_list.begin(), m_list.end(), cut) != m_list.end())
+        if (unique && std::find_if(m_list.begin(), m_list.end(), [&](const Document &d) { return d.url == cut; })
+                          != m_list.end())
             return;
-        m_list.push_back(std::move(cut));
+        m_list.push_back({std::move(cut), relative});
     }
-    void addPath(const std::string &relative, bool unique = false) { addUrl(m_base + "/" + relative, unique); }
-    std::vector<std::string> take() { return std::move(m_list); }
+    void addBase() { add(m_base, {}, false); }
+    void addPath(const std::string &relative, bool unique = false) { add(m_base + "/" + relative, relative, unique); }
+    std::vector<Document> take() { return std::move(m_list); }
 
 private:
     std::string m_base;
-    std::vector<std::string> m_list;
+    std::size_t m_limit;
+    std::vector<Document> m_list;
 };
 
 } // namespace
@@ -126,8 +131,18 @@ std::optional<Problem> urlProblem(const std::string &url)
 std::vector<std::string> buildList(Mode mode, const std::string &submissionUrl, const std::string &homepagePath,
                                    const StartSigns &signs, const std::vector<std::string> &extensions)
 {
-    ListBuilder list(submissionUrl);
-    list.addUrl(submissionUrl, false);
+    std::vector<std::string> urls;
+    for (Document &document : buildDocuments(mode, submissionUrl, homepagePath, signs, extensions, kMaxDocuments))
+        urls.push_back(std::move(document.url));
+    return urls;
+}
+
+std::vector<Document> buildDocuments(Mode mode, const std::string &submissionUrl, const std::string &homepagePath,
+                                     const StartSigns &signs, const std::vector<std::string> &extensions,
+                                     std::size_t limit)
+{
+    ListBuilder list(submissionUrl, limit);
+    list.addBase();
     if (mode == Mode::StartPageOnly)
         return list.take();
 
@@ -193,6 +208,15 @@ std::vector<std::string> buildList(Mode mode, const std::string &submissionUrl, 
         }
     }
     return list.take();
+}
+
+std::string absoluteUrl(const std::string &scheme, const std::string &documentUrl)
+{
+    const std::string utf8 = toUtf8(documentUrl);
+    const std::size_t slash = utf8.find('/');
+    const std::string host = utf8.substr(0, slash);
+    const std::string path = slash == std::string::npos ? "/" : utf8.substr(slash);
+    return scheme + "://" + host + percentEncodeKeeping(path, "/-._~!$&'()*+,;=:@");
 }
 
 } // namespace vantor::submitdocs

@@ -39,6 +39,23 @@ std::optional<Problem> urlProblem(const std::string &url);
 std::vector<std::string> buildList(Mode mode, const std::string &submissionUrl, const std::string &homepagePath,
                                    const StartSigns &signs, const std::vector<std::string> &extensions);
 
+// The same list with each document's path below the homepage's directory
+// (cp1252, '/' between the parts; empty for the bare submission URL), up to
+// limit documents: the sitemap and IndexNow need the files behind the URLs
+// and more of them than an engine is sent.
+struct Document {
+    std::string url;
+    std::string relative;
+};
+std::vector<Document> buildDocuments(Mode mode, const std::string &submissionUrl, const std::string &homepagePath,
+                                     const StartSigns &signs, const std::vector<std::string> &extensions,
+                                     std::size_t limit);
+
+// A document URL as the web knows it: scheme ("https" or "http"), "://",
+// the host as typed and the path percent-encoded as UTF-8 (letters, digits,
+// "/" and the marks a path may carry stay as they are).
+std::string absoluteUrl(const std::string &scheme, const std::string &documentUrl);
+
 } // namespace submitdocs
 
 } // namespace vantor

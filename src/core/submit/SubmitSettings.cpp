@@ -79,4 +79,14 @@ bool saveExtensions(const std::string &projectFile, const std::vector<std::strin
     return writeNumbered(projectFile, "Extensions", extensions);
 }
 
+std::string readSiteScheme(const std::string &projectFile)
+{
+    return profile::readString(projectFile, "project", "sitescheme", "") == "http" ? "http" : "https";
+}
+
+bool saveSiteScheme(const std::string &projectFile, const std::string &scheme)
+{
+    return profile::writeString(projectFile, "project", "sitescheme", scheme == "http" ? "http" : "https");
+}
+
 } // namespace vantor::submitsettings

@@ -33,6 +33,11 @@ bool saveFileList(const std::string &projectFile, const std::vector<std::string>
 std::vector<std::string> readExtensions(const std::string &projectFile);
 bool saveExtensions(const std::string &projectFile, const std::vector<std::string> &extensions);
 
+// The scheme the site is reached by ("sitescheme": "https" unless it says
+// "http"), for the sitemap and IndexNow; the submission URL carries none.
+std::string readSiteScheme(const std::string &projectFile);
+bool saveSiteScheme(const std::string &projectFile, const std::string &scheme);
+
 } // namespace submitsettings
 
 } // namespace vantor
