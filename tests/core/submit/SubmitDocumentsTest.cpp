@@ -126,9 +126,9 @@ TEST(SubmitEntries, EmailAndUrlChecksInTheirOrder)
 
 TEST(SubmitDocumentsUrlTest, AbsoluteUrlsEncodeThePathAsUtf8)
 {
-    EXPECT_EQ(submitdocs::absoluteUrl("https", "www.example.de"), "https://www.example.de/");
-    EXPECT_EQ(submitdocs::absoluteUrl("http", "www.example.de:8080/a b/" + toCp1252("größe") + ".htm?x#y"),
+    EXPECT_EQ(vantor::submitdocs::absoluteUrl("https", "www.example.de"), "https://www.example.de/");
+    EXPECT_EQ(vantor::submitdocs::absoluteUrl("http", "www.example.de:8080/a b/" + vantor::toCp1252("größe") + ".htm?x#y"),
               "http://www.example.de:8080/a%20b/gr%C3%B6%C3%9Fe.htm%3Fx%23y");
-    EXPECT_EQ(submitdocs::absoluteUrl("https", "example.de/vantor!!/preise&mehr.htm"),
+    EXPECT_EQ(vantor::submitdocs::absoluteUrl("https", "example.de/vantor!!/preise&mehr.htm"),
               "https://example.de/vantor!!/preise&mehr.htm");
 }
