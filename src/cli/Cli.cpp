@@ -89,6 +89,7 @@ std::string Cli::usage()
            "  vantor-cli version-check\n"
            "  vantor-cli feedback --email ADRESSE --message TEXT\n"
            "  vantor-cli newsletter ADRESSE\n"
+           "  vantor-cli sitemap [--url DOMAIN] [--scheme https|http] [--mode optimal|complete] [--out DIR]\n"
            "  vantor-cli submit [--url DOMAIN] [--email ADRESSE] [--mode start|optimal|complete]\n"
            "                    [--target NAME]... [--all] [--documents DATEI]\n"
            "                    [--list-targets] [--list-documents] [--html DATEI] [--csv DATEI] [--yes]\n"
@@ -126,6 +127,15 @@ std::string Cli::usage()
            "  version-check     fragt beim Update-Server (Einstellung \"updateserver\") nach einer neueren Version\n"
            "  feedback          sendet eine Nachricht an den Support (\"Feedback\")\n"
            "  newsletter        gibt die Adresse der Newsletter-Anmeldung aus und öffnet sie im Browser\n"
+           "  sitemap           schreibt sitemap.xml (über 50.000 URLs oder 50 MB: sitemap-1.xml, ... mit\n"
+           "                    sitemap.xml als Index) in das Verzeichnis der Homepage und trägt die Zeile\n"
+           "                    \"Sitemap: URL\" in robots.txt ein; Seiten mit noindex oder einem canonical-Link\n"
+           "                    auf eine andere Adresse fehlen. Vorgaben aus dem Projekt (Domain, Schema,\n"
+           "                    Modus; \"nur Startseite\" gilt als optimal). --out DIR schreibt Sitemap und\n"
+           "                    robots.txt nach DIR (robots.txt von dort, sonst die der Site als Vorlage), die\n"
+           "                    Site bleibt unverändert. Ausgabe: \"Sitemap: N URLs\", \"Ausgelassen (noindex): N\",\n"
+           "                    \"Ausgelassen (canonical): N\" (zu lange URLs: eine Zeile mehr), dann je Datei \"Geschrieben: PFAD\",\n"
+           "                    \"Entfernt: PFAD\" (alte sitemap-N.xml) oder \"Unverändert: PFAD\" (robots.txt)\n"
            "  submit            meldet die Site bei den Suchmaschinen an (\"Anmeldung\"): jedes Ergebnis als\n"
            "                    \"ZIEL: DOKUMENT-URL > ERGEBNIS\", dann \"Report:\" und \"To Do's:\"; --yes meldet auch\n"
            "                    an, wenn die Homepage nicht antwortet. Exit-Status 0 nur, wenn jede Anmeldung\n"
@@ -151,6 +161,10 @@ std::string Cli::usage()
            "  version-check     ask the update server (setting \"updateserver\") for a newer version\n"
            "  feedback          send a message to the maker's support\n"
            "  newsletter        print the newsletter subscription URL and open it in the browser\n"
+           "  sitemap           write sitemap.xml (index with sitemap-1.xml, ... beyond 50,000 URLs or 50 MB)\n"
+           "                    into the homepage's directory and add \"Sitemap: URL\" to robots.txt; pages\n"
+           "                    with noindex or a canonical link elsewhere are left out. --out DIR writes the\n"
+           "                    sitemap and robots.txt into DIR and leaves the site as it is\n"
            "  submit            submit the site to the search engines: each outcome as \"TARGET: DOCUMENT-URL >\n"
            "                    OUTCOME\", then \"Report:\" and \"To Do's:\"; --yes goes on when the homepage does\n"
            "                    not answer. Exit status 0 only when every target finished successfully\n"
@@ -184,6 +198,7 @@ int Cli::run(const std::vector<std::string> &args)
         return dataFileCommand(args);
     static const std::vector<std::string> commands = {"settings", "project", "optimize", "template", "config",
                                                       "watchlist", "version-check", "feedback", "newsletter",
+                                                      "sitemap",
                                                       "undo", "submit"};
     if (std::find(commands.begin(), commands.end(), args[0]) == commands.end())
         return usageError("Unbekannter Befehl / unknown command: " + args[0]);
@@ -217,6 +232,7 @@ int Cli::run(const std::vector<std::string> &args)
                  : args[0] == "feedback"  ? feedbackCommand(args)
                  : args[0] == "newsletter" ? newsletterCommand(args)
                  : args[0] == "undo"      ? undoCommand(args)
+                 : args[0] == "sitemap"   ? sitemapCommand(args)
                  : args[0] == "submit"    ? submitCommand(args)
                                           : optimizeCommand(args);
     setCurrentUi(nullptr);

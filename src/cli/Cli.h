@@ -58,6 +58,9 @@ private:
     int versionCheckCommand(const std::vector<std::string> &args);
     int feedbackCommand(const std::vector<std::string> &args);
     int newsletterCommand(const std::vector<std::string> &args);
+    // sitemap: sitemap.xml and its line in robots.txt, for the engines that
+    // read them instead of a submission.
+    int sitemapCommand(const std::vector<std::string> &args);
     // submit: the site's documents to the engines of the maker's data files,
     // as the "Anmeldung" dialog does it.
     int submitCommand(const std::vector<std::string> &args);
