@@ -6,7 +6,10 @@
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectRecord.h"
+#include "optimizer/StartSigns.h"
+#include "project/ProjectOptions.h"
 #include "submit/ExtensionsDialog.h"
+#include "submit/Sitemap.h"
 #include "submit/SubmitDocuments.h"
 #include "submit/SubmitListDialog.h"
 #include "submit/SubmitPreparation.h"
@@ -18,6 +21,7 @@
 #include "ui/QtText.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -135,6 +139,19 @@ SubmitDialog::SubmitDialog(QWidget *parent)
     entriesLayout->addWidget(m_url, 0, 1);
     entriesLayout->addWidget(emailLabel, 1, 0);
     entriesLayout->addWidget(m_email, 1, 1);
+    // The engines of old take the address without a scheme; the sitemap and
+    // IndexNow need the one the site really answers by.
+    m_scheme = new QComboBox(this);
+    m_scheme->setObjectName(QStringLiteral("schemeCombo"));
+    m_scheme->addItem(QStringLiteral("https://"), QStringLiteral("https"));
+    m_scheme->addItem(QStringLiteral("http://"), QStringLiteral("http"));
+    auto *schemeLabel = new QLabel(QStringLiteral("Sitemap/IndexNow:"), this);
+    schemeLabel->setBuddy(m_scheme);
+    auto *schemeRow = new QHBoxLayout;
+    schemeRow->addWidget(m_scheme);
+    schemeRow->addStretch();
+    entriesLayout->addWidget(schemeLabel, 2, 0);
+    entriesLayout->addLayout(schemeRow, 2, 1);
     entriesLayout->setColumnStretch(1, 1);
 
     // How much of the site.
@@ -161,10 +178,12 @@ SubmitDialog::SubmitDialog(QWidget *parent)
     m_submit->setDefault(true);
     m_abort = dialogButton(QStringLiteral("Abbrechen"), QStringLiteral("abortButton"), this);
     m_abort->setEnabled(false);
+    m_sitemap = dialogButton(QStringLiteral("Sitemap erstellen"), QStringLiteral("sitemapButton"), this);
     auto *runButtons = new QVBoxLayout;
     runButtons->addWidget(m_submit);
     runButtons->addWidget(m_abort);
     runButtons->addStretch();
+    runButtons->addWidget(m_sitemap);
 
     auto *top = new QHBoxLayout;
     top->addWidget(entriesBox, 1);
@@ -256,6 +275,7 @@ SubmitDialog::SubmitDialog(QWidget *parent)
     connect(m_submit, &QPushButton::clicked, this, &SubmitDialog::onSubmitClicked);
     connect(m_extensions, &QPushButton::clicked, this, &SubmitDialog::onExtensionsClicked);
     connect(m_abort, &QPushButton::clicked, this, &SubmitDialog::onAbortClicked);
+    connect(m_sitemap, &QPushButton::clicked, this, &SubmitDialog::onSitemapClicked);
     connect(m_csv, &QPushButton::clicked, this, &SubmitDialog::onCsvClicked);
     connect(m_html, &QPushButton::clicked, this, &SubmitDialog::onHtmlClicked);
     connect(m_help, &QPushButton::clicked, this, &SubmitDialog::onHelpClicked);
@@ -313,6 +333,7 @@ bool SubmitDialog::checkOpening()
         break;
     }
     onModeToggled();
+    m_scheme->setCurrentIndex(submitsettings::readSiteScheme(m_projectFile) == "http" ? 1 : 0);
     for (QLineEdit *title : m_slotTitles)
         title->setText(QStringLiteral("Bereit..."));
     return submitprep::dataFilesPresent(m_ui);
@@ -342,6 +363,8 @@ void SubmitDialog::setInputEnabled(bool enabled)
     m_startPageOnly->setEnabled(enabled);
     m_optimal->setEnabled(enabled);
     m_complete->setEnabled(enabled);
+    m_scheme->setEnabled(enabled);
+    m_sitemap->setEnabled(enabled);
     m_csv->setEnabled(enabled);
     m_html->setEnabled(enabled);
     m_help->setEnabled(enabled);
@@ -408,6 +431,46 @@ void SubmitDialog::onSubmitClicked()
     fillList(m_reportList, m_report);
     fillList(m_adviceList, m_advice);
     finish();
+}
+
+std::string SubmitDialog::scheme() const { return toCp1252(m_scheme->currentData().toString()); }
+
+void SubmitDialog::onSitemapClicked()
+{
+    if (m_running)
+        return;
+    submitsettings::Entries typed = entries();
+    if (const auto problem = submitdocs::urlProblem(typed.url)) {
+        m_ui.message(problem->title, problem->text);
+        return;
+    }
+    // A sitemap lists the site, not just its start page.
+    if (typed.mode == submitdocs::Mode::StartPageOnly)
+        typed.mode = submitdocs::Mode::Optimal;
+    submitsettings::saveSiteScheme(m_projectFile, scheme());
+
+    sitemap::Input input;
+    input.submissionUrl = typed.url;
+    input.scheme = scheme();
+    input.homepagePath = m_homepagePath;
+    input.mode = typed.mode;
+    input.signs = StartSigns::fromSettings(projectOptions().sonz);
+    input.extensions = submitsettings::readExtensions(m_projectFile);
+    const sitemap::Result result = sitemap::write(input);
+    if (!result.ok) {
+        m_ui.message(result.problemTitle, result.problemText);
+        return;
+    }
+    std::string text = de("Die Sitemap nennt ") + std::to_string(result.urls) + de(" Adressen. Geschrieben:");
+    for (const std::string &file : result.written)
+        text += "\n" + file;
+    const std::size_t leftOut = result.noindex + result.canonical + result.tooLong;
+    if (leftOut > 0)
+        text += de("\n\nNicht aufgenommen: ") + std::to_string(leftOut)
+            + de(" Seiten (\"noindex\", ein Verweis auf eine andere kanonische Adresse oder eine zu lange Adresse).");
+    text += de("\n\nLaden Sie die Sitemap und robots.txt mit der Site auf den Web-Server; die Suchmaschinen finden "
+               "die Sitemap über die Zeile \"Sitemap:\" in robots.txt.");
+    m_ui.message(de("Sitemap erstellt"), text);
 }
 
 void SubmitDialog::onAbortClicked()

@@ -17,6 +17,7 @@ class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QComboBox;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -65,6 +66,7 @@ private:
     void onSubmitClicked();
     void onExtensionsClicked();
     void onAbortClicked();
+    void onSitemapClicked();
     void onCsvClicked();
     void onHtmlClicked();
     void onHelpClicked();
@@ -72,6 +74,8 @@ private:
 
     bool checkOpening();
     submitsettings::Entries entries() const;
+    // "https" or "http", as chosen.
+    std::string scheme() const;
     void setInputEnabled(bool enabled);
     void saveReport(bool asHtml);
     static void setLineImage(QTreeWidgetItem *item, int image);
@@ -91,6 +95,8 @@ private:
     QPushButton *m_submit = nullptr;
     QPushButton *m_extensions = nullptr;
     QPushButton *m_abort = nullptr;
+    QPushButton *m_sitemap = nullptr;
+    QComboBox *m_scheme = nullptr;
     QPushButton *m_csv = nullptr;
     QPushButton *m_html = nullptr;
     QPushButton *m_help = nullptr;
