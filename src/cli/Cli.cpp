@@ -93,6 +93,8 @@ std::string Cli::usage()
            "  vantor-cli submit [--url DOMAIN] [--email ADRESSE] [--mode start|optimal|complete]\n"
            "                    [--target NAME]... [--all] [--documents DATEI]\n"
            "                    [--list-targets] [--list-documents] [--html DATEI] [--csv DATEI] [--yes]\n"
+           "  vantor-cli indexnow [--url DOMAIN] [--scheme https|http] [--mode start|optimal|complete]\n"
+           "                      [--endpoint URL]... [--all-documents] [--key KEY]\n"
            "  vantor-cli --help\n"
            "\n"
            "Befehle:\n"
@@ -140,6 +142,10 @@ std::string Cli::usage()
            "                    \"ZIEL: DOKUMENT-URL > ERGEBNIS\", dann \"Report:\" und \"To Do's:\"; --yes meldet auch\n"
            "                    an, wenn die Homepage nicht antwortet. Exit-Status 0 nur, wenn jede Anmeldung\n"
            "                    erfolgreich abgeschlossen wurde\n"
+           "  indexnow          meldet neue und geänderte Dokumente per IndexNow (Standard-Endpunkt\n"
+           "                    https://api.indexnow.org/indexnow), schreibt die Schlüsseldatei neben die\n"
+           "                    Homepage; je Anfrage \"ENDPUNKT: N URLs > STATUS ERGEBNIS\". Exit-Status 0 nur,\n"
+           "                    wenn jede Anfrage mit 200 oder 202 beantwortet wurde\n"
            "\n"
            "Commands:\n"
            "  settings get      print one value of the program settings\n"
@@ -168,6 +174,9 @@ std::string Cli::usage()
            "  submit            submit the site to the search engines: each outcome as \"TARGET: DOCUMENT-URL >\n"
            "                    OUTCOME\", then \"Report:\" and \"To Do's:\"; --yes goes on when the homepage does\n"
            "                    not answer. Exit status 0 only when every target finished successfully\n"
+           "  indexnow          send new and changed documents by IndexNow and write the key file beside the\n"
+           "                    homepage; one line per request. Exit status 0 only when every request got\n"
+           "                    200 or 202 (--all-documents sends all documents)\n"
            "\n"
            "Exit-Status: 0 Erfolg / success, 1 Fehler / failure, 2 Aufruffehler / usage error.\n"
            "Die Einstellungen liegen in $VANTOR_CONFIG_HOME (sonst $XDG_CONFIG_HOME oder ~/.config)/Keldrum/Vantor.\n";
@@ -199,7 +208,8 @@ int Cli::run(const std::vector<std::string> &args)
     static const std::vector<std::string> commands = {"settings", "project", "optimize", "template", "config",
                                                       "watchlist", "version-check", "feedback", "newsletter",
                                                       "sitemap",
-                                                      "undo", "submit"};
+                                                      "undo", "submit",
+                                                      "indexnow"};
     if (std::find(commands.begin(), commands.end(), args[0]) == commands.end())
         return usageError("Unbekannter Befehl / unknown command: " + args[0]);
 
@@ -234,6 +244,7 @@ int Cli::run(const std::vector<std::string> &args)
                  : args[0] == "undo"      ? undoCommand(args)
                  : args[0] == "sitemap"   ? sitemapCommand(args)
                  : args[0] == "submit"    ? submitCommand(args)
+                 : args[0] == "indexnow"  ? indexNowCommand(args)
                                           : optimizeCommand(args);
     setCurrentUi(nullptr);
     setHelpOpener(nullptr);

@@ -64,6 +64,8 @@ private:
     // submit: the site's documents to the engines of the maker's data files,
     // as the "Anmeldung" dialog does it.
     int submitCommand(const std::vector<std::string> &args);
+    // indexnow: the site's new and changed documents to the IndexNow engines.
+    int indexNowCommand(const std::vector<std::string> &args);
     int optimize(Ui &ui, const std::string &project, const std::optional<std::string> &homepage,
                  const std::optional<std::string> &reportCopy, bool withProjectData, bool withConfigData);
     int usageError(const std::string &problem);
