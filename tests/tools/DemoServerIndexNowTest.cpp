@@ -236,7 +236,7 @@ TEST_F(DemoServerIndexNowTest, MalformedJsonOrShapeIsABadRequest)
 
     // What JSON allows besides is read and left alone.
     EXPECT_EQ(status(" \r\n\t{\"host\":" + host + ",\"key\":" + key + ",\"urlList\":[" + url
-                     + "],\"n\":[-0.5e+3,0,12E2,true,false,null,{}],\"o\":{\"a\":[]}} \n"),
+                     + "],\"n\":[-0.5e+3,0,12E2,true,false,null,{}],\"o\":{\"a\":[],\"a\":1},\"o\":2} \n"),
               202);
 }
 
@@ -349,7 +349,10 @@ TEST_F(DemoServerIndexNowTest, AKeyLocationSpeaksForItsFolderOnly)
     const std::string location = quoted("https://www.beispiel.de/shop/schluessel%20datei.txt");
     EXPECT_EQ(status(submission(host, key, {quoted("https://www.beispiel.de/shop/preise.htm")}, location)), 202);
     EXPECT_EQ(status(submission(host, key, {quoted("https://www.beispiel.de/shop/")}, location)), 200);
-    EXPECT_EQ(status(submission(host, key, {quoted("https://www.beispiel.de/kontakt.htm")}, location)), 422);
+    EXPECT_EQ(status(submission(host, key, {quoted("https://www.beispiel.de/shop/./preise.htm")}, location)), 200);
+    for (const char *outside : {"https://www.beispiel.de/kontakt.htm", "https://www.beispiel.de/shop/../kontakt.htm",
+                                "https://www.beispiel.de/shop/%2E%2e/kontakt.htm", "https://www.beispiel.de/shop"})
+        EXPECT_EQ(status(submission(host, key, {quoted(outside)}, location)), 422) << outside;
     EXPECT_EQ(status(submission(host, key, {quoted("https://www.beispiel.de/shop/")},
                                 quoted("https://www.andere.de/shop/schluessel%20datei.txt"))),
               422);

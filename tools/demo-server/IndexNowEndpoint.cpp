@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cstdint>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <string_view>
 
 namespace vantor::demo {
@@ -25,79 +27,81 @@ constexpr std::uintmax_t kMaxKeyFile = 1024;
 // stack.
 constexpr int kMaxDepth = 64;
 
+// A value as far as a submission needs it: what it is, the text of a
+// string, the strings of a list.
 struct JsonValue {
     enum class Kind { Null, Bool, Number, String, Array, Object };
     Kind kind = Kind::Null;
     std::string text;
-    std::vector<JsonValue> items;
-    // Object members, names and values at the same index.
-    std::vector<std::string> names;
-    std::vector<JsonValue> values;
-
-    const JsonValue *member(std::string_view name) const
-    {
-        for (std::size_t i = 0; i < names.size(); ++i)
-            if (names[i] == name)
-                return &values[i];
-        return nullptr;
-    }
+    std::vector<std::string> strings;
+    bool onlyStrings = true; // of a list: false once an item is no string
 };
 
 // JSON as RFC 8259 has it and not a byte more: engines refuse what their
 // parsers cannot read, so a client that gets away with sloppy JSON here
 // would fail there. Strings must be UTF-8, escapes complete (surrogates in
-// pairs), no member may come twice.
+// pairs). Of an object at the top only the wanted members are kept, and
+// none of those may come twice; everything else is read and dropped, so
+// that a body full of other values takes no more memory than its text.
 class JsonReader
 {
 public:
-    explicit JsonReader(std::string_view text)
+    JsonReader(std::string_view text, std::vector<std::string_view> wanted)
         : m_text(text)
+        , m_wanted(std::move(wanted))
     {
     }
 
-    std::optional<JsonValue> document()
+    // False for anything that is not one JSON text.
+    bool read()
     {
-        JsonValue root;
         skipSpace();
-        if (!value(root, 0))
-            return std::nullopt;
+        if (!value(&m_root, 0))
+            return false;
         skipSpace();
-        if (m_at != m_text.size())
-            return std::nullopt;
-        return root;
+        return m_at == m_text.size();
+    }
+
+    JsonValue::Kind rootKind() const { return m_root.kind; }
+    JsonValue *member(std::string_view name)
+    {
+        const auto found = m_members.find(name);
+        return found == m_members.end() ? nullptr : &found->second;
     }
 
 private:
-    bool value(JsonValue &out, int depth)
+    bool value(JsonValue *out, int depth)
     {
         if (depth > kMaxDepth || m_at >= m_text.size())
             return false;
+        JsonValue dropped;
+        JsonValue &target = out ? *out : dropped;
         switch (m_text[m_at]) {
         case '{':
-            out.kind = JsonValue::Kind::Object;
-            return object(out, depth);
+            target.kind = JsonValue::Kind::Object;
+            return object(depth);
         case '[':
-            out.kind = JsonValue::Kind::Array;
+            target.kind = JsonValue::Kind::Array;
             return array(out, depth);
         case '"':
-            out.kind = JsonValue::Kind::String;
-            return string(out.text);
+            target.kind = JsonValue::Kind::String;
+            return string(target.text);
         case 't':
-            out.kind = JsonValue::Kind::Bool;
+            target.kind = JsonValue::Kind::Bool;
             return literal("true");
         case 'f':
-            out.kind = JsonValue::Kind::Bool;
+            target.kind = JsonValue::Kind::Bool;
             return literal("false");
         case 'n':
-            out.kind = JsonValue::Kind::Null;
+            target.kind = JsonValue::Kind::Null;
             return literal("null");
         default:
-            out.kind = JsonValue::Kind::Number;
+            target.kind = JsonValue::Kind::Number;
             return number();
         }
     }
 
-    bool object(JsonValue &out, int depth)
+    bool object(int depth)
     {
         ++m_at;
         skipSpace();
@@ -108,17 +112,15 @@ private:
             skipSpace();
             if (peek() != '"' || !string(name))
                 return false;
-            if (std::find(out.names.begin(), out.names.end(), name) != out.names.end())
-                return false;
             skipSpace();
             if (!take(':'))
                 return false;
             skipSpace();
-            JsonValue member;
-            if (!value(member, depth + 1))
+            const bool wanted = depth == 0 && std::find(m_wanted.begin(), m_wanted.end(), name) != m_wanted.end();
+            if (wanted && m_members.count(name))
                 return false;
-            out.names.push_back(std::move(name));
-            out.values.push_back(std::move(member));
+            if (!value(wanted ? &m_members[name] : nullptr, depth + 1))
+                return false;
             skipSpace();
             if (take('}'))
                 return true;
@@ -127,7 +129,7 @@ private:
         }
     }
 
-    bool array(JsonValue &out, int depth)
+    bool array(JsonValue *out, int depth)
     {
         ++m_at;
         skipSpace();
@@ -135,10 +137,17 @@ private:
             return true;
         for (;;) {
             skipSpace();
-            JsonValue item;
-            if (!value(item, depth + 1))
-                return false;
-            out.items.push_back(std::move(item));
+            if (out && peek() == '"') {
+                std::string item;
+                if (!string(item))
+                    return false;
+                out->strings.push_back(std::move(item));
+            } else {
+                if (out)
+                    out->onlyStrings = false;
+                if (!value(nullptr, depth + 1))
+                    return false;
+            }
             skipSpace();
             if (take(']'))
                 return true;
@@ -341,6 +350,9 @@ private:
 
     std::string_view m_text;
     std::size_t m_at = 0;
+    std::vector<std::string_view> m_wanted;
+    JsonValue m_root;
+    std::map<std::string, JsonValue, std::less<>> m_members;
 };
 
 std::string lower(std::string_view text)
@@ -436,10 +448,46 @@ std::optional<Authority> splitAuthority(std::string_view authority)
     return out;
 }
 
+// The path as the web server resolves it: "." and ".." taken out, also
+// when encoded, so that "/shop/../privat/" is not taken for a page in
+// "/shop/".
+std::string withoutDotSegments(std::string_view path)
+{
+    std::vector<std::string_view> kept;
+    bool endsInFolder = false;
+    if (!path.empty() && path.front() == '/')
+        path.remove_prefix(1);
+    for (;;) {
+        const std::size_t slash = path.find('/');
+        const std::string_view segment = path.substr(0, slash);
+        const std::string name = lower(segment);
+        endsInFolder = false;
+        if (name == "." || name == "%2e") {
+            endsInFolder = true;
+        } else if (name == ".." || name == ".%2e" || name == "%2e." || name == "%2e%2e") {
+            if (!kept.empty())
+                kept.pop_back();
+            endsInFolder = true;
+        } else {
+            kept.push_back(segment);
+        }
+        if (slash == std::string_view::npos)
+            break;
+        path.remove_prefix(slash + 1);
+    }
+    if (endsInFolder)
+        kept.emplace_back();
+    std::string out;
+    for (const std::string_view segment : kept)
+        out.append("/").append(segment);
+    return out.empty() ? "/" : out;
+}
+
 struct Url {
     std::string scheme; // lower case
     Authority authority;
-    std::string path; // still encoded; "/" when the URL has none
+    // Still encoded, without dot segments; "/" when the URL has none.
+    std::string path;
 };
 
 std::optional<Url> parseUrl(std::string_view text)
@@ -465,8 +513,7 @@ std::optional<Url> parseUrl(std::string_view text)
         const std::string_view rest = text.substr(authorityEnd);
         url.path = std::string(rest.substr(0, rest.find_first_of("?#")));
     }
-    if (url.path.empty())
-        url.path = "/";
+    url.path = withoutDotSegments(url.path);
     return url;
 }
 
@@ -604,16 +651,16 @@ IndexNowEndpoint::Verdict IndexNowEndpoint::onPost(const httplib::Request &reque
 {
     if (!isJsonContentType(request.get_header_value("Content-Type")))
         return {400, "Content-Type ist nicht application/json / Content-Type is not application/json"};
-    const std::optional<JsonValue> document = JsonReader(request.body).document();
-    if (!document)
+    JsonReader document(request.body, {"host", "key", "keyLocation", "urlList"});
+    if (!document.read())
         return {400, "Kein gültiges JSON / Not valid JSON"};
-    if (document->kind != JsonValue::Kind::Object)
+    if (document.rootKind() != JsonValue::Kind::Object)
         return {400, "JSON ist kein Objekt / JSON is no object"};
 
-    const JsonValue *host = document->member("host");
-    const JsonValue *key = document->member("key");
-    const JsonValue *keyLocation = document->member("keyLocation");
-    const JsonValue *urlList = document->member("urlList");
+    const JsonValue *host = document.member("host");
+    const JsonValue *key = document.member("key");
+    const JsonValue *keyLocation = document.member("keyLocation");
+    JsonValue *urlList = document.member("urlList");
     // Everything that can be read goes to the log, also when the rest of
     // the request is refused.
     if (host && host->kind == JsonValue::Kind::String)
@@ -622,14 +669,9 @@ IndexNowEndpoint::Verdict IndexNowEndpoint::onPost(const httplib::Request &reque
         submission.key = key->text;
     if (keyLocation && keyLocation->kind == JsonValue::Kind::String)
         submission.keyLocation = keyLocation->text;
-    bool onlyStrings = urlList && urlList->kind == JsonValue::Kind::Array;
-    if (onlyStrings) {
-        submission.urls.reserve(urlList->items.size());
-        for (const JsonValue &url : urlList->items) {
-            onlyStrings = onlyStrings && url.kind == JsonValue::Kind::String;
-            submission.urls.push_back(url.text);
-        }
-    }
+    const bool onlyStrings = urlList && urlList->kind == JsonValue::Kind::Array && urlList->onlyStrings;
+    if (urlList)
+        submission.urls = std::move(urlList->strings);
 
     if (!host || host->kind != JsonValue::Kind::String || host->text.empty())
         return {400, "\"host\" fehlt oder ist kein Text / \"host\" missing or no string"};
