@@ -42,6 +42,7 @@ DemoServer::DemoServer(std::filesystem::path root, const Options &options)
     , m_options(options)
     , m_server(options.limits)
     , m_engines(options.engines)
+    , m_indexNow(options.site, options.indexNow)
 {
     if (!options.site.empty())
         m_site.emplace(options.site);
@@ -227,6 +228,7 @@ void DemoServer::addRoutes()
     });
 
     m_engines.addRoutes(m_server);
+    m_indexNow.addRoutes(m_server);
 
     // Last, so that every route above keeps its own answer.
     if (m_site) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GuardedServer.h"
+#include "IndexNowEndpoint.h"
 #include "SimulatedEngines.h"
 #include "StaticSite.h"
 
@@ -41,6 +42,8 @@ public:
         // this server and everything else there is 404.
         std::filesystem::path site;
         SimulatedEngines::Timing engines;
+        // The IndexNow endpoint looks for key files in site.
+        IndexNowEndpoint::Settings indexNow;
     };
 
     // The address the shipped engine definitions name. A server on another
@@ -79,6 +82,7 @@ public:
     int port() const { return m_port; }
 
     const SimulatedEngines &engines() const { return m_engines; }
+    const IndexNowEndpoint &indexNow() const { return m_indexNow; }
 
     // A data file as this server hands it out: one that names
     // kDefaultAddress names this server's own address instead, packed anew.
@@ -100,6 +104,7 @@ private:
     Options m_options;
     GuardedServer m_server;
     SimulatedEngines m_engines;
+    IndexNowEndpoint m_indexNow;
     std::optional<StaticSite> m_site;
     std::atomic<int> m_port{0};
     std::mutex m_logMutex;
