@@ -298,11 +298,12 @@ TEST_F(DemoServerIndexNowTest, EveryUrlHasToBeOnTheHost)
         EXPECT_EQ(status(submission({"https://www.beispiel.de/", url})), 422) << url;
     }
     EXPECT_EQ(status(submission({"https://WWW.Beispiel.DE/", "http://www.beispiel.de/a%20b.htm",
-                                 "https://www.beispiel.de:443/gr%C3%BC%C3%9Fe.htm?x=1#oben", "http://www.beispiel.de"})),
+                                 "https://www.beispiel.de:443/gr%C3%BC%C3%9Fe.htm?x=1#oben",
+                                 "http://www.beispiel.de"})),
               202);
     EXPECT_EQ(status(submission(quoted("WWW.BEISPIEL.DE"), quoted(kKey), {quoted("https://www.beispiel.de/")})), 200);
 
-    // A port in the host is part of it.
+    // A port in the host belongs to it.
     const std::string withPort = quoted("127.0.0.1:8080");
     EXPECT_EQ(status(submission(withPort, quoted(kKey), {quoted("http://127.0.0.1:8080/")})), 202);
     EXPECT_EQ(status(submission(withPort, quoted(kKey), {quoted("http://127.0.0.1/")})), 422);
@@ -382,7 +383,8 @@ TEST_F(DemoServerIndexNowTest, EscapesInTheJsonAreDecoded)
     // "\/" and \u escapes in key, host and URL read as the plain text.
     const std::string escapedKey = "\"\\u0034f0c2e7a9b1d3c5e8f6a0b2d4c6e8a1\\u0066\"";
     EXPECT_EQ(status(submission("\"www.beispiel\\u002Ede\"", escapedKey,
-                                {"\"https:\\/\\/www.beispiel.de\\/shop\\/\"", "\"https://www.beispiel.de/\\u0061.htm\""})),
+                                {"\"https:\\/\\/www.beispiel.de\\/shop\\/\"",
+                                 "\"https://www.beispiel.de/\\u0061.htm\""})),
               202);
     EXPECT_EQ(status(submission({"https://www.beispiel.de/shop/"})), 200);
     // Beyond ASCII they become UTF-8, a surrogate pair one character.
