@@ -28,6 +28,12 @@ public:
     // makes the line visible.
     virtual void outcomeShown(int slot, const std::string &target, const std::string &document,
                               SubmitOutcome outcome) = 0;
+    // The same for an outcome that is no engine's (IndexNow): its own text
+    // and state image.
+    virtual void outcomeTextShown(int /*slot*/, const std::string & /*document*/, const std::string & /*text*/,
+                                  int /*image*/)
+    {
+    }
     // The text field above a slot's list ("Bereit...", the target, "Fertig!").
     virtual void slotTitle(int slot, const std::string &text) = 0;
     // The "Report:" and "To Do's:" lists; SubmitRun keeps its own copy too.

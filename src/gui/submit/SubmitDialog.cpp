@@ -9,6 +9,7 @@
 #include "optimizer/StartSigns.h"
 #include "project/ProjectOptions.h"
 #include "submit/ExtensionsDialog.h"
+#include "submit/IndexNowRun.h"
 #include "submit/Sitemap.h"
 #include "submit/SubmitDocuments.h"
 #include "submit/SubmitListDialog.h"
@@ -398,7 +399,12 @@ void SubmitDialog::onSubmitClicked()
         return;
     }
 
-    SubmitListDialog list(prepared->documents, prepared->offered, typed.url, m_homepagePath, m_projectFile, this);
+    // Beside the engines of the maker's files: IndexNow, what the engines
+    // of today take.
+    std::vector<std::string> offered = prepared->offered;
+    for (const indexnowrun::Offered &endpoint : indexnowrun::offered())
+        offered.push_back(endpoint.target);
+    SubmitListDialog list(prepared->documents, offered, typed.url, m_homepagePath, m_projectFile, this);
     if (list.exec() != QDialog::Accepted) {
         finish();
         return;
@@ -413,21 +419,40 @@ void SubmitDialog::onSubmitClicked()
     SubmitRunInput input;
     input.homepage = typed.url;
     input.documents = list.documents();
-    input.targets = list.targets();
     input.email = typed.email;
     input.submitText = prepared->submitText;
     input.listsText = prepared->listsText;
-    m_targets = input.targets;
+    std::vector<std::string> indexNowTargets;
+    for (const std::string &target : list.targets())
+        (indexnowrun::isTarget(target) ? indexNowTargets : input.targets).push_back(target);
+    m_targets = list.targets();
     m_advice.clear();
     m_adviceList->clear();
 
-    SubmitRun run = m_timing ? SubmitRun(m_ui, *this, std::move(input), *m_timing)
-                             : SubmitRun(m_ui, *this, std::move(input));
-    m_run = &run;
-    run.run();
-    m_run = nullptr;
-    m_report = run.report();
-    m_advice = run.advice();
+    bool aborted = false;
+    if (!input.targets.empty()) {
+        SubmitRun run = m_timing ? SubmitRun(m_ui, *this, std::move(input), *m_timing)
+                                 : SubmitRun(m_ui, *this, std::move(input));
+        m_run = &run;
+        aborted = run.run() == SubmitRun::Result::Aborted;
+        m_run = nullptr;
+        m_report = run.report();
+        m_advice = run.advice();
+    }
+    if (!indexNowTargets.empty() && !aborted) {
+        indexnowrun::Input indexNow;
+        indexNow.projectFile = m_projectFile;
+        indexNow.homepagePath = m_homepagePath;
+        indexNow.submissionUrl = typed.url;
+        indexNow.scheme = scheme();
+        indexNow.mode = typed.mode;
+        indexNow.extensions = submitsettings::readExtensions(m_projectFile);
+        indexNow.targets = indexNowTargets;
+        submitsettings::saveSiteScheme(m_projectFile, scheme());
+        indexnowrun::run(indexNow, m_ui, *this, m_report, m_advice);
+        for (int slot = 0; slot < kSlots; ++slot)
+            slotTitle(slot, SubmitRun::finishedTitle());
+    }
     fillList(m_reportList, m_report);
     fillList(m_adviceList, m_advice);
     finish();
@@ -563,6 +588,22 @@ void SubmitDialog::outcomeShown(int slot, const std::string & /*target*/, const 
     item->setToolTip(1, item->text(1));
     setLineImage(item, submitoutcome::image(outcome));
     list->scrollToItem(item);
+}
+
+void SubmitDialog::outcomeTextShown(int slot, const std::string &document, const std::string &text, int image)
+{
+    if (slot < 0 || slot >= kSlots)
+        return;
+    QTreeWidget *list = m_slotLists[static_cast<std::size_t>(slot)];
+    const QList<QTreeWidgetItem *> found
+        = list->findItems(fromCp1252(SubmitRun::linePrefix() + document), Qt::MatchExactly, 0);
+    for (QTreeWidgetItem *item : found) {
+        item->setText(1, fromCp1252(text));
+        item->setToolTip(1, item->text(1));
+        setLineImage(item, image);
+    }
+    if (!found.isEmpty())
+        list->scrollToItem(found.back());
 }
 
 void SubmitDialog::slotTitle(int slot, const std::string &text)

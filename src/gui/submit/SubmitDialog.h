@@ -58,6 +58,7 @@ private:
     void lineAdded(int slot, const std::string &text, int image) override;
     void outcomeShown(int slot, const std::string &target, const std::string &document,
                       SubmitOutcome outcome) override;
+    void outcomeTextShown(int slot, const std::string &document, const std::string &text, int image) override;
     void slotTitle(int slot, const std::string &text) override;
     void reportChanged(const std::vector<std::string> &report) override;
     void adviceChanged(const std::vector<std::string> &advice) override;

@@ -113,7 +113,9 @@ private:
 std::map<std::string, std::vector<std::string>> parsed(const std::string &body)
 {
     std::map<std::string, std::vector<std::string>> fields;
-    EXPECT_TRUE(MiniJson(body).parse(fields)) << body;
+    MiniJson json(body);
+    const bool parsed = json.parse(fields);
+    EXPECT_TRUE(parsed) << body;
     return fields;
 }
 
