@@ -21,11 +21,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QComboBox>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 #include <algorithm>
@@ -469,6 +471,34 @@ private Q_SLOTS:
         QVERIFY(!dialog.running());
         QVERIFY(findButton(&dialog, QStringLiteral("Anmeldung durchführen"))->isEnabled());
         QVERIFY(!findButton(&dialog, QStringLiteral("Abbrechen"))->isEnabled());
+    }
+
+    void theSitemapGoesBesideTheHomepageWithItsLineInRobots()
+    {
+        SubmitDialog dialog;
+        QVERIFY(dialog.ready());
+        edit(dialog, "urlEdit")->setText(QStringLiteral("www.sonnenblume-gaerten.de"));
+        auto *scheme = findChildNamed<QComboBox>(&dialog, QStringLiteral("schemeCombo"));
+        scheme->setCurrentIndex(1);
+        clickIndicator(findChildNamed<QRadioButton>(&dialog, QStringLiteral("startPageOnlyRadio")));
+        QTest::mouseClick(findButton(&dialog, QStringLiteral("Sitemap erstellen")), Qt::LeftButton);
+
+        QCOMPARE(m_env->hooks().shown().size(), std::size_t(1));
+        QCOMPARE(m_env->hooks().shown().back().title, QStringLiteral("Sitemap erstellt"));
+        const std::filesystem::path directory = std::filesystem::path(m_homepage.toStdString()).parent_path();
+        std::ifstream in(directory / "sitemap.xml");
+        const std::string xml((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        // "nur Startseite" still lists the site, by the scheme chosen.
+        QVERIFY(xml.find("<loc>http://www.sonnenblume-gaerten.de/index.htm</loc>") != std::string::npos);
+        std::ifstream robots(directory / "robots.txt");
+        const std::string lines((std::istreambuf_iterator<char>(robots)), std::istreambuf_iterator<char>());
+        QVERIFY(lines.find("Sitemap: http://www.sonnenblume-gaerten.de/sitemap.xml") != std::string::npos);
+        QCOMPARE(submitsettings::readSiteScheme(projectFile()), std::string("http"));
+
+        // Without an address there is nothing to put in front of the paths.
+        edit(dialog, "urlEdit")->clear();
+        QTest::mouseClick(findButton(&dialog, QStringLiteral("Sitemap erstellen")), Qt::LeftButton);
+        QCOMPARE(m_env->hooks().shown().back().title, QStringLiteral("Domain Adresse"));
     }
 
     void theHelpPagesAreListed()

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <filesystem>
 #include <system_error>
+#include <unordered_set>
 
 namespace fs = std::filesystem;
 
@@ -62,8 +63,9 @@ public:
         if (full())
             return;
         std::string cut = url.substr(0, kMaxDocumentLength);
-        if (unique && std::find_if(m_list.begin(), m_list.end(), [&](const Document &d) { return d.url == cut; })
-                          != m_list.end())
+        // A set, not a search of the list: a whole site has tens of
+        // thousands of files.
+        if (!m_seen.insert(cut).second && unique)
             return;
         m_list.push_back({std::move(cut), relative});
     }
@@ -75,6 +77,7 @@ private:
     std::string m_base;
     std::size_t m_limit;
     std::vector<Document> m_list;
+    std::unordered_set<std::string> m_seen;
 };
 
 } // namespace

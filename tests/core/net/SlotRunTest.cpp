@@ -22,9 +22,13 @@ namespace {
 class RecordingClient : public SlotRun::Client
 {
 public:
+    // One note per target and document: up to eight targets of up to a
+    // thousand documents, each in a place of its own, so that no two
+    // workers ever share one.
     explicit RecordingClient(int documents)
-        : notes(static_cast<std::size_t>(documents) * 8)
+        : notes(8000)
     {
+        EXPECT_LE(documents, 1000);
     }
 
     bool takeUp(int slot, int target) override
@@ -47,12 +51,12 @@ public:
         }
         // Written without a lock: only the outcome's release store makes it
         // safe to read in the calling thread.
-        notes[static_cast<std::size_t>(target * 1000 + document) % notes.size()] = target * 1000 + document + 1;
+        notes.at(static_cast<std::size_t>(target * 1000 + document)) = target * 1000 + document + 1;
         return 1 + (document % 3);
     }
     void shown(int, int target, int document, int outcome) override
     {
-        EXPECT_EQ(notes[static_cast<std::size_t>(target * 1000 + document) % notes.size()],
+        EXPECT_EQ(notes.at(static_cast<std::size_t>(target * 1000 + document)),
                   target * 1000 + document + 1);
         EXPECT_NE(outcome, SlotRun::kPending);
         shownDocuments[target].insert(document);
