@@ -10,6 +10,7 @@
 #include "submit/IndexNowState.h"
 #include "submit/SubmitOutcome.h"
 #include "submit/SubmitRun.h"
+#include "ui/SilentUi.h"
 #include "ui/Ui.h"
 
 #include <algorithm>
@@ -24,26 +25,6 @@ namespace vantor::indexnowrun {
 const char *const kTargetPrefix = "IndexNow: ";
 
 namespace {
-
-// The requests go out on a thread that shows nothing; IndexNow endpoints
-// ask for no login, so a prompt is simply refused.
-class SilentUi : public Ui
-{
-public:
-    void message(const std::string &, const std::string &) override {}
-    bool question(const std::string &, const std::string &) override { return false; }
-    void systemError(const std::string &, const std::string &) override {}
-    void showWait(const std::string &) override {}
-    void closeWait() override {}
-    ConnectionAnswer connectionError(const std::string &, const std::string &, bool) override
-    {
-        return ConnectionAnswer::Cancel;
-    }
-    bool credentials(const std::string &, std::string &, std::string &) override { return false; }
-    void progress(int, int) override {}
-    void pump() override {}
-    void pause(int) override {}
-};
 
 std::string targetOf(const indexnow::Endpoint &endpoint)
 {
@@ -160,6 +141,7 @@ bool run(const Input &input, Ui &ui, SubmitView &view, std::vector<std::string> 
     std::deque<Arrived> arrived;
     std::atomic<bool> done{false};
     std::thread sender([&] {
+        // This thread shows nothing; IndexNow endpoints ask for no login.
         SilentUi silent;
         const HttpSession session(httpget::searchEngineAgent());
         indexnow::sendAll(session, site, requests, statePath, silent,

@@ -7,6 +7,7 @@
 #include "platform/Text.h"
 #include "submit/SubmitAnswerReader.h"
 #include "submit/SubmitPreparation.h"
+#include "ui/SilentUi.h"
 #include "ui/Ui.h"
 
 #include <array>
@@ -94,22 +95,13 @@ private:
 
 // What a worker hands the session: only the login goes anywhere, to the
 // desk; a worker shows nothing.
-class WorkerUi : public Ui
+class WorkerUi : public SilentUi
 {
 public:
     WorkerUi(LoginDesk &desk, std::string server)
         : m_desk(desk)
         , m_server(std::move(server))
     {
-    }
-    void message(const std::string &, const std::string &) override {}
-    bool question(const std::string &, const std::string &) override { return false; }
-    void systemError(const std::string &, const std::string &) override {}
-    void showWait(const std::string &) override {}
-    void closeWait() override {}
-    ConnectionAnswer connectionError(const std::string &, const std::string &, bool) override
-    {
-        return ConnectionAnswer::Cancel;
     }
     bool credentials(const std::string &, std::string &user, std::string &password) override
     {
@@ -118,9 +110,6 @@ public:
         password = answer.password;
         return answer.given;
     }
-    void progress(int, int) override {}
-    void pump() override {}
-    void pause(int) override {}
 
 private:
     LoginDesk &m_desk;
