@@ -1,0 +1,342 @@
+#include "ResearchServices.h"
+
+#include "GermanText.h"
+#include "HtmlText.h"
+
+#include "platform/Text.h"
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+namespace vantor::demo {
+
+namespace {
+
+// Suggestions per row of the second keyword service.
+constexpr std::size_t kPerRow = 5;
+// Words of a thesaurus entry's family that page 3 shows, and how many of
+// their index entries it looks at to find them.
+constexpr std::size_t kMaxFamily = 20;
+constexpr std::size_t kFamilyCandidates = 60;
+
+const char *const kWordListSource
+    = "<p class=\"quelle\">Die Wörter stammen aus der deutschen Wortliste igerman98 von Björn Jacke "
+      "(<a href=\"https://www.j3e.de/ispell/igerman98/\">www.j3e.de/ispell/igerman98</a>, GNU GPL).</p>\n";
+// The thesaurus is free under the LGPL as long as it names itself; so
+// every page of it does, below the results, where the markers never look.
+const char *const kThesaurusSource
+    = "<p class=\"quelle\">Synonyme aus <a href=\"https://www.openthesaurus.de\">OpenThesaurus</a> "
+      "(https://www.openthesaurus.de), © Daniel Naber und die Mitwirkenden von OpenThesaurus, "
+      "Lizenz: GNU LGPL (GNU Lesser General Public License).</p>\n";
+
+// The terms of one list on a page: each once whatever its case, only what
+// the program takes over whole, never the word asked for.
+class Gathered
+{
+public:
+    Gathered(const std::string &term, std::size_t limit)
+        : m_term(term)
+        , m_limit(limit)
+    {
+    }
+
+    // Terms shown elsewhere on the page, not to be repeated.
+    void exclude(const std::vector<std::string> &terms)
+    {
+        for (const std::string &term : terms)
+            m_seen.insert(GermanText::lower(term));
+    }
+
+    void add(const std::string &text)
+    {
+        if (full() || !GermanText::keptWhole(text))
+            return;
+        std::string key = GermanText::lower(text);
+        if (key != m_term && m_seen.insert(std::move(key)).second)
+            m_terms.push_back(text);
+    }
+
+    bool full() const { return m_terms.size() >= m_limit; }
+    std::vector<std::string> take() { return std::move(m_terms); }
+
+private:
+    std::string m_term;
+    std::size_t m_limit;
+    std::set<std::string> m_seen;
+    std::vector<std::string> m_terms;
+};
+
+// For the links from one result to the next question.
+std::string queryValue(const std::string &term)
+{
+    static const char *const kHex = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : term) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9') || c == '-'
+            || c == '.' || c == '_') {
+            out += c;
+        } else if (c == ' ') {
+            out += '+';
+        } else {
+            out += '%';
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0x0F];
+        }
+    }
+    return out;
+}
+
+std::string quoted(const std::string &term)
+{
+    return "„" + htmlEscape(term) + "“";
+}
+
+std::string page(const std::string &title, const std::string &body)
+{
+    return "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + title
+        + "</title>\n</head>\n<body>\n" + body + "</body>\n</html>\n";
+}
+
+std::string searchForm(const std::string &action, const std::string &term, const std::string &button)
+{
+    return "<form action=\"" + action + "\" method=\"get\"><input type=\"text\" name=\"q\" value=\"" + htmlEscape(term)
+        + "\"> <input type=\"submit\" value=\"" + button + "\"></form>\n";
+}
+
+void send(httplib::Response &response, const std::string &html)
+{
+    response.set_content(html, "text/html; charset=utf-8");
+}
+
+} // namespace
+
+ResearchServices::ResearchServices(const Settings &settings)
+    : m_words(settings.wordList)
+    , m_thesaurus(settings.thesaurus)
+{
+}
+
+std::string ResearchServices::termOf(const httplib::Request &request)
+{
+    std::string raw = request.get_param_value("q");
+    if (raw.size() > kMaxQuery)
+        return {};
+    // The program sends UTF-8 when its data file says so, cp1252 else; a
+    // cp1252 umlaut is never valid UTF-8.
+    if (!GermanText::validUtf8(raw))
+        raw = toUtf8(raw);
+    std::string term;
+    for (char c : raw) {
+        if (c == '+' || c == '\t' || c == '\r' || c == '\n')
+            c = ' ';
+        if (c != ' ' || (!term.empty() && term.back() != ' '))
+            term += c;
+    }
+    if (!term.empty() && term.back() == ' ')
+        term.pop_back();
+    return GermanText::lower(term);
+}
+
+void ResearchServices::addRoutes(httplib::Server &server)
+{
+    server.Get("/research/keywords", [this](const httplib::Request &request, httplib::Response &response) {
+        send(response, keywordPage(termOf(request)));
+    });
+    server.Get("/research/keywords2", [this](const httplib::Request &request, httplib::Response &response) {
+        send(response, relatedSearchesPage(termOf(request)));
+    });
+    server.Get("/research/thesaurus", [this](const httplib::Request &request, httplib::Response &response) {
+        send(response, thesaurusPage(termOf(request)));
+    });
+    server.Get(R"(/research/thesaurus2/([123]))", [this](const httplib::Request &request, httplib::Response &response) {
+        send(response, wordNetPage(std::stoi(request.matches[1]), termOf(request)));
+    });
+}
+
+std::string ResearchServices::keywordPage(const std::string &term)
+{
+    const std::vector<std::string> found = m_words.suggestions(term, WordList::Order::StartFirst);
+    std::string body
+        = "<h1>Wortfinder – Suchbegriffe rund um Ihr Wort</h1>\n" + searchForm("/research/keywords", term, "Finden");
+    if (found.empty()) {
+        body += "<p class=\"keine-treffer\">Keine Suchbegriffe gefunden für " + quoted(term) + ".</p>\n";
+    } else {
+        body += "<p>" + std::to_string(found.size()) + " Suchbegriffe mit " + quoted(term) + ":</p>\n";
+        body += "<ol class=\"vorschlaege\">\n";
+        for (const std::string &suggestion : found)
+            body += "<li class=\"vorschlag\">" + htmlEscape(suggestion) + "</li>\n";
+        body += "</ol>\n";
+    }
+    return page("Wortfinder: " + htmlEscape(term), body + kWordListSource);
+}
+
+std::string ResearchServices::relatedSearchesPage(const std::string &term)
+{
+    const std::vector<std::string> found = m_words.suggestions(term, WordList::Order::InsideFirst);
+    std::string body = "<h1>Suchwolke</h1>\n" + searchForm("/research/keywords2", term, "Los");
+    if (found.empty()) {
+        body += "<p>Leider keine verwandten Suchanfragen zu " + quoted(term) + ".</p>\n";
+    } else {
+        body += "<div class=\"suchvorschlaege\">\n<h2>Andere suchten auch</h2>\n";
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            body += i % kPerRow == 0 ? "<p class=\"reihe\">" : "";
+            body += "<span class=\"s\"><a href=\"/research/keywords2?q=" + queryValue(found[i]) + "\">"
+                + htmlEscape(found[i]) + "</a></span>";
+            body += i % kPerRow == kPerRow - 1 || i + 1 == found.size() ? "</p>\n" : "";
+        }
+        body += "</div>\n";
+    }
+    return page("Suchwolke: " + htmlEscape(term), body + kWordListSource);
+}
+
+std::string ResearchServices::thesaurusPage(const std::string &term)
+{
+    const std::vector<Thesaurus::Meaning> meanings
+        = term.empty() ? std::vector<Thesaurus::Meaning> {} : m_thesaurus.lookup(term);
+    // Synonyms per meaning, then the broader terms of all of them.
+    std::string list;
+    std::vector<std::string> shown;
+    std::size_t number = 0;
+    for (const Thesaurus::Meaning &meaning : meanings) {
+        Gathered synonyms(term, kMaxTerms - shown.size());
+        synonyms.exclude(shown);
+        for (const std::string &synonym : meaning.synonyms)
+            synonyms.add(synonym);
+        const std::vector<std::string> taken = synonyms.take();
+        if (taken.empty())
+            continue;
+        list += "<li class=\"bedeutung\">Bedeutung " + std::to_string(++number) + ":</li>\n";
+        for (const std::string &synonym : taken)
+            list += "<li class=\"syn\">" + htmlEscape(synonym) + "</li>\n";
+        shown.insert(shown.end(), taken.begin(), taken.end());
+    }
+    Gathered broader(term, kMaxTerms - shown.size());
+    broader.exclude(shown);
+    for (const Thesaurus::Meaning &meaning : meanings)
+        for (const std::string &general : meaning.broader)
+            broader.add(general);
+    const std::vector<std::string> general = broader.take();
+    if (!general.empty()) {
+        list += "<li class=\"bedeutung\">Oberbegriffe:</li>\n";
+        for (const std::string &word : general)
+            list += "<li class=\"syn\">" + htmlEscape(word) + "</li>\n";
+    }
+
+    std::string body = "<h1>Thesaurus</h1>\n" + searchForm("/research/thesaurus", term, "Synonyme suchen");
+    if (list.empty())
+        body += "<p class=\"hinweis\">Kein Eintrag im Thesaurus für " + quoted(term) + ".</p>\n";
+    else
+        body += "<h2>Synonyme für " + quoted(term) + "</h2>\n<ul class=\"synonyme\">\n" + list + "</ul>\n";
+    return page("Thesaurus: " + htmlEscape(term), body + kThesaurusSource);
+}
+
+ResearchServices::WordNet ResearchServices::wordNet(const std::string &term, int number)
+{
+    WordNet net;
+    const std::vector<Thesaurus::Meaning> meanings
+        = term.empty() ? std::vector<Thesaurus::Meaning> {} : m_thesaurus.lookup(term);
+    if (meanings.empty())
+        return net;
+    Gathered synonyms(term, kMaxTerms);
+    for (const Thesaurus::Meaning &meaning : meanings)
+        for (const std::string &synonym : meaning.synonyms)
+            synonyms.add(synonym);
+    net.synonyms = synonyms.take();
+
+    if (number == 2) {
+        // Of a synonym's meanings only those that share another word with
+        // the term's, or Wagen would bring in wagen (to dare) for Auto.
+        std::set<std::string> near { term };
+        for (const std::string &synonym : net.synonyms)
+            near.insert(GermanText::lower(synonym));
+        Gathered related(term, kMaxTerms);
+        related.exclude(net.synonyms);
+        for (const std::string &synonym : net.synonyms) {
+            const std::string own = GermanText::lower(synonym);
+            for (const Thesaurus::Meaning &meaning : m_thesaurus.lookup(synonym)) {
+                const bool shares
+                    = std::any_of(meaning.synonyms.begin(), meaning.synonyms.end(), [&](const auto &word) {
+                          const std::string key = GermanText::lower(word);
+                          return key != own && near.count(key);
+                      });
+                if (shares)
+                    for (const std::string &word : meaning.synonyms)
+                        related.add(word);
+            }
+            if (related.full())
+                break;
+        }
+        net.related = related.take();
+        Gathered broader(term, kMaxTerms - net.related.size());
+        broader.exclude(net.synonyms);
+        broader.exclude(net.related);
+        for (const Thesaurus::Meaning &meaning : meanings)
+            for (const std::string &general : meaning.broader)
+                broader.add(general);
+        net.broader = broader.take();
+    } else if (number == 3) {
+        // The headwords that hold the term, spelt as their own entry spells
+        // them (Urlaubsgast, not urlaubsgast), and what those mean.
+        Gathered family(term, kMaxFamily);
+        std::vector<std::string> theirSynonyms;
+        for (const std::string &headword : m_thesaurus.headwordsContaining(term, kFamilyCandidates)) {
+            if (family.full())
+                break;
+            const std::vector<Thesaurus::Meaning> entry = m_thesaurus.lookup(headword);
+            std::string spelt = headword;
+            for (const Thesaurus::Meaning &meaning : entry) {
+                for (const std::string &synonym : meaning.synonyms) {
+                    if (GermanText::lower(synonym) == headword)
+                        spelt = synonym;
+                    else
+                        theirSynonyms.push_back(synonym);
+                }
+            }
+            family.add(spelt);
+        }
+        net.family = family.take();
+        Gathered others(term, kMaxTerms - net.family.size());
+        others.exclude(net.family);
+        for (const std::string &synonym : theirSynonyms)
+            others.add(synonym);
+        net.familySynonyms = others.take();
+    }
+    return net;
+}
+
+std::string ResearchServices::wordNetPage(int number, const std::string &term)
+{
+    static const char *const kPages[] = { "Synonyme", "Verwandte Begriffe", "Wortfamilie" };
+    const WordNet net = wordNet(term, number);
+    std::vector<std::pair<const std::vector<std::string> *, const char *>> lists;
+    if (number == 1)
+        lists = { { &net.synonyms, "Synonym" } };
+    else if (number == 2)
+        lists = { { &net.related, "verwandt" }, { &net.broader, "Oberbegriff" } };
+    else
+        lists = { { &net.family, "Wortfamilie" }, { &net.familySynonyms, "verwandt" } };
+
+    std::string rows;
+    for (const auto &[words, kind] : lists)
+        for (const std::string &word : *words)
+            rows += "<tr><td class=\"wort\">" + htmlEscape(word) + "</td><td class=\"art\">" + kind + "</td></tr>\n";
+
+    std::string body = "<h1>Wortnetz: " + quoted(term) + "</h1>\n<p class=\"seiten\">";
+    for (int other = 1; other <= 3; ++other) {
+        const std::string name = "Seite " + std::to_string(other) + ": " + kPages[other - 1];
+        body += other > 1 ? " | " : "";
+        body += other == number ? "<b>" + name + "</b>"
+                                : "<a href=\"/research/thesaurus2/" + std::to_string(other) + "?q=" + queryValue(term)
+                + "\">" + name + "</a>";
+    }
+    body += "</p>\n";
+    if (rows.empty())
+        body += "<p class=\"hinweis\">Nichts gefunden zu " + quoted(term) + " auf dieser Seite.</p>\n";
+    else
+        body += "<table class=\"woerter\">\n<tr><th>Wort</th><th>Art</th></tr>\n" + rows + "</table>\n";
+    return page("Wortnetz: " + htmlEscape(term) + " – " + kPages[number - 1], body + kThesaurusSource);
+}
+
+} // namespace vantor::demo
