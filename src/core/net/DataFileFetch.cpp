@@ -42,9 +42,9 @@ bool DataFileFetch::download(const std::string &url, const std::string &path, Ui
     return httpget::downloadToFile(url, path, error, ui, DataFile::loads);
 }
 
-bool DataFileFetch::fetch(const std::vector<std::string> &names, Ui &ui)
+bool DataFileFetch::fetch(const std::vector<std::string> &names, Ui &ui, bool ask)
 {
-    bool asked = false;
+    bool asked = !ask;
     for (const std::string &name : names) {
         if (fetched(name))
             continue;

@@ -20,9 +20,10 @@ public:
     static std::string url(const std::string &name);
 
     // Fetches every named file that was not fetched yet in this run. Before
-    // the first request the dial-up prompt comes when httpinform is on; false
-    // when the user said "Abbruch" there, and then nothing was fetched.
-    static bool fetch(const std::vector<std::string> &names, Ui &ui);
+    // the first request the dial-up prompt comes when httpinform is on (and
+    // the caller has not asked already: ask false); false when the user said
+    // "Abbruch" there, and then nothing was fetched.
+    static bool fetch(const std::vector<std::string> &names, Ui &ui, bool ask = true);
 
     // One GET with the maker agent; the body replaces the file only when it
     // loads as a data file (at most 50,000 bytes, so a longer one is cut and

@@ -1,31 +1,23 @@
 #include "net/HttpSession.h"
 
 #include "net/CWWWConnectException.h"
+#include "net/CurlTransfer.h"
 #include "net/HttpError.h"
-#include "platform/Text.h"
 #include "project/ProgramSettings.h"
-#include "ui/Ui.h"
-
-#include <curl/curl.h>
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <chrono>
-#include <memory>
-#include <mutex>
-#include <string_view>
 #include <utility>
-#include <vector>
 
 namespace vantor {
 
 namespace {
 
-void initLibrary()
+int timeoutSetting(const char *name, int fallback)
 {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    const int value = ReadExpertFlag(name);
+    return value > 0 ? value : fallback;
 }
 
 std::string lowerAscii(std::string text)
@@ -40,234 +32,22 @@ bool startsWithNoCase(const std::string &text, const std::string &prefix)
     return text.size() >= prefix.size() && lowerAscii(text.substr(0, prefix.size())) == prefix;
 }
 
-// The body goes into the reply until the limit is reached; then we tell the
-// library to stop, so a huge or endless answer never fills the memory.
-struct Sink {
-    std::string *body = nullptr;
-    const std::function<bool(std::string_view)> *consumer = nullptr;
-    std::size_t limit = 0;
-    bool cut = false;
-    // The login schemes of the last answer, lower case: WWW-Authenticate
-    // for the server, Proxy-Authenticate for the proxy.
-    std::vector<std::string> serverSchemes;
-    std::vector<std::string> proxySchemes;
-    // The receive time-out: how long the server may stay silent, and how
-    // long a header may take once it has begun.
-    std::chrono::steady_clock::time_point lastHeard;
-    std::chrono::steady_clock::time_point headerSince;
-    std::chrono::seconds silence { 0 };
-    bool timedOut = false;
-    bool heard = false;
-    // Between a status line and its blank line. A connection that closes
-    // there has not given us an answer, whatever the library makes of it.
-    bool inHeader = false;
-    bool headerEnded = false;
-    long status = 0; // of the answer whose header is coming in
-    // The retry after the prompt is one request. With the Digest challenge
-    // of the first answer the library would try the same credentials once
-    // more on a refusal; we stop it at the refusal's header instead.
-    bool oneAnswer = false;
-    bool refused = false;
-    CURL *curl = nullptr;
-
-    void reset()
-    {
-        body->clear();
-        cut = false;
-        serverSchemes.clear();
-        proxySchemes.clear();
-        timedOut = false;
-        heard = false;
-        inHeader = false;
-        headerEnded = false;
-        status = 0;
-        refused = false;
-        lastHeard = std::chrono::steady_clock::now();
-    }
-};
-
-// Newauth realm="a, b", type=1, Basic realm="x" offers newauth and basic:
-// a scheme is a word at the start or after a comma that is not the name of a
-// parameter. Commas inside quotes are text.
-void collectSchemes(const std::string &value, std::vector<std::string> &schemes)
-{
-    auto tokenChar = [](unsigned char c) {
-        return std::isalnum(c)
-            || std::string_view("!#$%&'*+-.^_`|~").find(static_cast<char>(c)) != std::string_view::npos;
-    };
-    std::size_t i = 0;
-    while (i < value.size()) {
-        while (i < value.size() && (value[i] == ' ' || value[i] == '\t'))
-            ++i;
-        const std::size_t start = i;
-        while (i < value.size() && tokenChar(static_cast<unsigned char>(value[i])))
-            ++i;
-        std::string word = value.substr(start, i - start);
-        std::size_t next = i;
-        while (next < value.size() && (value[next] == ' ' || value[next] == '\t'))
-            ++next;
-        if (!word.empty() && (next >= value.size() || value[next] != '='))
-            schemes.push_back(lowerAscii(std::move(word)));
-        // On to the next comma outside quotes.
-        bool quoted = false;
-        for (; i < value.size() && (quoted || value[i] != ','); ++i) {
-            if (value[i] == '\\' && quoted)
-                ++i;
-            else if (value[i] == '"')
-                quoted = !quoted;
-        }
-        ++i;
-    }
-}
-
-bool offers(const std::vector<std::string> &schemes, const char *scheme)
-{
-    return std::find(schemes.begin(), schemes.end(), scheme) != schemes.end();
-}
-
-// Basic and Digest go out with the one retry itself: the library keeps the
-// Digest challenge of the first answer. Anything else needs the library's
-// own handshake, which costs it a round of its own.
-long authFor(const std::vector<std::string> &schemes)
-{
-    if (schemes.empty() || offers(schemes, "basic"))
-        return static_cast<long>(CURLAUTH_BASIC);
-    if (offers(schemes, "digest"))
-        return static_cast<long>(CURLAUTH_DIGEST);
-    return static_cast<long>(CURLAUTH_ANY);
-}
-
-int watchSilence(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
-{
-    auto *sink = static_cast<Sink *>(user);
-    // Until the connection stands, the connect time-out is in charge.
-    curl_off_t connected = 0;
-    curl_easy_getinfo(sink->curl, CURLINFO_CONNECT_TIME_T, &connected);
-    if (connected == 0 && !sink->heard) {
-        sink->lastHeard = std::chrono::steady_clock::now();
-        return 0;
-    }
-    const auto now = std::chrono::steady_clock::now();
-    // A server that drips header lines is never silent, but it has had its
-    // time once the header takes longer than a silence would.
-    if (now - sink->lastHeard < sink->silence && !(sink->inHeader && now - sink->headerSince >= sink->silence))
-        return 0;
-    sink->timedOut = true;
-    return 1;
-}
-
-size_t writeBody(char *data, size_t size, size_t count, void *user)
-{
-    auto *sink = static_cast<Sink *>(user);
-    const size_t n = size * count;
-    sink->lastHeard = std::chrono::steady_clock::now();
-    sink->heard = true;
-    if (sink->consumer != nullptr && *sink->consumer) {
-        // The page of a login challenge is not the answer the caller waits
-        // for; the retry brings that one.
-        if (sink->status == 401 || sink->status == 407)
-            return n;
-        if ((*sink->consumer)(std::string_view(data, n)))
-            return n;
-        sink->cut = true;
-        return 0;
-    }
-    const size_t room = sink->limit - std::min(sink->limit, sink->body->size());
-    if (n > room) {
-        sink->body->append(data, room);
-        sink->cut = true;
-        return 0; // ends the transfer with CURLE_WRITE_ERROR, which we expect
-    }
-    sink->body->append(data, n);
-    return n;
-}
-
-size_t readHeader(char *data, size_t size, size_t count, void *user)
-{
-    auto *sink = static_cast<Sink *>(user);
-    const size_t n = size * count;
-    sink->lastHeard = std::chrono::steady_clock::now();
-    sink->heard = true;
-    const std::string line(data, n);
-    if (startsWithNoCase(line, "http/")) {
-        // The status line of an answer; after a 100 or a login round of the
-        // library there may be several in one transfer.
-        sink->inHeader = true;
-        sink->headerSince = sink->lastHeard;
-        sink->serverSchemes.clear();
-        sink->proxySchemes.clear();
-        const auto blank = line.find(' ');
-        sink->status = 0;
-        if (blank != std::string::npos)
-            std::from_chars(line.data() + blank + 1, line.data() + line.size(), sink->status);
-    } else if (!sink->inHeader) {
-        // Trailers after a chunked body: nothing we need.
-    } else if (line == "\r\n" || line == "\n") {
-        sink->inHeader = false;
-        sink->headerEnded = true;
-        if (sink->oneAnswer && (sink->status == 401 || sink->status == 407)) {
-            sink->refused = true;
-            return 0;
-        }
-    } else if (startsWithNoCase(line, "www-authenticate:")) {
-        collectSchemes(line.substr(line.find(':') + 1), sink->serverSchemes);
-    } else if (startsWithNoCase(line, "proxy-authenticate:")) {
-        collectSchemes(line.substr(line.find(':') + 1), sink->proxySchemes);
-    }
-    return n;
-}
-
-struct CurlDeleter {
-    void operator()(CURL *curl) const { curl_easy_cleanup(curl); }
-};
-struct SlistDeleter {
-    void operator()(curl_slist *list) const { curl_slist_free_all(list); }
-};
-
-bool hasHeader(const std::vector<std::string> &headers, const std::string &name)
-{
-    return std::any_of(headers.begin(), headers.end(),
-        [&](const std::string &h) { return startsWithNoCase(h, lowerAscii(name) + ":"); });
-}
-
-int timeoutSetting(const char *name, int fallback)
-{
-    const int value = ReadExpertFlag(name);
-    return value > 0 ? value : fallback;
-}
-
-// The object goes on the request line as the caller built it, '&' and '='
-// and '%' included; only what the line cannot carry (blanks, controls, bytes
-// above ASCII) is escaped, or the server would see a broken request.
-std::string requestLineForm(const std::string &object)
-{
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(object.size());
-    for (const char c : object) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b <= 0x20 || b >= 0x7f) {
-            out += '%';
-            out += hex[b >> 4];
-            out += hex[b & 0x0f];
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 } // namespace
 
-HttpTarget HttpTarget::split(const std::string &url)
+HttpTarget HttpTarget::split(const std::string &url, bool httpsToo)
 {
-    static const std::string scheme = "http://";
-    if (!startsWithNoCase(url, scheme))
+    HttpTarget target;
+    std::size_t schemeLength = 7;
+    if (httpsToo && startsWithNoCase(url, "https://")) {
+        target.https = true;
+        target.port = 443;
+        schemeLength = 8;
+    } else if (!startsWithNoCase(url, "http://")) {
         throw CWWWConnectException(1);
-    const std::string rest = url.substr(scheme.size());
+    }
+    const std::string rest = url.substr(schemeLength);
     const auto slash = rest.find_first_of("/?");
     const std::string authority = rest.substr(0, slash);
-    HttpTarget target;
     if (slash != std::string::npos)
         target.object = rest[slash] == '/' ? rest.substr(slash) : "/" + rest.substr(slash);
     // User names in the URL are not ours to pass on: the server and port
@@ -303,8 +83,9 @@ HttpSession::HttpSession(std::string agent)
 
 HttpReply HttpSession::send(const HttpTarget &target, const HttpRequest &request, std::size_t limit, Ui &ui) const
 {
+    using namespace curltransfer;
     initLibrary();
-    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+    Easy curl(curl_easy_init());
     if (!curl)
         throw HttpError::fromCurl(CURLE_OUT_OF_MEMORY, {});
     CURL *h = curl.get();
@@ -314,90 +95,13 @@ HttpReply HttpSession::send(const HttpTarget &target, const HttpRequest &request
     sink.body = &reply.body;
     sink.limit = limit;
     sink.consumer = &request.onBody;
-    sink.curl = h;
     char errorBuffer[CURL_ERROR_SIZE] = {};
-
-    const std::string url = (target.https ? "https://" : "http://") + target.server + ":"
-        + std::to_string(target.port) + requestLineForm(request.object);
-    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, target.https ? "https" : "http");
-    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, target.https ? "https" : "http");
-    if (target.https) {
-        // Said explicitly: an https address is only worth its name with the
-        // peer's certificate and host name checked.
-        curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
-        curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
-    }
-    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorBuffer);
-    curl_easy_setopt(h, CURLOPT_USERAGENT, m_agent.c_str());
-    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, writeBody);
-    curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);
-    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, readHeader);
-    curl_easy_setopt(h, CURLOPT_HEADERDATA, &sink);
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, static_cast<long>(m_connectTimeout));
-    // A server that stays silent for the receive time-out ends the request,
-    // whether it hangs before the header or in the middle of the body. The
-    // library's low-speed check averages over several seconds, so we watch
-    // the silence ourselves.
-    sink.silence = std::chrono::seconds(m_receiveTimeout);
-    // A server that sends a byte now and then is never silent; the program
-    // waits on it without pumping, so the request as a whole has a limit too.
-    curl_easy_setopt(h, CURLOPT_TIMEOUT, static_cast<long>(m_transferTimeout));
-    curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, watchSilence);
-    curl_easy_setopt(h, CURLOPT_XFERINFODATA, &sink);
-
-    // Access type 0 leaves the library to the usual proxy environment; 1 is
-    // direct whatever the environment says; 3 is the proxy of the settings.
-    if (m_accessType == ProgramSettings::kAccessDirect)
-        curl_easy_setopt(h, CURLOPT_PROXY, "");
-    else if (m_accessType == ProgramSettings::kAccessProxy)
-        curl_easy_setopt(h, CURLOPT_PROXY, m_proxy.c_str());
-
-    if (!request.referrer.empty())
-        curl_easy_setopt(h, CURLOPT_REFERER, request.referrer.c_str());
-
-    curl_slist *raw = nullptr;
-    raw = curl_slist_append(raw, "Cache-Control: no-cache");
-    raw = curl_slist_append(raw, "Pragma: no-cache");
-    if (!hasHeader(request.headers, "Accept"))
-        raw = curl_slist_append(raw, "Accept: */*");
-    for (const std::string &header : request.headers)
-        raw = curl_slist_append(raw, header.c_str());
-    const std::string verb = request.verb.empty() ? std::string("GET") : request.verb;
-    if (verb == "POST" && !hasHeader(request.headers, "Expect"))
-        raw = curl_slist_append(raw, "Expect:");
-    std::unique_ptr<curl_slist, SlistDeleter> headers(raw);
-    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
-
-    if (verb == "GET") {
-        curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
-    } else if (verb == "POST") {
-        curl_easy_setopt(h, CURLOPT_POSTFIELDS, request.body.c_str());
-        curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
-    } else if (verb == "HEAD") {
-        curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
-    } else {
-        curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, verb.c_str());
-    }
+    const Headers headers = setUp(h, *this, target, request, sink, errorBuffer);
 
     auto perform = [&] {
         sink.reset();
         errorBuffer[0] = '\0';
-        const CURLcode rc = curl_easy_perform(h);
-        if (rc == CURLE_ABORTED_BY_CALLBACK && sink.timedOut)
-            throw HttpError::fromCurl(CURLE_OPERATION_TIMEDOUT, {});
-        // The library turns down a header line beyond its buffer as if the
-        // memory had run out; the user would look for the fault in the
-        // wrong place.
-        if (rc == CURLE_OUT_OF_MEMORY && (sink.inHeader || !sink.headerEnded))
-            throw HttpError::fromCurl(CURLE_WEIRD_SERVER_REPLY, {});
-        if (rc != CURLE_OK && !(rc == CURLE_WRITE_ERROR && (sink.cut || sink.refused)))
-            throw HttpError::fromCurl(rc, errorBuffer);
-        if (sink.inHeader)
-            throw HttpError::fromCurl(CURLE_RECV_ERROR, {});
+        check(curl_easy_perform(h), sink, errorBuffer);
         long status = 0;
         curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
         reply.status = status;
@@ -406,21 +110,7 @@ HttpReply HttpSession::send(const HttpTarget &target, const HttpRequest &request
 
     perform();
     if (reply.status == 401 || reply.status == 407) {
-        std::string user;
-        std::string password;
-        if (!ui.credentials(de("Anmeldung erforderlich"), user, password))
-            throw CWWWConnectException(1);
-        const long auth = authFor(reply.status == 401 ? sink.serverSchemes : sink.proxySchemes);
-        sink.oneAnswer = auth == static_cast<long>(CURLAUTH_DIGEST);
-        if (reply.status == 401) {
-            curl_easy_setopt(h, CURLOPT_HTTPAUTH, auth);
-            curl_easy_setopt(h, CURLOPT_USERNAME, user.c_str());
-            curl_easy_setopt(h, CURLOPT_PASSWORD, password.c_str());
-        } else {
-            curl_easy_setopt(h, CURLOPT_PROXYAUTH, auth);
-            curl_easy_setopt(h, CURLOPT_PROXYUSERNAME, user.c_str());
-            curl_easy_setopt(h, CURLOPT_PROXYPASSWORD, password.c_str());
-        }
+        applyCredentials(h, reply.status, sink, ui);
         perform();
     }
     return reply;

@@ -26,8 +26,9 @@ struct HttpRequest {
     std::function<bool(std::string_view)> onBody;
 };
 
-// Where a URL points. Only plain http:// URLs split; anything else throws
-// CWWWConnectException with code 1.
+// Where a URL points. Plain http:// URLs split, and https:// ones where the
+// caller speaks TLS (httpsToo); anything else throws CWWWConnectException
+// with code 1.
 struct HttpTarget {
     // TLS with the certificate checked; only where the caller's address
     // says so.
@@ -36,7 +37,7 @@ struct HttpTarget {
     int port = 80;
     std::string object = "/";
 
-    static HttpTarget split(const std::string &url);
+    static HttpTarget split(const std::string &url, bool httpsToo = false);
 };
 
 // The session every request of the program goes through: the agent, the
