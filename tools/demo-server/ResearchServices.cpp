@@ -6,6 +6,7 @@
 #include "platform/Text.h"
 
 #include <algorithm>
+#include <iterator>
 #include <set>
 #include <utility>
 
@@ -13,8 +14,11 @@ namespace vantor::demo {
 
 namespace {
 
-// Suggestions per row of the second keyword service.
+// Suggestions per row of the second keyword service, and the bytes a row
+// may take: the program reads a page in pieces of about a kilobyte, and a
+// marker cut in two by such a piece would be lost.
 constexpr std::size_t kPerRow = 5;
+constexpr std::size_t kMaxRowBytes = 900;
 // Words of a thesaurus entry's family that page 3 shows, and how many of
 // their index entries it looks at to find them.
 constexpr std::size_t kMaxFamily = 20;
@@ -26,9 +30,9 @@ const char *const kWordListSource
 // The thesaurus is free under the LGPL as long as it names itself; so
 // every page of it does, below the results, where the markers never look.
 const char *const kThesaurusSource
-    = "<p class=\"quelle\">Synonyme aus <a href=\"https://www.openthesaurus.de\">OpenThesaurus</a> "
-      "(https://www.openthesaurus.de), © Daniel Naber und die Mitwirkenden von OpenThesaurus, "
-      "Lizenz: GNU LGPL (GNU Lesser General Public License).</p>\n";
+    = "<p class=\"quelle\"><a href=\"https://www.openthesaurus.de\">Synonyme aus OpenThesaurus "
+      "(www.openthesaurus.de), Lizenz LGPL</a> – © Daniel Naber und die Mitwirkenden von OpenThesaurus, "
+      "GNU Lesser General Public License.</p>\n";
 
 // The terms of one list on a page: each once whatever its case, only what
 // the program takes over whole, never the word asked for.
@@ -180,27 +184,35 @@ std::string ResearchServices::relatedSearchesPage(const std::string &term)
         body += "<p>Leider keine verwandten Suchanfragen zu " + quoted(term) + ".</p>\n";
     } else {
         body += "<div class=\"suchvorschlaege\">\n<h2>Andere suchten auch</h2>\n";
-        for (std::size_t i = 0; i < found.size(); ++i) {
-            body += i % kPerRow == 0 ? "<p class=\"reihe\">" : "";
-            body += "<span class=\"s\"><a href=\"/research/keywords2?q=" + queryValue(found[i]) + "\">"
-                + htmlEscape(found[i]) + "</a></span>";
-            body += i % kPerRow == kPerRow - 1 || i + 1 == found.size() ? "</p>\n" : "";
+        std::string row;
+        std::size_t inRow = 0;
+        for (const std::string &suggestion : found) {
+            const std::string cell = "<span class=\"s\"><a href=\"/research/keywords2?q=" + queryValue(suggestion)
+                + "\">" + htmlEscape(suggestion) + "</a></span>";
+            if (inRow == kPerRow || (inRow > 0 && row.size() + cell.size() > kMaxRowBytes)) {
+                body += "<p class=\"reihe\">" + row + "</p>\n";
+                row.clear();
+                inRow = 0;
+            }
+            row += cell;
+            ++inRow;
         }
-        body += "</div>\n";
+        body += "<p class=\"reihe\">" + row + "</p>\n</div>\n";
     }
     return page("Suchwolke: " + htmlEscape(term), body + kWordListSource);
 }
 
 std::string ResearchServices::thesaurusPage(const std::string &term)
 {
-    const std::vector<Thesaurus::Meaning> meanings
-        = term.empty() ? std::vector<Thesaurus::Meaning> {} : m_thesaurus.lookup(term);
+    const std::vector<std::string> asked = askedWords(term);
+    const std::vector<Thesaurus::Meaning> meanings = meaningsOf(asked);
     // Synonyms per meaning, then the broader terms of all of them.
     std::string list;
     std::vector<std::string> shown;
     std::size_t number = 0;
     for (const Thesaurus::Meaning &meaning : meanings) {
         Gathered synonyms(term, kMaxTerms - shown.size());
+        synonyms.exclude(asked);
         synonyms.exclude(shown);
         for (const std::string &synonym : meaning.synonyms)
             synonyms.add(synonym);
@@ -213,6 +225,7 @@ std::string ResearchServices::thesaurusPage(const std::string &term)
         shown.insert(shown.end(), taken.begin(), taken.end());
     }
     Gathered broader(term, kMaxTerms - shown.size());
+    broader.exclude(asked);
     broader.exclude(shown);
     for (const Thesaurus::Meaning &meaning : meanings)
         for (const std::string &general : meaning.broader)
@@ -232,14 +245,45 @@ std::string ResearchServices::thesaurusPage(const std::string &term)
     return page("Thesaurus: " + htmlEscape(term), body + kThesaurusSource);
 }
 
+std::vector<std::string> ResearchServices::askedWords(const std::string &term)
+{
+    if (term.empty())
+        return {};
+    const std::size_t blank = term.find(' ');
+    if (blank == std::string::npos || !m_thesaurus.lookup(term).empty())
+        return { term };
+    // A phrase the thesaurus does not know is looked up word by word, as a
+    // person would in a book; "ferienhaus nordsee" gets both words' synonyms.
+    std::vector<std::string> words;
+    for (std::size_t at = 0; at <= term.size();) {
+        const std::size_t end = std::min(term.find(' ', at), term.size());
+        std::string word = term.substr(at, end - at);
+        if (GermanText::length(word) >= 3 && std::find(words.begin(), words.end(), word) == words.end())
+            words.push_back(std::move(word));
+        at = end + 1;
+    }
+    return words;
+}
+
+std::vector<Thesaurus::Meaning> ResearchServices::meaningsOf(const std::vector<std::string> &words)
+{
+    std::vector<Thesaurus::Meaning> meanings;
+    for (const std::string &word : words) {
+        std::vector<Thesaurus::Meaning> own = m_thesaurus.lookup(word);
+        meanings.insert(meanings.end(), std::make_move_iterator(own.begin()), std::make_move_iterator(own.end()));
+    }
+    return meanings;
+}
+
 ResearchServices::WordNet ResearchServices::wordNet(const std::string &term, int number)
 {
     WordNet net;
-    const std::vector<Thesaurus::Meaning> meanings
-        = term.empty() ? std::vector<Thesaurus::Meaning> {} : m_thesaurus.lookup(term);
+    const std::vector<std::string> asked = askedWords(term);
+    const std::vector<Thesaurus::Meaning> meanings = meaningsOf(asked);
     if (meanings.empty())
         return net;
     Gathered synonyms(term, kMaxTerms);
+    synonyms.exclude(asked);
     for (const Thesaurus::Meaning &meaning : meanings)
         for (const std::string &synonym : meaning.synonyms)
             synonyms.add(synonym);
@@ -248,10 +292,11 @@ ResearchServices::WordNet ResearchServices::wordNet(const std::string &term, int
     if (number == 2) {
         // Of a synonym's meanings only those that share another word with
         // the term's, or Wagen would bring in wagen (to dare) for Auto.
-        std::set<std::string> near { term };
+        std::set<std::string> near(asked.begin(), asked.end());
         for (const std::string &synonym : net.synonyms)
             near.insert(GermanText::lower(synonym));
         Gathered related(term, kMaxTerms);
+        related.exclude(asked);
         related.exclude(net.synonyms);
         for (const std::string &synonym : net.synonyms) {
             const std::string own = GermanText::lower(synonym);
@@ -270,6 +315,7 @@ ResearchServices::WordNet ResearchServices::wordNet(const std::string &term, int
         }
         net.related = related.take();
         Gathered broader(term, kMaxTerms - net.related.size());
+        broader.exclude(asked);
         broader.exclude(net.synonyms);
         broader.exclude(net.related);
         for (const Thesaurus::Meaning &meaning : meanings)
@@ -280,8 +326,15 @@ ResearchServices::WordNet ResearchServices::wordNet(const std::string &term, int
         // The headwords that hold the term, spelt as their own entry spells
         // them (Urlaubsgast, not urlaubsgast), and what those mean.
         Gathered family(term, kMaxFamily);
+        family.exclude(asked);
         std::vector<std::string> theirSynonyms;
-        for (const std::string &headword : m_thesaurus.headwordsContaining(term, kFamilyCandidates)) {
+        std::vector<std::string> headwords;
+        for (const std::string &word : asked) {
+            const std::vector<std::string> holding
+                = m_thesaurus.headwordsContaining(word, kFamilyCandidates / asked.size());
+            headwords.insert(headwords.end(), holding.begin(), holding.end());
+        }
+        for (const std::string &headword : headwords) {
             if (family.full())
                 break;
             const std::vector<Thesaurus::Meaning> entry = m_thesaurus.lookup(headword);
@@ -298,6 +351,7 @@ ResearchServices::WordNet ResearchServices::wordNet(const std::string &term, int
         }
         net.family = family.take();
         Gathered others(term, kMaxTerms - net.family.size());
+        others.exclude(asked);
         others.exclude(net.family);
         for (const std::string &synonym : theirSynonyms)
             others.add(synonym);

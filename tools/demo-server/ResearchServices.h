@@ -69,6 +69,10 @@ private:
     std::string relatedSearchesPage(const std::string &term);
     std::string thesaurusPage(const std::string &term);
     std::string wordNetPage(int number, const std::string &term);
+    // What the thesaurus pages look up for a term: the term, or the words
+    // of a phrase it has no entry for. Empty for no term.
+    std::vector<std::string> askedWords(const std::string &term);
+    std::vector<Thesaurus::Meaning> meaningsOf(const std::vector<std::string> &words);
     // Only what the page of that number shows is looked up.
     WordNet wordNet(const std::string &term, int number);
 
