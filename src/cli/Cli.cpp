@@ -95,6 +95,7 @@ std::string Cli::usage()
            "                    [--list-targets] [--list-documents] [--html DATEI] [--csv DATEI] [--yes]\n"
            "  vantor-cli indexnow [--url DOMAIN] [--scheme https|http] [--mode start|optimal|complete]\n"
            "                      [--endpoint URL]... [--all-documents] [--key KEY]\n"
+           "  vantor-cli research SUCHBEGRIFF [--as-one-word] [--remember-all-left] [--remember-all-right]\n"
            "  vantor-cli --help\n"
            "\n"
            "Befehle:\n"
@@ -146,6 +147,10 @@ std::string Cli::usage()
            "                    https://api.indexnow.org/indexnow), schreibt die Schlüsseldatei neben die\n"
            "                    Homepage; je Anfrage \"ENDPUNKT: N URLs > STATUS ERGEBNIS\". Exit-Status 0 nur,\n"
            "                    wenn jede Anfrage mit 200 oder 202 beantwortet wurde\n"
+           "  research          Recherche zu einem Suchbegriff (wird klein geschrieben; zwei Wörter werden einzeln\n"
+           "                    gesucht, mit --as-one-word als ein Begriff): gibt \"Suchmaschinen Eingaben:\" und\n"
+           "                    \"Varianten, Synonyme, verwandte Begriffe:\" mit je einer Zeile pro Begriff aus;\n"
+           "                    --remember-all-left/-right übernimmt die linke/rechte Liste in die Merkliste\n"
            "\n"
            "Commands:\n"
            "  settings get      print one value of the program settings\n"
@@ -177,6 +182,9 @@ std::string Cli::usage()
            "  indexnow          send new and changed documents by IndexNow and write the key file beside the\n"
            "                    homepage; one line per request. Exit status 0 only when every request got\n"
            "                    200 or 202 (--all-documents sends all documents)\n"
+           "  research          keyword research for a term (lower-cased; two words are searched each on its\n"
+           "                    own, --as-one-word as one term): prints both lists, one term a line;\n"
+           "                    --remember-all-left/-right keeps that list in the watch list\n"
            "\n"
            "Exit-Status: 0 Erfolg / success, 1 Fehler / failure, 2 Aufruffehler / usage error.\n"
            "Die Einstellungen liegen in $VANTOR_CONFIG_HOME (sonst $XDG_CONFIG_HOME oder ~/.config)/Keldrum/Vantor.\n";
@@ -209,7 +217,7 @@ int Cli::run(const std::vector<std::string> &args)
                                                       "watchlist", "version-check", "feedback", "newsletter",
                                                       "sitemap",
                                                       "undo", "submit",
-                                                      "indexnow"};
+                                                      "indexnow", "research"};
     if (std::find(commands.begin(), commands.end(), args[0]) == commands.end())
         return usageError("Unbekannter Befehl / unknown command: " + args[0]);
 
@@ -245,6 +253,7 @@ int Cli::run(const std::vector<std::string> &args)
                  : args[0] == "sitemap"   ? sitemapCommand(args)
                  : args[0] == "submit"    ? submitCommand(args)
                  : args[0] == "indexnow"  ? indexNowCommand(args)
+                 : args[0] == "research"  ? researchCommand(args)
                                           : optimizeCommand(args);
     setCurrentUi(nullptr);
     setHelpOpener(nullptr);

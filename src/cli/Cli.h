@@ -66,6 +66,9 @@ private:
     int submitCommand(const std::vector<std::string> &args);
     // indexnow: the site's new and changed documents to the IndexNow engines.
     int indexNowCommand(const std::vector<std::string> &args);
+    // research: the keyword research of the "Recherche" dialog, its two
+    // lists printed, optionally kept in the watch list.
+    int researchCommand(const std::vector<std::string> &args);
     int optimize(Ui &ui, const std::string &project, const std::optional<std::string> &homepage,
                  const std::optional<std::string> &reportCopy, bool withProjectData, bool withConfigData);
     int usageError(const std::string &problem);

@@ -251,10 +251,12 @@ ResearchRun::Attempt ResearchRun::firstPhase(const std::string &term1, const std
                 = researchsource::requestUrl(*planned[i]->source, planned[i]->source->templates[0], planned[i]->term);
             if (url.size() > researchsource::kMaxUrl)
                 throw CWWWConnectException(1);
+            const HttpTarget target = HttpTarget::split(url, true);
             HttpRequest request;
+            request.object = target.object;
             request.headers.push_back("Accept: text/*");
             Answer answer;
-            answer.id = streams.open(HttpTarget::split(url, true), request);
+            answer.id = streams.open(target, request);
             answer.source = planned[i]->source;
             answer.list = planned[i]->list;
             answer.term = plusToSpaces(planned[i]->term);
@@ -351,15 +353,15 @@ ResearchRun::Attempt ResearchRun::secondPhase(const std::string &term1)
         // The later pages live on the first page's server; only their paths
         // are their own. All three are ready before the first goes out.
         std::array<int, 3> ids = {-1, -1, -1};
+        request.object = first.object;
         ids[0] = streams.open(first, request);
         for (std::size_t page = 1; page < 3; ++page) {
             if (urls[page].empty())
                 continue;
             if (urls[page].size() > researchsource::kMaxUrl)
                 throw CWWWConnectException(1);
-            HttpTarget target = first;
-            target.object = HttpTarget::split(urls[page], true).object;
-            ids[page] = streams.open(target, request);
+            request.object = HttpTarget::split(urls[page], true).object;
+            ids[page] = streams.open(first, request);
         }
         const int sentProgress[3] = {19, 22, 25};
         const int readProgress[3] = {20, 23, 26};
