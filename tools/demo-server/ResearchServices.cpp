@@ -14,6 +14,12 @@ namespace vantor::demo {
 
 namespace {
 
+// Suggestions of the first keyword service; more would crowd the program's
+// list. The second one, in rows, goes on where the first stops: the program
+// reads both at once, a line of each in turn, so that its list shows their
+// words in one order, those beginning with the term first.
+constexpr std::size_t kMaxKeywords = 30;
+constexpr std::size_t kMaxRelated = 60;
 // Suggestions per row of the second keyword service, and the bytes a row
 // may take: the program reads a page in pieces of about a kilobyte, and a
 // marker cut in two by such a piece would be lost.
@@ -161,7 +167,7 @@ void ResearchServices::addRoutes(httplib::Server &server)
 
 std::string ResearchServices::keywordPage(const std::string &term)
 {
-    const std::vector<std::string> found = m_words.suggestions(term, WordList::Order::StartFirst);
+    const std::vector<std::string> found = m_words.suggestions(term, kMaxKeywords);
     std::string body
         = "<h1>Wortfinder – Suchbegriffe rund um Ihr Wort</h1>\n" + searchForm("/research/keywords", term, "Finden");
     if (found.empty()) {
@@ -178,7 +184,7 @@ std::string ResearchServices::keywordPage(const std::string &term)
 
 std::string ResearchServices::relatedSearchesPage(const std::string &term)
 {
-    const std::vector<std::string> found = m_words.suggestions(term, WordList::Order::InsideFirst);
+    const std::vector<std::string> found = m_words.suggestions(term, kMaxRelated);
     std::string body = "<h1>Suchwolke</h1>\n" + searchForm("/research/keywords2", term, "Los");
     if (found.empty()) {
         body += "<p>Leider keine verwandten Suchanfragen zu " + quoted(term) + ".</p>\n";

@@ -18,7 +18,7 @@ namespace vantor::demo {
 // them and the markers that cut their pages into terms.
 //
 //   /research/keywords?q=TERM       suggestions that begin with the term first
-//   /research/keywords2?q=TERM      the same stock, other layout, other order
+//   /research/keywords2?q=TERM      the same in rows, and more of them
 //   /research/thesaurus?q=TERM      synonyms and broader terms
 //   /research/thesaurus2/N?q=TERM   N=1 synonyms, 2 related terms, 3 the
 //                                   word's family; fetched on one connection

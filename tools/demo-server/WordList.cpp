@@ -153,14 +153,14 @@ std::vector<std::size_t> WordList::containing(std::string_view text) const
     return found;
 }
 
-std::vector<std::string> WordList::suggestions(std::string_view term, Order order)
+std::vector<std::string> WordList::suggestions(std::string_view term, std::size_t limit)
 {
     if (!available() || term.empty())
         return {};
-    const std::size_t limit = 3 * GermanText::length(term);
+    const std::size_t longest = 3 * GermanText::length(term);
     std::vector<std::string> found;
     const auto offer = [&](std::string candidate) {
-        if (candidate != term && GermanText::length(candidate) < limit)
+        if (candidate != term && GermanText::length(candidate) < longest)
             found.push_back(std::move(candidate));
     };
 
@@ -199,15 +199,14 @@ std::vector<std::string> WordList::suggestions(std::string_view term, Order orde
     }
 
     const auto rank = [&](const std::string &candidate) {
-        const bool starts = candidate.starts_with(term);
-        const bool early = order == Order::StartFirst ? starts : !starts;
-        return std::make_tuple(early ? 0 : 1, GermanText::length(candidate), std::string_view(candidate));
+        return std::make_tuple(candidate.starts_with(term) ? 0 : 1, GermanText::length(candidate),
+                               std::string_view(candidate));
     };
     std::sort(
         found.begin(), found.end(), [&](const std::string &a, const std::string &b) { return rank(a) < rank(b); });
     found.erase(std::unique(found.begin(), found.end()), found.end());
-    if (found.size() > kMaxSuggestions)
-        found.resize(kMaxSuggestions);
+    if (found.size() > limit)
+        found.resize(limit);
     return found;
 }
 

@@ -17,13 +17,6 @@ namespace vantor::demo {
 class WordList
 {
 public:
-    // Which suggestions a service puts first: those that begin with the
-    // term (urlaubsreise), or those that hold it further in (sommerurlaub).
-    enum class Order { StartFirst, InsideFirst };
-
-    // More would crowd the program's list.
-    static constexpr std::size_t kMaxSuggestions = 30;
-
     explicit WordList(std::filesystem::path file);
     WordList(const WordList &) = delete;
     WordList &operator=(const WordList &) = delete;
@@ -37,8 +30,9 @@ public:
     // the term and made only of letters the program keeps; not the term
     // itself, no inflected form of a word that is there already, shorter
     // ones first within each group. A phrase is only completed when every
-    // word of it is in the list.
-    std::vector<std::string> suggestions(std::string_view term, Order order);
+    // word of it is in the list. Those that begin with the term come first
+    // (urlaubsreise before sommerurlaub); at most limit of them.
+    std::vector<std::string> suggestions(std::string_view term, std::size_t limit);
 
 private:
     // How a word is spelt in the list: capitalised (a noun), in lower case,
