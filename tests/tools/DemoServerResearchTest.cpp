@@ -344,22 +344,6 @@ TEST_F(DemoServerResearchTest, PhrasesStayWholeOrAreLookedUpWordByWord)
     EXPECT_EQ(ask("KEYWORDS1", "ferienhaus").terms, Terms{});
 }
 
-TEST_F(DemoServerResearchTest, TheTermIsDecodedAndTidied)
-{
-    httplib::Request request;
-    const auto termOf = [&](const std::string &raw) {
-        request.params.clear();
-        request.params.emplace("q", raw);
-        return ResearchServices::termOf(request);
-    };
-    EXPECT_EQ(termOf("  Ferien+Haus\t Nordsee "), "ferien haus nordsee");
-    EXPECT_EQ(termOf("H\xC4USER"), "häuser");
-    EXPECT_EQ(termOf("HÄUSER"), "häuser");
-    EXPECT_EQ(termOf(std::string(201, 'a')), "");
-    EXPECT_EQ(termOf(std::string(200, 'a')), std::string(200, 'a'));
-    EXPECT_EQ(ResearchServices::termOf(httplib::Request()), "");
-}
-
 TEST_F(DemoServerResearchTest, WithoutWordListOrThesaurusEveryPageSaysNothingFound)
 {
     const auto everyPageAborts = [&](const std::string &what) {
