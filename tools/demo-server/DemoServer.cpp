@@ -43,6 +43,7 @@ DemoServer::DemoServer(std::filesystem::path root, const Options &options)
     , m_server(options.limits)
     , m_engines(options.engines)
     , m_indexNow(options.site, options.indexNow)
+    , m_research(options.research)
 {
     if (!options.site.empty())
         m_site.emplace(options.site);
@@ -229,6 +230,7 @@ void DemoServer::addRoutes()
 
     m_engines.addRoutes(m_server);
     m_indexNow.addRoutes(m_server);
+    m_research.addRoutes(m_server);
 
     // Last, so that every route above keeps its own answer.
     if (m_site) {
@@ -239,8 +241,10 @@ void DemoServer::addRoutes()
         m_server.Get("/", [](const httplib::Request &, httplib::Response &response) {
             sendPage(response, "Vantor!! Demo-Server",
                      "<h1>Vantor!! Demo-Server</h1><p>Hier antworten der nachgestellte Server des Herstellers und "
-                     "die nachgestellten Suchmaschinen unter /engine/. Eine Kopie Ihrer Website zeigt der Server "
-                     "hier, wenn er mit --site VERZEICHNIS gestartet wird.</p>");
+                     "die nachgestellten Suchmaschinen unter /engine/, dazu die Dienste der Suchbegriff-Recherche "
+                     "mit echten deutschen Wörtern: /research/keywords, /research/keywords2, /research/thesaurus "
+                     "und /research/thesaurus2/1 bis 3, jeweils mit ?q=Begriff. Eine Kopie Ihrer Website zeigt "
+                     "der Server hier, wenn er mit --site VERZEICHNIS gestartet wird.</p>");
         });
     }
 }

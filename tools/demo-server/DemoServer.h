@@ -2,6 +2,7 @@
 
 #include "GuardedServer.h"
 #include "IndexNowEndpoint.h"
+#include "ResearchServices.h"
 #include "SimulatedEngines.h"
 #include "StaticSite.h"
 
@@ -17,15 +18,15 @@
 
 namespace vantor::demo {
 
-// Where the build put the packed engine definitions (submit_d.dat and
-// submit_lists_d.dat, made from data/demo-server/*.txt).
+// Where the build put the packed data files (submit_d.dat,
+// submit_lists_d.dat and research_d.dat, made from data/demo-server/*.txt).
 std::filesystem::path builtDataDirectory();
 
 // Stands in for the maker's web server on the developer's machine and in
 // the tests: data files and the version file from a directory, the support
 // script that takes feedback, the newsletter page and the marketing
-// documents, the simulated search engines, and on request a copy of the
-// user's web site. Research services join the same server through server().
+// documents, the simulated search engines, the services the keyword
+// research asks, and on request a copy of the user's web site.
 class DemoServer
 {
 public:
@@ -44,6 +45,8 @@ public:
         SimulatedEngines::Timing engines;
         // The IndexNow endpoint looks for key files in site.
         IndexNowEndpoint::Settings indexNow;
+        // Where the research services find their words.
+        ResearchServices::Settings research;
     };
 
     // The address the shipped engine definitions name. A server on another
@@ -105,6 +108,7 @@ private:
     GuardedServer m_server;
     SimulatedEngines m_engines;
     IndexNowEndpoint m_indexNow;
+    ResearchServices m_research;
     std::optional<StaticSite> m_site;
     std::atomic<int> m_port{0};
     std::mutex m_logMutex;

@@ -5,7 +5,7 @@
 #include <iostream>
 #include <string>
 
-// vantor-demo-server [--port N] [--root DIR] [--site DIR]
+// vantor-demo-server [--port N] [--root DIR] [--site DIR] [--wordlist FILE] [--thesaurus PREFIX]
 int main(int argc, char **argv)
 {
     int port = 8080;
@@ -19,8 +19,13 @@ int main(int argc, char **argv)
             root = argv[++i];
         } else if (a == "--site" && i + 1 < argc) {
             options.site = argv[++i];
+        } else if (a == "--wordlist" && i + 1 < argc) {
+            options.research.wordList = argv[++i];
+        } else if (a == "--thesaurus" && i + 1 < argc) {
+            options.research.thesaurus = argv[++i];
         } else {
-            std::cerr << "Aufruf / Usage: vantor-demo-server [--port N] [--root DIR] [--site DIR]\n";
+            std::cerr << "Aufruf / Usage: vantor-demo-server [--port N] [--root DIR] [--site DIR] [--wordlist DATEI] "
+                         "[--thesaurus PRÄFIX]\n";
             return 2;
         }
     }
@@ -38,5 +43,9 @@ int main(int argc, char **argv)
     if (!options.site.empty())
         std::cout << "vantor-demo-server: Website / site " << options.site.string() << std::endl;
     std::cout << "vantor-demo-server: Suchmaschinen / engines http://127.0.0.1:" << bound << "/engine/" << std::endl;
+    std::cout << "vantor-demo-server: Recherche / research http://127.0.0.1:" << bound
+              << "/research/keywords?q=urlaub, keywords2, thesaurus, thesaurus2/1 bis / to 3" << std::endl;
+    std::cout << "vantor-demo-server: Wörter / words " << options.research.wordList.string() << ", Thesaurus "
+              << options.research.thesaurus.string() << ".idx/.dat" << std::endl;
     return server.listen() ? 0 : 1;
 }
