@@ -92,11 +92,10 @@ public:
                                  "SYSTEM.systemactive=1\r\nSYSTEM.requiredversion=4.01\r\n"
             + k + "active=1\r\n" + k + "keyword=QQ\r\n" + k + "convert=0\r\n" + k + "http1=" + base + "/k?q=QQ\r\n" + k
             + "resultsstart=<ul>\r\n" + k + "resultsend=</ul>\r\n" + k + "resultstart=<li>\r\n" + k
-            + "resultend=</li>\r\n" + k + "delimiter=\r\n" + k + "abort=Keine Treffer\r\n"
-            + t + "active=1\r\n" + t + "keyword=QQ\r\n" + t + "convert=0\r\n" + t + "http1=" + base + "/t?q=QQ\r\n" + t
-            + "resultsstart=<div>\r\n" + t + "resultsend=</div>\r\n" + t + "resultstart=T: \r\n" + t
-            + "resultend=.\r\n" + t + "delimiter=; \r\n" + t + "abort=Nichts gefunden\r\n"
-            + "THESAURUS2.active=0\r\n";
+            + "resultend=</li>\r\n" + k + "delimiter=\r\n" + k + "abort=Keine Treffer\r\n" + t + "active=1\r\n" + t
+            + "keyword=QQ\r\n" + t + "convert=0\r\n" + t + "http1=" + base + "/t?q=QQ\r\n" + t
+            + "resultsstart=<div>\r\n" + t + "resultsend=</div>\r\n" + t + "resultstart=T: \r\n" + t + "resultend=.\r\n"
+            + t + "delimiter=; \r\n" + t + "abort=Nichts gefunden\r\n" + "THESAURUS2.active=0\r\n";
         std::string packed;
         if (!DataFile::pack(toCp1252(QString::fromUtf8(text)), packed))
             return false;
@@ -136,8 +135,8 @@ private:
     int m_port = 0;
     std::mutex m_mutex;
     std::condition_variable m_released;
-    std::atomic<bool> m_holding{false};
-    std::atomic<bool> m_asked{false};
+    std::atomic<bool> m_holding { false };
+    std::atomic<bool> m_asked { false };
 };
 
 QStringList rowTexts(const QListWidget *list)
@@ -160,7 +159,7 @@ Entries storedWatchList()
 Entries byText(Entries entries)
 {
     std::sort(entries.begin(), entries.end(),
-              [](const WatchList::Entry &a, const WatchList::Entry &b) { return a.text < b.text; });
+        [](const WatchList::Entry &a, const WatchList::Entry &b) { return a.text < b.text; });
     return entries;
 }
 
@@ -199,13 +198,13 @@ private Q_SLOTS:
         settle();
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Recherche"));
         QCOMPARE(findChildNamed<QLabel>(&dialog, QStringLiteral("projectLabel"))->text(),
-                 QStringLiteral("Projekt: Standardprojekt (%1)").arg(m_homepage));
+            QStringLiteral("Projekt: Standardprojekt (%1)").arg(m_homepage));
         QCOMPARE(progress(dialog)->minimum(), 0);
         QCOMPARE(progress(dialog)->maximum(), 28);
         QCOMPARE(progress(dialog)->value(), 0);
         QVERIFY(start(dialog)->isDefault());
         QCOMPARE(dialog.focusWidget(), term(dialog));
-        for (QListWidget *list : {keywords(dialog), variants(dialog)}) {
+        for (QListWidget *list : { keywords(dialog), variants(dialog) }) {
             QCOMPARE(list->count(), 0);
             QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
             QCOMPARE(list->palette().color(QPalette::Base), QColor(255, 255, 245));
@@ -213,7 +212,7 @@ private Q_SLOTS:
         QCOMPARE(keywords(dialog)->palette().color(QPalette::Text), ResearchDialog::keywordColor());
         QCOMPARE(variants(dialog)->palette().color(QPalette::Text), ResearchDialog::variantColor());
         QVERIFY(ResearchDialog::keywordColor() != ResearchDialog::variantColor());
-        for (const QString &text : {QStringLiteral("Merkliste"), QStringLiteral("OK"), QStringLiteral("Hilfe")})
+        for (const QString &text : { QStringLiteral("Merkliste"), QStringLiteral("OK"), QStringLiteral("Hilfe") })
             QVERIFY2(findButton(&dialog, text), qPrintable(text));
 
         // Typed letters become lower case, wherever the cursor is.
@@ -225,7 +224,7 @@ private Q_SLOTS:
 
         QTest::keyClick(&dialog, Qt::Key_F1);
         QTest::mouseClick(findButton(&dialog, QStringLiteral("Hilfe")), Qt::LeftButton);
-        QCOMPARE(m_env->helpTopics, (std::vector<int>{help::kResearch, help::kResearch}));
+        QCOMPARE(m_env->helpTopics, (std::vector<int> { help::kResearch, help::kResearch }));
     }
 
     void aResearchFillsBothLists()
@@ -237,11 +236,11 @@ private Q_SLOTS:
         QTest::keyClick(term(dialog), Qt::Key_Return);
         QVERIFY(!dialog.running());
         QVERIFY(m_env->hooks().shown().empty());
-        QCOMPARE(rowTexts(keywords(dialog)), (QStringList{QStringLiteral("urlaub italien"),
-                                                          QStringLiteral("urlaubsreise"),
-                                                          QStringLiteral("urlaub am meer")}));
+        QCOMPARE(rowTexts(keywords(dialog)),
+            (QStringList {
+                QStringLiteral("urlaub italien"), QStringLiteral("urlaubsreise"), QStringLiteral("urlaub am meer") }));
         QCOMPARE(rowTexts(variants(dialog)),
-                 (QStringList{QStringLiteral("Ferien"), QStringLiteral("Erholung"), QStringLiteral("Ärger")}));
+            (QStringList { QStringLiteral("Ferien"), QStringLiteral("Erholung"), QStringLiteral("Ärger") }));
         QCOMPARE(dialog.rows(ResearchList::Variants).back(), toCp1252(QStringLiteral("Ärger")));
         QCOMPARE(progress(dialog)->value(), 28);
         QVERIFY(umlautDotsShow(variants(dialog), 2));
@@ -273,8 +272,8 @@ private Q_SLOTS:
         QVERIFY(m_env->hooks().shown().empty());
         QVERIFY(m_server->asked());
         // Nothing for this phrase: the placeholder stands in each list.
-        QCOMPARE(rowTexts(variants(dialog)), QStringList{fromCp1252(ResearchRun::noTermsText())});
-        QCOMPARE(rowTexts(keywords(dialog)), QStringList{fromCp1252(ResearchRun::noTermsText())});
+        QCOMPARE(rowTexts(variants(dialog)), QStringList { fromCp1252(ResearchRun::noTermsText()) });
+        QCOMPARE(rowTexts(keywords(dialog)), QStringList { fromCp1252(ResearchRun::noTermsText()) });
     }
 
     void theDialogStaysWhileItsResearchRuns()
@@ -337,18 +336,17 @@ private Q_SLOTS:
         keywords(dialog)->item(1)->setSelected(true);
         QTest::mouseClick(button(dialog, "rememberSelectedKeywordsButton"), Qt::LeftButton);
         QVERIFY(watchListWindow() && watchListWindow()->isVisible());
-        QCOMPARE(storedWatchList(), (Entries{{"urlaubsreise", WatchList::EngineInput}}));
+        QCOMPARE(storedWatchList(), (Entries { { "urlaubsreise", WatchList::EngineInput } }));
         QCOMPARE(watchListWindow()->model().entries(), storedWatchList());
 
         QTest::mouseClick(button(dialog, "rememberAllVariantsButton"), Qt::LeftButton);
         QTest::mouseClick(button(dialog, "rememberAllKeywordsButton"), Qt::LeftButton);
         // What was there already stays once.
-        QCOMPARE(byText(storedWatchList()), (Entries{{"Erholung", WatchList::Variant},
-                                                   {"Ferien", WatchList::Variant},
-                                                   {"urlaub am meer", WatchList::EngineInput},
-                                                   {"urlaub italien", WatchList::EngineInput},
-                                                   {"urlaubsreise", WatchList::EngineInput},
-                                                   {toCp1252(QStringLiteral("Ärger")), WatchList::Variant}}));
+        QCOMPARE(byText(storedWatchList()),
+            (Entries { { "Erholung", WatchList::Variant }, { "Ferien", WatchList::Variant },
+                { "urlaub am meer", WatchList::EngineInput }, { "urlaub italien", WatchList::EngineInput },
+                { "urlaubsreise", WatchList::EngineInput },
+                { toCp1252(QStringLiteral("Ärger")), WatchList::Variant } }));
         QCOMPARE(byText(watchListWindow()->model().entries()), byText(storedWatchList()));
         QCOMPARE(m_env->hooks().countKind(QStringLiteral("message")), 0);
         QCOMPARE(m_env->hooks().countKind(QStringLiteral("wait")), 4);
@@ -399,7 +397,7 @@ private Q_SLOTS:
         DialogWalk walk;
         closeNextDialogs(1, walk);
         QTest::mouseClick(findButton(&menu, QStringLiteral("Recherche")), Qt::LeftButton);
-        QCOMPARE(walk.names, std::vector<QString>{QStringLiteral("researchDialog")});
+        QCOMPARE(walk.names, std::vector<QString> { QStringLiteral("researchDialog") });
     }
 
     void theHelpPageIsListed()

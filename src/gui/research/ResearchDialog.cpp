@@ -61,12 +61,15 @@ QListWidget *termList(const QString &name, const QColor &text, QWidget *parent)
     palette.setColor(QPalette::Base, ResearchDialog::listBase());
     palette.setColor(QPalette::Text, text);
     list->setPalette(palette);
-    list->setMinimumSize(kListWidth,
-                         kListRows * UmlautRowDelegate::rowHeight(list->fontMetrics()) + 2 * list->frameWidth());
+    list->setMinimumSize(
+        kListWidth, kListRows * UmlautRowDelegate::rowHeight(list->fontMetrics()) + 2 * list->frameWidth());
     return list;
 }
 
-std::size_t index(ResearchList list) { return static_cast<std::size_t>(list); }
+std::size_t index(ResearchList list)
+{
+    return static_cast<std::size_t>(list);
+}
 
 int kindOf(ResearchList list)
 {
@@ -95,13 +98,13 @@ ResearchDialog::ResearchDialog(QWidget *parent)
     QLabel *intro = textLabel(QStringLiteral("Die Recherche erlaubt Ihnen die effektive Suche nach relevanten "
                                              "Begriffen. Geben Sie einen Suchbegriff ein und Sie werden folgende "
                                              "Informationen erhalten:"),
-                              this);
+        this);
     intro->setObjectName(QStringLiteral("introLabel"));
     QLabel *lists = textLabel(QStringLiteral("Linkes Fenster: Begriffe, die tatsächlich bei Suchmaschinen eingegeben "
                                              "werden (häufige Begriffe zuerst).\nRechtes Fenster: Begriffe, die Sie "
                                              "bei einer Optimierung evtl. berücksichtigen sollten. Nehmen Sie diese "
                                              "Liste als Grundlage für weitere Recherchen."),
-                              this);
+        this);
     lists->setObjectName(QStringLiteral("listsLabel"));
 
     // The term, lower case as the services expect it.
@@ -146,10 +149,12 @@ ResearchDialog::ResearchDialog(QWidget *parent)
     QPushButton *allVariants
         = dialogButton(QStringLiteral("Alle merken"), QStringLiteral("rememberAllVariantsButton"), this);
     auto *keywordButtons = new QHBoxLayout;
+    keywordButtons->setSpacing(6);
     keywordButtons->addWidget(selectedKeywords);
     keywordButtons->addWidget(allKeywords);
     keywordButtons->addStretch();
     auto *variantButtons = new QHBoxLayout;
+    variantButtons->setSpacing(6);
     variantButtons->addWidget(selectedVariants);
     variantButtons->addWidget(allVariants);
     variantButtons->addStretch();
@@ -169,7 +174,7 @@ ResearchDialog::ResearchDialog(QWidget *parent)
     QLabel *note = textLabel(QStringLiteral("HINWEIS: Die Recherche berücksichtigt alle Sprachen, daher sind "
                                             "englische Begriffe häufig zu finden. Merken Sie sich nur Begriffe, die "
                                             "zur Sprache Ihrer Web-Site passen."),
-                             this);
+        this);
     note->setObjectName(QStringLiteral("noteLabel"));
 
     m_watchList = dialogButton(QStringLiteral("Merkliste"), QStringLiteral("watchListButton"), this);
@@ -227,7 +232,10 @@ bool ResearchDialog::checkOpening()
     return research::dataFilePresent(m_ui);
 }
 
-const std::vector<std::string> &ResearchDialog::rows(ResearchList list) const { return m_rows[index(list)]; }
+const std::vector<std::string> &ResearchDialog::rows(ResearchList list) const
+{
+    return m_rows[index(list)];
+}
 
 QListWidget *ResearchDialog::listOf(ResearchList list) const
 {
@@ -246,10 +254,10 @@ void ResearchDialog::onTermEdited(const QString &text)
 
 void ResearchDialog::setRunning(bool running)
 {
+    // The field stays as it is: a refused term is read in the box's
+    // presence, and the run has taken what it needs.
     m_running = running;
     m_start->setEnabled(!running);
-    m_term->setEnabled(!running);
-    m_asOneWord->setEnabled(!running);
     m_ok->setEnabled(!running);
 }
 
@@ -314,17 +322,35 @@ void ResearchDialog::rememberTerms(ResearchList list, bool onlySelected)
         showProjectFailure(m_ui, ProjectFailure::SaveData, programSettings().currentProject);
 }
 
-void ResearchDialog::onRememberSelectedKeywordsClicked() { rememberTerms(ResearchList::Keywords, true); }
+void ResearchDialog::onRememberSelectedKeywordsClicked()
+{
+    rememberTerms(ResearchList::Keywords, true);
+}
 
-void ResearchDialog::onRememberAllKeywordsClicked() { rememberTerms(ResearchList::Keywords, false); }
+void ResearchDialog::onRememberAllKeywordsClicked()
+{
+    rememberTerms(ResearchList::Keywords, false);
+}
 
-void ResearchDialog::onRememberSelectedVariantsClicked() { rememberTerms(ResearchList::Variants, true); }
+void ResearchDialog::onRememberSelectedVariantsClicked()
+{
+    rememberTerms(ResearchList::Variants, true);
+}
 
-void ResearchDialog::onRememberAllVariantsClicked() { rememberTerms(ResearchList::Variants, false); }
+void ResearchDialog::onRememberAllVariantsClicked()
+{
+    rememberTerms(ResearchList::Variants, false);
+}
 
-void ResearchDialog::onWatchListClicked() { openWatchList(false); }
+void ResearchDialog::onWatchListClicked()
+{
+    openWatchList(false);
+}
 
-void ResearchDialog::onHelpClicked() { openHelp(help::kResearch); }
+void ResearchDialog::onHelpClicked()
+{
+    openHelp(help::kResearch);
+}
 
 void ResearchDialog::accept()
 {

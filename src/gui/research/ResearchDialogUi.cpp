@@ -8,7 +8,10 @@ ResearchDialogUi::ResearchDialogUi(Ui &boxes, QProgressBar *bar)
 {
 }
 
-void ResearchDialogUi::message(const std::string &title, const std::string &text) { m_boxes.message(title, text); }
+void ResearchDialogUi::message(const std::string &title, const std::string &text)
+{
+    m_boxes.message(title, text);
+}
 
 bool ResearchDialogUi::question(const std::string &title, const std::string &text)
 {
@@ -20,8 +23,8 @@ bool ResearchDialogUi::questionDefaultNo(const std::string &title, const std::st
     return m_boxes.questionDefaultNo(title, text);
 }
 
-bool ResearchDialogUi::questionWith(const std::string &title, const std::string &text,
-                                    const std::string &stopButton, const std::string &goButton)
+bool ResearchDialogUi::questionWith(
+    const std::string &title, const std::string &text, const std::string &stopButton, const std::string &goButton)
 {
     return m_boxes.questionWith(title, text, stopButton, goButton);
 }
@@ -31,12 +34,18 @@ void ResearchDialogUi::systemError(const std::string &title, const std::string &
     m_boxes.systemError(title, text);
 }
 
-void ResearchDialogUi::showWait(const std::string &text) { m_boxes.showWait(text); }
+void ResearchDialogUi::showWait(const std::string &text)
+{
+    m_boxes.showWait(text);
+}
 
-void ResearchDialogUi::closeWait() { m_boxes.closeWait(); }
+void ResearchDialogUi::closeWait()
+{
+    m_boxes.closeWait();
+}
 
-ConnectionAnswer ResearchDialogUi::connectionError(const std::string &title, const std::string &text,
-                                                   bool configureCloses)
+ConnectionAnswer ResearchDialogUi::connectionError(
+    const std::string &title, const std::string &text, bool configureCloses)
 {
     return m_boxes.connectionError(title, text, configureCloses);
 }
@@ -54,8 +63,14 @@ void ResearchDialogUi::progress(int value, int maximum)
     m_bar->setValue(value);
 }
 
-void ResearchDialogUi::pump() { m_boxes.pump(); }
+void ResearchDialogUi::pump()
+{
+    m_boxes.pump();
+}
 
-void ResearchDialogUi::pause(int milliseconds) { m_boxes.pause(milliseconds); }
+void ResearchDialogUi::pause(int milliseconds)
+{
+    m_boxes.pause(milliseconds);
+}
 
 } // namespace vantor::gui

@@ -19,12 +19,11 @@ public:
     bool question(const std::string &title, const std::string &text) override;
     bool questionDefaultNo(const std::string &title, const std::string &text) override;
     bool questionWith(const std::string &title, const std::string &text, const std::string &stopButton,
-                      const std::string &goButton) override;
+        const std::string &goButton) override;
     void systemError(const std::string &title, const std::string &text) override;
     void showWait(const std::string &text) override;
     void closeWait() override;
-    ConnectionAnswer connectionError(const std::string &title, const std::string &text,
-                                     bool configureCloses) override;
+    ConnectionAnswer connectionError(const std::string &title, const std::string &text, bool configureCloses) override;
     bool credentials(const std::string &title, std::string &user, std::string &password) override;
     void progress(int value, int maximum) override;
     void pump() override;
