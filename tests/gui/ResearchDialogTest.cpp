@@ -62,8 +62,14 @@ public:
                 = request.get_param_value("q") == "urlaub" ? "T: Ferien; Erholung; \xC4rger.\r\n" : "";
             response.set_content("<html>\r\n<div>\r\n<p>" + terms + "</p>\r\n</div>\r\n</html>\r\n", "text/html");
         });
-        // The services answer in cp1252. Anything else, the research file's
-        // download included, is not there: the file on disk is used.
+        m_server.Get("/download/vantor/research_d.dat", [this](const httplib::Request &, httplib::Response &response) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_serveData)
+                response.set_content(m_packed, "application/octet-stream");
+            else
+                response.status = 404;
+        });
+        // The services answer in cp1252. Anything else is not there.
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
         while (!m_server.is_running())
@@ -83,7 +89,7 @@ public:
 
     // The packed research file with both services and without a notice of
     // the maker's, into Data/.
-    bool writeDataFile() const
+    bool writeDataFile()
     {
         const std::string base = "http://127.0.0.1:" + std::to_string(m_port);
         const std::string k = "KEYWORDS1.";
@@ -99,6 +105,10 @@ public:
         std::string packed;
         if (!DataFile::pack(toCp1252(QString::fromUtf8(text)), packed))
             return false;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_packed = packed;
+        }
         QDir().mkpath(dataDirectory());
         QFile file(dataPath());
         return file.open(QIODevice::WriteOnly)
@@ -120,6 +130,12 @@ public:
         m_released.notify_all();
     }
     bool asked() const { return m_asked; }
+    // Without this, the download fails and the file on disk is used.
+    void serveDataFile()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_serveData = true;
+    }
 
 private:
     void holdWhileAsked()
@@ -137,6 +153,8 @@ private:
     std::condition_variable m_released;
     std::atomic<bool> m_holding { false };
     std::atomic<bool> m_asked { false };
+    std::string m_packed;
+    bool m_serveData = false;
 };
 
 QStringList rowTexts(const QListWidget *list)
@@ -274,6 +292,26 @@ private Q_SLOTS:
         // Nothing for this phrase: the placeholder stands in each list.
         QCOMPARE(rowTexts(variants(dialog)), QStringList { fromCp1252(ResearchRun::noTermsText()) });
         QCOMPARE(rowTexts(keywords(dialog)), QStringList { fromCp1252(ResearchRun::noTermsText()) });
+    }
+
+    void theDialUpPromptComesOncePerDialog()
+    {
+        // Once the file came, the prompt is the one before the search.
+        m_server->serveDataFile();
+        programSettings().httpInform = 1;
+        for (int dialogs = 1; dialogs <= 2; ++dialogs) {
+            ResearchDialog dialog;
+            dialog.show();
+            settle();
+            term(dialog)->setText(QStringLiteral("urlaub"));
+            for (int run = 0; run < 2; ++run) {
+                m_env->hooks().pushQuestionAnswer(true);
+                QTest::mouseClick(start(dialog), Qt::LeftButton);
+                QCOMPARE(keywords(dialog)->count(), 3);
+            }
+            QCOMPARE(m_env->hooks().countKind(QStringLiteral("question")), dialogs);
+            QCOMPARE(lastShown(QStringLiteral("question")).title, QStringLiteral("Internet-Verbindung herstellen"));
+        }
     }
 
     void theDialogStaysWhileItsResearchRuns()
