@@ -1,6 +1,7 @@
 #include "GuiTestSupport.h"
 #include "MakerServerFixture.h"
 
+#include "net/DataFileFetch.h"
 #include "net/MakerServer.h"
 #include "platform/Help.h"
 #include "platform/SettingsStore.h"
@@ -105,23 +106,22 @@ private Q_SLOTS:
         QVERIFY(menu.isVisible());
     }
 
-    void tasksStillToComeShowTheNote()
+    void researchNeedsItsFile()
     {
+        // No research file, and the maker's server cannot be reached to
+        // fetch one: the dialog never shows.
+        MakerServerFixture server(toCp1252(m_env->path() + QStringLiteral("/server")));
+        QVERIFY(server.refuseConnections());
+        DataFileFetch::reset();
         WizardMenu menu;
         menu.show();
-        // "Web-Site", "Web-Site Quick", "Vorlagen-Wizard" and "Anmelden" have
-        // tests of their own: they run the site wizard, the template wizard
-        // and the submission.
-        const QStringList tasks{QStringLiteral("Recherche")};
-        for (const QString &task : tasks)
-            QTest::mouseClick(findButton(&menu, task), Qt::LeftButton);
-        const auto &shown = m_env->hooks().shown();
-        QCOMPARE(shown.size(), std::size_t(tasks.size()));
-        for (std::size_t i = 0; i < shown.size(); ++i) {
-            QCOMPARE(shown[i].title, fromCp1252(notYetAvailableTitle()));
-            QCOMPARE(shown[i].text, fromCp1252(notYetAvailableText(toCp1252(tasks[static_cast<int>(i)]))));
-        }
-        QVERIFY(m_env->opened.empty());
+        DialogWalk walk;
+        closeNextDialogs(1, walk);
+        QTest::mouseClick(findButton(&menu, QStringLiteral("Recherche")), Qt::LeftButton);
+        QVERIFY(walk.names.empty());
+        QCOMPARE(lastShown(QStringLiteral("message")).title, QStringLiteral("Datei fehlt!"));
+        QVERIFY(menu.isVisible());
+        DataFileFetch::reset();
     }
 
     void versionCheckNamesWhatTheServerPublishes_data()

@@ -41,6 +41,7 @@ constexpr int kEndWizard = 85;        // "Wizard beenden?"
 constexpr int kSubmission = 90;  // dialog "Anmeldung"
 constexpr int kSubmitList = 91;  // dialog "Anmelde-Liste": documents and engines
 constexpr int kExtensions = 92;  // dialog "Datei-Endungen"
+constexpr int kResearch = 93; // dialog "Recherche"
 constexpr int kTips = 950; // tip n has 950 + n
 } // namespace help
 

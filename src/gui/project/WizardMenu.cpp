@@ -7,10 +7,10 @@
 #include "net/VersionCheck.h"
 #include "platform/Help.h"
 #include "project/MainMenu.h"
-#include "project/NotYetAvailable.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectRecord.h"
+#include "research/ResearchDialog.h"
 #include "submit/SubmitDialog.h"
 #include "templatewizard/TemplateWizardDialog.h"
 #include "ui/BusyCursor.h"
@@ -133,7 +133,7 @@ void WizardMenu::addTask(QGroupBox *group, const QString &button, const QString 
     grid->addWidget(label, row, 1);
 }
 
-void WizardMenu::onResearchClicked() { showNotYetAvailable(QStringLiteral("Recherche")); }
+void WizardMenu::onResearchClicked() { ResearchDialog::openFromMenu(this); }
 
 void WizardMenu::onTemplateWizardClicked()
 {

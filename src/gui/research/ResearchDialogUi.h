@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ui/Ui.h"
+
+#include <QPointer>
+#include <QProgressBar>
+
+namespace vantor::gui {
+
+// What a research talks to while the dialog is open: the program's own
+// boxes and wait window, and the dialog's progress bar instead of the
+// program's.
+class ResearchDialogUi : public Ui
+{
+public:
+    ResearchDialogUi(Ui &boxes, QProgressBar *bar);
+
+    void message(const std::string &title, const std::string &text) override;
+    bool question(const std::string &title, const std::string &text) override;
+    bool questionDefaultNo(const std::string &title, const std::string &text) override;
+    bool questionWith(const std::string &title, const std::string &text, const std::string &stopButton,
+        const std::string &goButton) override;
+    void systemError(const std::string &title, const std::string &text) override;
+    void showWait(const std::string &text) override;
+    void closeWait() override;
+    ConnectionAnswer connectionError(const std::string &title, const std::string &text, bool configureCloses) override;
+    bool credentials(const std::string &title, std::string &user, std::string &password) override;
+    void progress(int value, int maximum) override;
+    void pump() override;
+    void pause(int milliseconds) override;
+    bool cancelRequested() override { return m_boxes.cancelRequested(); }
+
+private:
+    Ui &m_boxes;
+    QPointer<QProgressBar> m_bar;
+};
+
+} // namespace vantor::gui
