@@ -87,6 +87,8 @@ long authFor(const std::vector<std::string> &schemes)
 int watchSilence(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
     auto *sink = static_cast<Sink *>(user);
+    if (sink->cancel != nullptr && sink->cancel->load(std::memory_order_acquire))
+        return 1;
     // Until the connection stands, the connect time-out is in charge.
     curl_off_t connected = 0;
     curl_easy_getinfo(sink->curl, CURLINFO_CONNECT_TIME_T, &connected);
@@ -206,6 +208,9 @@ Headers setUp(CURL *h, const HttpSession &session, const HttpTarget &target, con
     const std::string url = (target.https ? "https://" : "http://") + target.server + ":"
         + std::to_string(target.port) + requestLineForm(request.object);
     curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+    sink.cancel = request.cancel;
+    if (request.http10)
+        curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, target.https ? "https" : "http");
     curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, target.https ? "https" : "http");
     if (target.https) {

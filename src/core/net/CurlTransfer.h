@@ -9,6 +9,7 @@
 
 #include <curl/curl.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -49,6 +50,7 @@ struct Sink {
     bool oneAnswer = false;
     bool refused = false;
     CURL *curl = nullptr;
+    const std::atomic<bool> *cancel = nullptr;
     // For answers read piece by piece: once the body holds this much, the
     // transfer waits until the reader has taken some (0: never).
     std::size_t pauseAt = 0;

@@ -2,6 +2,7 @@
 
 #include "net/HttpReply.h"
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -24,6 +25,11 @@ struct HttpRequest {
     // instead of into the reply (the limit does not apply); false stops the
     // transfer, which then counts as complete.
     std::function<bool(std::string_view)> onBody;
+    // Some services answer HTTP/1.0 requests only as their pages expect.
+    bool http10 = false;
+    // Set from another thread, it ends the transfer at the next chance,
+    // which then fails as unanswered.
+    const std::atomic<bool> *cancel = nullptr;
 };
 
 // Where a URL points. Plain http:// URLs split, and https:// ones where the

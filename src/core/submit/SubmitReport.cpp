@@ -21,25 +21,6 @@ const char *const kCrLf = "\r\n";
 const char *const kProblemSeparator = ": ";
 const char *const kOutcomeSeparator = " > ";
 
-// Every text that comes from outside the page (names of targets, files and
-// sites) goes through here, so that "<", "&" or a "</textarea>" in it shows
-// as written instead of ending the text area or adding markup.
-std::string escaped(const std::string &text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
 std::string twoDigits(int a, char separator, int b, int c)
 {
     char buffer[32];
@@ -140,6 +121,25 @@ std::string writeFailedText()
 }
 
 } // namespace
+
+// Every text that comes from outside the page (names of targets, files and
+// sites) goes through here, so that "<", "&" or a "</textarea>" in it shows
+// as written instead of ending the text area or adding markup.
+std::string escaped(const std::string &text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
 
 Stamp now()
 {

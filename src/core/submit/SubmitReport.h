@@ -18,6 +18,9 @@ struct Stamp {
 };
 Stamp now();
 
+// A text for a page: "&", "<", ">" and '"' as entities.
+std::string escaped(const std::string &text);
+
 // "Anmelde-Report" in the homepage's directory, without extension.
 std::string defaultFile(const std::string &homepagePath);
 
