@@ -112,7 +112,10 @@ ResultPage::Scan ResultPage::scan(int resultsBefore) const
             // A result entry before the site's.
             ++counted;
             d = g + e.resultMarker.size();
-        } else if (f < g && m1 < g) {
+        } else if (f < g && m1 < g && g <= length) {
+            // Only a marker on the page closes an entry: behind the last
+            // one the appended markers would make a site named in the
+            // page's footer a result after all.
             result.kind = Scan::Kind::Found;
             result.position = counted + 1;
             return result;
