@@ -26,15 +26,15 @@ struct Fixed {
     int spuernase;
 };
 constexpr Fixed kFixed[] = {
-    {"gärtnerei", 7, 24, 0},
-    {"gärtnerei lindenfeld", 1, 13, 2},
-    {"stauden", 0, 0, 0},
-    {"staudengärtnerei", 3, 5, 11},
-    {"kräuter", 28, 0, 19},
-    {"küchenkräuter", 4, 2, 6},
-    {"obstbäume", ResultPages::kOutside, ResultPages::kOutside, ResultPages::kOutside},
-    {"beerensträucher", 15, 38, 30},
-    {"obstgehölze", 10, 21, 1},
+    { "gärtnerei", 7, 24, 0 },
+    { "gärtnerei lindenfeld", 1, 13, 2 },
+    { "stauden", 0, 0, 0 },
+    { "staudengärtnerei", 3, 5, 11 },
+    { "kräuter", 28, 0, 19 },
+    { "küchenkräuter", 4, 2, 6 },
+    { "obstbäume", ResultPages::kOutside, ResultPages::kOutside, ResultPages::kOutside },
+    { "beerensträucher", 15, 38, 30 },
+    { "obstgehölze", 10, 21, 1 },
 };
 
 enum class Kind { Shop, Guide, Lexicon, Forum, Club, Paper, Nursery, Region };
@@ -48,53 +48,53 @@ struct Site {
 // The other sites the engines find. A prime count, so that stepping through
 // it from any place meets every site once before the first comes again: no
 // site stands twice among the 40 results of an engine.
-constexpr std::array<Site, 41> kSites = {{
-    {"www.pflanzenversand-nord.example", "Pflanzenversand Nord", Kind::Shop},
-    {"www.gartenshop-gruenling.example", "Gartenshop Grünling", Kind::Shop},
-    {"www.pflanzenmarkt-beispiel.example", "Pflanzenmarkt Beispiel", Kind::Shop},
-    {"www.duftgarten-versand.example", "Duftgarten Versand", Kind::Shop},
-    {"www.beerenparadies.example", "Beerenparadies", Kind::Shop},
-    {"www.saatgut-vielfalt.example", "Saatgut Vielfalt", Kind::Shop},
-    {"www.gartenratgeber.example", "Gartenratgeber", Kind::Guide},
-    {"www.mein-schoener-hausgarten.example", "Mein schöner Hausgarten", Kind::Guide},
-    {"www.hausgarten-tipps.example", "Hausgarten-Tipps", Kind::Guide},
-    {"www.biogarten-praxis.example", "Biogarten-Praxis", Kind::Guide},
-    {"www.kuechenkraeuter-wissen.example", "Küchenkräuter-Wissen", Kind::Guide},
-    {"www.obstbaumschnitt-kurs.example", "Obstbaumschnitt-Kurs", Kind::Guide},
-    {"de.pflanzenwiki.example", "Pflanzenwiki", Kind::Lexicon},
-    {"www.heilpflanzen-lexikon.example", "Heilpflanzen-Lexikon", Kind::Lexicon},
-    {"www.staudenlexikon-beispiel.example", "Staudenlexikon", Kind::Lexicon},
-    {"www.gehoelzdatenbank.example", "Gehölzdatenbank", Kind::Lexicon},
-    {"www.gartenforum-online.example", "Gartenforum online", Kind::Forum},
-    {"www.gruene-daumen-treff.example", "Grüne-Daumen-Treff", Kind::Forum},
-    {"forum.balkongaertner.example", "Balkongärtner-Forum", Kind::Forum},
-    {"www.selbstversorger-runde.example", "Selbstversorger-Runde", Kind::Forum},
-    {"www.kleingartenverein-lindenfeld.example", "Kleingartenverein Lindenfeld", Kind::Club},
-    {"www.ogv-talheim.example", "Obst- und Gartenbauverein Talheim", Kind::Club},
-    {"www.rosenfreunde-beispiel.example", "Rosenfreunde Beispiel", Kind::Club},
-    {"www.gartenbau-verband.example", "Gartenbau-Verband", Kind::Club},
-    {"www.gartenzeitung.example", "Gartenzeitung", Kind::Paper},
-    {"www.lindenfelder-anzeiger.example", "Lindenfelder Anzeiger", Kind::Paper},
-    {"www.landleben-magazin.example", "Landleben Magazin", Kind::Paper},
-    {"www.wohnen-und-garten-heute.example", "Wohnen und Garten heute", Kind::Paper},
-    {"www.staudenhof-beispiel.example", "Staudenhof Beispiel", Kind::Nursery},
-    {"www.baumschule-eichenlaub.example", "Baumschule Eichenlaub", Kind::Nursery},
-    {"www.biogaertnerei-wiesengrund.example", "Biogärtnerei Wiesengrund", Kind::Nursery},
-    {"www.obsthof-sonnenhang.example", "Obsthof Sonnenhang", Kind::Nursery},
-    {"www.kraeutergarten-muster.example", "Kräutergarten Muster", Kind::Nursery},
-    {"www.gaertnerei-ahornweg.example", "Gärtnerei am Ahornweg", Kind::Nursery},
-    {"www.rosenhof-beispiel.example", "Rosenhof Beispiel", Kind::Nursery},
-    {"www.staudengaertnerei-talblick.example", "Staudengärtnerei Talblick", Kind::Nursery},
-    {"www.stadt-lindenfeld.example", "Stadt Lindenfeld", Kind::Region},
-    {"www.branchenbuch-region.example", "Branchenbuch Region", Kind::Region},
-    {"www.wochenmarkt-lindenfeld.example", "Wochenmarkt Lindenfeld", Kind::Region},
-    {"www.gartencenter-lindenfeld.example", "Gartencenter Lindenfeld", Kind::Region},
-    {"www.ausflugstipps-lindenfeld.example", "Ausflugstipps Lindenfeld", Kind::Region},
-}};
+constexpr std::array<Site, 41> kSites = { {
+    { "www.pflanzenversand-nord.example", "Pflanzenversand Nord", Kind::Shop },
+    { "www.gartenshop-gruenling.example", "Gartenshop Grünling", Kind::Shop },
+    { "www.pflanzenmarkt-beispiel.example", "Pflanzenmarkt Beispiel", Kind::Shop },
+    { "www.duftgarten-versand.example", "Duftgarten Versand", Kind::Shop },
+    { "www.beerenparadies.example", "Beerenparadies", Kind::Shop },
+    { "www.saatgut-vielfalt.example", "Saatgut Vielfalt", Kind::Shop },
+    { "www.gartenratgeber.example", "Gartenratgeber", Kind::Guide },
+    { "www.mein-schoener-hausgarten.example", "Mein schöner Hausgarten", Kind::Guide },
+    { "www.hausgarten-tipps.example", "Hausgarten-Tipps", Kind::Guide },
+    { "www.biogarten-praxis.example", "Biogarten-Praxis", Kind::Guide },
+    { "www.kuechenkraeuter-wissen.example", "Küchenkräuter-Wissen", Kind::Guide },
+    { "www.obstbaumschnitt-kurs.example", "Obstbaumschnitt-Kurs", Kind::Guide },
+    { "de.pflanzenwiki.example", "Pflanzenwiki", Kind::Lexicon },
+    { "www.heilpflanzen-lexikon.example", "Heilpflanzen-Lexikon", Kind::Lexicon },
+    { "www.staudenlexikon-beispiel.example", "Staudenlexikon", Kind::Lexicon },
+    { "www.gehoelzdatenbank.example", "Gehölzdatenbank", Kind::Lexicon },
+    { "www.gartenforum-online.example", "Gartenforum online", Kind::Forum },
+    { "www.gruene-daumen-treff.example", "Grüne-Daumen-Treff", Kind::Forum },
+    { "forum.balkongaertner.example", "Balkongärtner-Forum", Kind::Forum },
+    { "www.selbstversorger-runde.example", "Selbstversorger-Runde", Kind::Forum },
+    { "www.kleingartenverein-lindenfeld.example", "Kleingartenverein Lindenfeld", Kind::Club },
+    { "www.ogv-talheim.example", "Obst- und Gartenbauverein Talheim", Kind::Club },
+    { "www.rosenfreunde-beispiel.example", "Rosenfreunde Beispiel", Kind::Club },
+    { "www.gartenbau-verband.example", "Gartenbau-Verband", Kind::Club },
+    { "www.gartenzeitung.example", "Gartenzeitung", Kind::Paper },
+    { "www.lindenfelder-anzeiger.example", "Lindenfelder Anzeiger", Kind::Paper },
+    { "www.landleben-magazin.example", "Landleben Magazin", Kind::Paper },
+    { "www.wohnen-und-garten-heute.example", "Wohnen und Garten heute", Kind::Paper },
+    { "www.staudenhof-beispiel.example", "Staudenhof Beispiel", Kind::Nursery },
+    { "www.baumschule-eichenlaub.example", "Baumschule Eichenlaub", Kind::Nursery },
+    { "www.biogaertnerei-wiesengrund.example", "Biogärtnerei Wiesengrund", Kind::Nursery },
+    { "www.obsthof-sonnenhang.example", "Obsthof Sonnenhang", Kind::Nursery },
+    { "www.kraeutergarten-muster.example", "Kräutergarten Muster", Kind::Nursery },
+    { "www.gaertnerei-ahornweg.example", "Gärtnerei am Ahornweg", Kind::Nursery },
+    { "www.rosenhof-beispiel.example", "Rosenhof Beispiel", Kind::Nursery },
+    { "www.staudengaertnerei-talblick.example", "Staudengärtnerei Talblick", Kind::Nursery },
+    { "www.stadt-lindenfeld.example", "Stadt Lindenfeld", Kind::Region },
+    { "www.branchenbuch-region.example", "Branchenbuch Region", Kind::Region },
+    { "www.wochenmarkt-lindenfeld.example", "Wochenmarkt Lindenfeld", Kind::Region },
+    { "www.gartencenter-lindenfeld.example", "Gartencenter Lindenfeld", Kind::Region },
+    { "www.ausflugstipps-lindenfeld.example", "Ausflugstipps Lindenfeld", Kind::Region },
+} };
 // Coprime to the count of sites.
 constexpr std::size_t kSiteStep = 17;
 // Where the advertisers are in kSites: the shops and the nurseries.
-constexpr std::array<std::size_t, 14> kAdvertisers = {0, 1, 2, 3, 4, 5, 28, 29, 30, 31, 32, 33, 34, 35};
+constexpr std::array<std::size_t, 14> kAdvertisers = { 0, 1, 2, 3, 4, 5, 28, 29, 30, 31, 32, 33, 34, 35 };
 
 // One entry of a result list, every text ready for the page.
 struct Entry {
@@ -105,9 +105,9 @@ struct Entry {
 
 // What a page shows besides its frame.
 struct Listing {
-    std::string shown;   // the term, escaped
+    std::string shown; // the term, escaped
     std::string capital; // the same with capital initials
-    std::string query;   // the term for a link
+    std::string query; // the term for a link
     int number = 0;
     int first = 0; // position of the first entry
     unsigned long total = 0;
@@ -118,9 +118,12 @@ struct Listing {
 constexpr std::uint32_t seedOf(Engine engine)
 {
     switch (engine) {
-    case Engine::Suchfix: return 0x5C1F;
-    case Engine::Findling: return 0xF1D1;
-    case Engine::Spuernase: return 0x5905;
+    case Engine::Suchfix:
+        return 0x5C1F;
+    case Engine::Findling:
+        return 0xF1D1;
+    case Engine::Spuernase:
+        return 0x5905;
     }
     return 0;
 }
@@ -213,40 +216,49 @@ Entry siteEntry(const Site &site, const std::string &capital, std::string_view t
     const std::string count = std::to_string(3 + number % 40);
     switch (site.kind) {
     case Kind::Shop:
-        return {capital + " online kaufen – " + name, domain + "/kategorie/" + slug + "/",
-                bold + " in großer Auswahl: Versand in stabilen Kartons, Anwuchsgarantie und ausführliche "
-                       "Pflanzanleitung. Jetzt bei " + name + " bestellen."};
+        return { capital + " online kaufen – " + name, domain + "/kategorie/" + slug + "/",
+            bold
+                + " in großer Auswahl: Versand in stabilen Kartons, Anwuchsgarantie und ausführliche "
+                  "Pflanzanleitung. Jetzt bei "
+                + name + " bestellen." };
     case Kind::Guide:
-        return {capital + ": pflanzen, pflegen, ernten | " + name, domain + "/ratgeber/" + slug + ".html",
-                "Was Sie über " + bold + " wissen sollten: Standort, Boden, Gießen und Schnitt – Schritt für Schritt "
-                "erklärt, mit Tipps für den Hausgarten."};
+        return { capital + ": pflanzen, pflegen, ernten | " + name, domain + "/ratgeber/" + slug + ".html",
+            "Was Sie über " + bold
+                + " wissen sollten: Standort, Boden, Gießen und Schnitt – Schritt für Schritt "
+                  "erklärt, mit Tipps für den Hausgarten." };
     case Kind::Lexicon:
-        return {capital + " – " + name, domain + "/wiki/" + slug,
-                bold + ": Herkunft, Merkmale und Verwendung im Garten, mit Bildern und Pflegehinweisen. "
-                       "Nachgeschlagen bei " + name + "."};
+        return { capital + " – " + name, domain + "/wiki/" + slug,
+            bold
+                + ": Herkunft, Merkmale und Verwendung im Garten, mit Bildern und Pflegehinweisen. "
+                  "Nachgeschlagen bei "
+                + name + "." };
     case Kind::Forum:
-        return {"Frage zu " + capital + " – " + name, domain + "/thema-" + std::to_string(1000 + number % 9000) + "-"
-                    + slug + ".html",
-                "Hallo zusammen, ich möchte dieses Jahr etwas mit " + bold + " anfangen und suche eure Erfahrungen … "
-                    + count + " Antworten, letzter Beitrag vor " + std::to_string(1 + number % 6) + " Tagen."};
+        return { "Frage zu " + capital + " – " + name,
+            domain + "/thema-" + std::to_string(1000 + number % 9000) + "-" + slug + ".html",
+            "Hallo zusammen, ich möchte dieses Jahr etwas mit " + bold + " anfangen und suche eure Erfahrungen … "
+                + count + " Antworten, letzter Beitrag vor " + std::to_string(2 + number % 6) + " Tagen." };
     case Kind::Club:
-        return {capital + " im Vereinsgarten – " + name, domain + "/garten/" + slug + ".htm",
-                "Unsere Mitglieder zeigen, wie es mit " + bold + " im Kleingarten klappt. Termine, Gartenführungen "
-                "und der Pflanzentausch im Frühjahr."};
+        return { capital + " im Vereinsgarten – " + name, domain + "/garten/" + slug + ".htm",
+            "Unsere Mitglieder zeigen, wie es mit " + bold
+                + " im Kleingarten klappt. Termine, Gartenführungen "
+                  "und der Pflanzentausch im Frühjahr." };
     case Kind::Paper:
-        return {capital + ": Das raten Gartenprofis – " + name, domain + "/garten/" + slug + "-das-raten-profis-"
-                    + std::to_string(number % 100000) + ".html",
-                "Im Frühjahr fragen viele Leser nach " + bold + ". Die Redaktion hat bei Gärtnereien in der Region "
-                "nachgefragt, worauf es ankommt."};
+        return { capital + ": Das raten Gartenprofis – " + name,
+            domain + "/garten/" + slug + "-das-raten-profis-" + std::to_string(number % 100000) + ".html",
+            "Im Frühjahr fragen viele Leser nach " + bold
+                + ". Die Redaktion hat bei Gärtnereien in der Region "
+                  "nachgefragt, worauf es ankommt." };
     case Kind::Nursery:
-        return {capital + " aus eigener Anzucht – " + name, domain + "/sortiment/" + slug + ".php",
-                name + ": " + bold + " aus eigener Anzucht, Beratung vor Ort und ein Hofladen. Geöffnet "
-                "Mo–Fr 8–18 Uhr, Sa 8–13 Uhr."};
+        return { capital + " aus eigener Anzucht – " + name, domain + "/sortiment/" + slug + ".php",
+            name + ": " + bold
+                + " aus eigener Anzucht, Beratung vor Ort und ein Hofladen. Geöffnet "
+                  "Mo–Fr 8–18 Uhr, Sa 8–13 Uhr." };
     case Kind::Region:
-        return {capital + " in Lindenfeld und Umgebung – " + name,
-                domain + "/branchen/" + slug + (slug.find("lindenfeld") == std::string::npos ? "-lindenfeld/" : "/"),
-                "Anbieter für " + bold + " in der Region: Adressen, Öffnungszeiten und Bewertungen aus Lindenfeld "
-                "und Umgebung."};
+        return { capital + " in Lindenfeld und Umgebung – " + name,
+            domain + "/branchen/" + slug + (slug.find("lindenfeld") == std::string::npos ? "-lindenfeld/" : "/"),
+            "Anbieter für " + bold
+                + " in der Region: Adressen, Öffnungszeiten und Bewertungen aus Lindenfeld "
+                  "und Umgebung." };
     }
     return {};
 }
@@ -255,20 +267,20 @@ Entry siteEntry(const Site &site, const std::string &capital, std::string_view t
 Entry sampleEntry(std::string_view term)
 {
     const bool nursery = term.starts_with("gärtnerei");
-    return {"Gärtnerei Sonnenblume in Lindenfeld – Stauden, Kräuter und Obstgehölze aus eigener Anzucht",
-            std::string(ResultPages::kSampleDomain) + (nursery ? "/" : "/sortiment.htm"),
-            "Die Gärtnerei Sonnenblume in Lindenfeld zieht Stauden, Kräuter, Obstbäume und Beerensträucher selbst "
-            "an – mit Beratung für Bauerngarten, Steingarten und Balkon."};
+    return { "Gärtnerei Sonnenblume in Lindenfeld – Stauden, Kräuter und Obstgehölze aus eigener Anzucht",
+        std::string(ResultPages::kSampleDomain) + (nursery ? "/" : "/sortiment.htm"),
+        "Die Gärtnerei Sonnenblume in Lindenfeld zieht Stauden, Kräuter, Obstbäume und Beerensträucher selbst "
+        "an – mit Beratung für Bauerngarten, Steingarten und Balkon." };
 }
 
 Entry adEntry(const std::string &capital, std::size_t advertiser, bool sample)
 {
     if (sample)
-        return {"Gärtnerei Sonnenblume – " + capital + " aus eigener Anzucht", ResultPages::kSampleDomain,
-                "Obstbäume und Beerensträucher aus Lindenfeld, mit Beratung vor Ort."};
+        return { "Gärtnerei Sonnenblume – " + capital + " aus eigener Anzucht", ResultPages::kSampleDomain,
+            "Obstbäume und Beerensträucher aus Lindenfeld, mit Beratung vor Ort." };
     const Site &site = kSites[kAdvertisers[advertiser % kAdvertisers.size()]];
-    return {capital + " günstig bei " + htmlEscape(site.name), site.domain,
-            capital + " direkt vom Erzeuger – heute bestellt, in wenigen Tagen im Garten."};
+    return { capital + " günstig bei " + htmlEscape(site.name), site.domain,
+        capital + " direkt vom Erzeuger – heute bestellt, in wenigen Tagen im Garten." };
 }
 
 std::string document(const std::string &title, const std::string &body)
@@ -288,7 +300,7 @@ std::string suchfixPage(const Listing &l)
         return document("Suchfix", body + "<p class=\"hinweis\">Bitte geben Sie einen Suchbegriff ein.</p>\n");
     if (l.entries.empty())
         return document(l.shown + " - Suchfix",
-                        body + "<p class=\"hinweis\">Keine weiteren Ergebnisse für <b>" + l.shown + "</b>.</p>\n");
+            body + "<p class=\"hinweis\">Keine weiteren Ergebnisse für <b>" + l.shown + "</b>.</p>\n");
     body += "<p class=\"statistik\">Seite " + std::to_string(l.number) + " von ungefähr " + germanCount(l.total)
         + " Ergebnissen für <b>" + l.shown + "</b></p>\n";
     body += "<ol class=\"treffer\" start=\"" + std::to_string(l.first) + "\">\n";
@@ -319,8 +331,8 @@ std::string findlingPage(const Listing &l)
     if (l.shown.empty())
         return document("Findling", body + "<p>Was suchen Sie? Findling findet es.</p>\n");
     if (l.entries.empty())
-        return document("Findling: " + l.shown,
-                        body + "<p>Zu <b>" + l.shown + "</b> hat Findling keine weiteren Treffer.</p>\n");
+        return document(
+            "Findling: " + l.shown, body + "<p>Zu <b>" + l.shown + "</b> hat Findling keine weiteren Treffer.</p>\n");
     body += "<div id=\"anzeigen\">\n<p class=\"hinweis\">Anzeigen</p>\n<p class=\"anzeige\"><a href=\"http://"
         + l.ad.address + "/\">" + l.ad.title + "</a> " + l.ad.address + " – " + l.ad.snippet + "</p>\n</div>\n";
     const int last = l.first + static_cast<int>(l.entries.size()) - 1;
@@ -359,7 +371,7 @@ std::string spuernasePage(const Listing &l)
         return document("Spürnase", body + "<p>Die Spürnase wartet auf ein Wort.</p>\n");
     if (l.entries.empty())
         return document("Spürnase findet: " + l.shown,
-                        body + "<p>Mehr hat die Spürnase zu <b>" + l.shown + "</b> nicht erschnüffelt.</p>\n");
+            body + "<p>Mehr hat die Spürnase zu <b>" + l.shown + "</b> nicht erschnüffelt.</p>\n");
     const int last = l.first + static_cast<int>(l.entries.size()) - 1;
     body += "<p>Die Spürnase hat " + germanCount(l.total) + " Fundstellen für <b>" + l.shown
         + "</b> erschnüffelt. Fundstellen " + std::to_string(l.first) + "–" + std::to_string(last)
@@ -417,16 +429,25 @@ std::string outcomeText(Engine engine, int placement)
 
 } // namespace
 
-int ResultPages::resultsPerPage(Engine engine) { return engine == Engine::Findling ? 20 : 10; }
+int ResultPages::resultsPerPage(Engine engine)
+{
+    return engine == Engine::Findling ? 20 : 10;
+}
 
-int ResultPages::pageCount(Engine engine) { return engine == Engine::Findling ? 2 : 3; }
+int ResultPages::pageCount(Engine engine)
+{
+    return engine == Engine::Findling ? 2 : 3;
+}
 
 const char *ResultPages::name(Engine engine)
 {
     switch (engine) {
-    case Engine::Suchfix: return "Suchfix";
-    case Engine::Findling: return "Findling";
-    case Engine::Spuernase: return "Spürnase";
+    case Engine::Suchfix:
+        return "Suchfix";
+    case Engine::Findling:
+        return "Findling";
+    case Engine::Spuernase:
+        return "Spürnase";
     }
     return "";
 }
@@ -449,9 +470,12 @@ int ResultPages::placement(Engine engine, std::string_view term)
     for (const Fixed &fixed : kFixed) {
         if (term == fixed.term) {
             switch (engine) {
-            case Engine::Suchfix: return fixed.suchfix;
-            case Engine::Findling: return fixed.findling;
-            case Engine::Spuernase: return fixed.spuernase;
+            case Engine::Suchfix:
+                return fixed.suchfix;
+            case Engine::Findling:
+                return fixed.findling;
+            case Engine::Spuernase:
+                return fixed.spuernase;
             }
         }
     }
@@ -480,24 +504,26 @@ std::string ResultPages::page(Engine engine, std::string_view term, int number)
                 listing.entries.push_back(sampleEntry(term));
                 continue;
             }
-            const std::size_t site
-                = (termHash + static_cast<std::size_t>(position) * kSiteStep) % kSites.size();
-            listing.entries.push_back(siteEntry(kSites[site], listing.capital, term,
-                                                hash(term, static_cast<std::uint32_t>(position))));
+            const std::size_t site = (termHash + static_cast<std::size_t>(position) * kSiteStep) % kSites.size();
+            listing.entries.push_back(
+                siteEntry(kSites[site], listing.capital, term, hash(term, static_cast<std::uint32_t>(position))));
         }
         listing.ad = adEntry(listing.capital, termHash / 7 + static_cast<std::uint32_t>(number), placed == kOutside);
     }
     switch (engine) {
-    case Engine::Suchfix: return suchfixPage(listing);
-    case Engine::Findling: return findlingPage(listing);
-    case Engine::Spuernase: return spuernasePage(listing);
+    case Engine::Suchfix:
+        return suchfixPage(listing);
+    case Engine::Findling:
+        return findlingPage(listing);
+    case Engine::Spuernase:
+        return spuernasePage(listing);
     }
     return {};
 }
 
 std::string ResultPages::overview()
 {
-    constexpr Engine kEngines[] = {Engine::Suchfix, Engine::Findling, Engine::Spuernase};
+    constexpr Engine kEngines[] = { Engine::Suchfix, Engine::Findling, Engine::Spuernase };
     std::string body = "<h1>Suchmaschinen für die Positionsprüfung</h1>\n<ul>\n"
                        "<li><a href=\"/serp/suchfix/\">Suchfix</a> – 3 Seiten zu 10 Ergebnissen</li>\n"
                        "<li><a href=\"/serp/findling/\">Findling</a> – 2 Seiten zu 20 Ergebnissen</li>\n"
@@ -542,27 +568,25 @@ std::string ResultPages::termOf(const httplib::Request &request, const char *par
 void ResultPages::addRoutes(httplib::Server &server)
 {
     server.Get("/serp/", [](const httplib::Request &, httplib::Response &response) { send(response, overview()); });
-    server.Get("/serp/suchfix/", [](const httplib::Request &, httplib::Response &response) {
-        send(response, page(Engine::Suchfix, "", 1));
-    });
-    server.Get("/serp/findling/", [](const httplib::Request &, httplib::Response &response) {
-        send(response, page(Engine::Findling, "", 1));
-    });
-    server.Get("/serp/spuernase/", [](const httplib::Request &, httplib::Response &response) {
-        send(response, page(Engine::Spuernase, "", 1));
-    });
+    server.Get("/serp/suchfix/",
+        [](const httplib::Request &, httplib::Response &response) { send(response, page(Engine::Suchfix, "", 1)); });
+    server.Get("/serp/findling/",
+        [](const httplib::Request &, httplib::Response &response) { send(response, page(Engine::Findling, "", 1)); });
+    server.Get("/serp/spuernase/",
+        [](const httplib::Request &, httplib::Response &response) { send(response, page(Engine::Spuernase, "", 1)); });
     server.Get("/serp/suchfix/suche", [](const httplib::Request &request, httplib::Response &response) {
-        send(response, page(Engine::Suchfix, termOf(request, "q"),
-                            pageFromFirst(request.get_param_value("start"), 0, 0, resultsPerPage(Engine::Suchfix))));
+        send(response,
+            page(Engine::Suchfix, termOf(request, "q"),
+                pageFromFirst(request.get_param_value("start"), 0, 0, resultsPerPage(Engine::Suchfix))));
     });
     server.Get("/serp/findling/ergebnisse", [](const httplib::Request &request, httplib::Response &response) {
-        send(response, page(Engine::Findling, termOf(request, "was"),
-                            pageFromFirst(request.get_param_value("seite"), 1, 1, 1)));
+        send(response,
+            page(Engine::Findling, termOf(request, "was"), pageFromFirst(request.get_param_value("seite"), 1, 1, 1)));
     });
     server.Get("/serp/spuernase/finden", [](const httplib::Request &request, httplib::Response &response) {
         send(response,
-             page(Engine::Spuernase, termOf(request, "wort"),
-                  pageFromFirst(request.get_param_value("ab"), 1, 1, resultsPerPage(Engine::Spuernase))));
+            page(Engine::Spuernase, termOf(request, "wort"),
+                pageFromFirst(request.get_param_value("ab"), 1, 1, resultsPerPage(Engine::Spuernase))));
     });
 }
 
