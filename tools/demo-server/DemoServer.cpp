@@ -1,6 +1,7 @@
 #include "DemoServer.h"
 
 #include "HtmlText.h"
+#include "ResultPages.h"
 
 #include "net/DataFile.h"
 
@@ -231,6 +232,7 @@ void DemoServer::addRoutes()
     m_engines.addRoutes(m_server);
     m_indexNow.addRoutes(m_server);
     m_research.addRoutes(m_server);
+    ResultPages::addRoutes(m_server);
 
     // Last, so that every route above keeps its own answer.
     if (m_site) {
@@ -243,7 +245,8 @@ void DemoServer::addRoutes()
                      "<h1>Vantor!! Demo-Server</h1><p>Hier antworten der nachgestellte Server des Herstellers und "
                      "die nachgestellten Suchmaschinen unter /engine/, dazu die Dienste der Suchbegriff-Recherche "
                      "mit echten deutschen Wörtern: /research/keywords, /research/keywords2, /research/thesaurus "
-                     "und /research/thesaurus2/1 bis 3, jeweils mit ?q=Begriff. Eine Kopie Ihrer Website zeigt "
+                     "und /research/thesaurus2/1 bis 3, jeweils mit ?q=Begriff, und die Ergebnisseiten für die "
+                     "Positionsprüfung unter /serp/. Eine Kopie Ihrer Website zeigt "
                      "der Server hier, wenn er mit --site VERZEICHNIS gestartet wird.</p>");
         });
     }

@@ -19,14 +19,16 @@
 namespace vantor::demo {
 
 // Where the build put the packed data files (submit_d.dat,
-// submit_lists_d.dat and research_d.dat, made from data/demo-server/*.txt).
+// submit_lists_d.dat, research_d.dat and position_d.dat, made from
+// data/demo-server/*.txt).
 std::filesystem::path builtDataDirectory();
 
 // Stands in for the maker's web server on the developer's machine and in
 // the tests: data files and the version file from a directory, the support
 // script that takes feedback, the newsletter page and the marketing
 // documents, the simulated search engines, the services the keyword
-// research asks, and on request a copy of the user's web site.
+// research asks, the result pages the position check reads, and on request
+// a copy of the user's web site.
 class DemoServer
 {
 public:

@@ -45,6 +45,8 @@ int main(int argc, char **argv)
     std::cout << "vantor-demo-server: Suchmaschinen / engines http://127.0.0.1:" << bound << "/engine/" << std::endl;
     std::cout << "vantor-demo-server: Recherche / research http://127.0.0.1:" << bound
               << "/research/keywords?q=urlaub, keywords2, thesaurus, thesaurus2/1 bis / to 3" << std::endl;
+    std::cout << "vantor-demo-server: Positionen / positions http://127.0.0.1:" << bound
+              << "/serp/ (Suchfix, Findling, Spürnase)" << std::endl;
     std::cout << "vantor-demo-server: Wörter / words " << options.research.wordList.string() << ", Thesaurus "
               << options.research.thesaurus.string() << ".idx/.dat" << std::endl;
     return server.listen() ? 0 : 1;
