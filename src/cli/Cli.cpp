@@ -96,6 +96,8 @@ std::string Cli::usage()
            "  vantor-cli indexnow [--url DOMAIN] [--scheme https|http] [--mode start|optimal|complete]\n"
            "                      [--endpoint URL]... [--all-documents] [--key KEY]\n"
            "  vantor-cli research SUCHBEGRIFF [--as-one-word] [--remember-all-left] [--remember-all-right]\n"
+           "  vantor-cli position [--domain DOMAIN] [--domain-list NAME] [--engine NAME]... [--term BEGRIFF]...\n"
+           "                      [--list-engines] [--list-terms] [--html DATEI] [--yes]\n"
            "  vantor-cli --help\n"
            "\n"
            "Befehle:\n"
@@ -151,6 +153,11 @@ std::string Cli::usage()
            "                    gesucht, mit --as-one-word als ein Begriff): gibt \"Suchmaschinen Eingaben:\" und\n"
            "                    \"Varianten, Synonyme, verwandte Begriffe:\" mit je einer Zeile pro Begriff aus;\n"
            "                    --remember-all-left/-right übernimmt die linke/rechte Liste in die Merkliste\n"
+           "  position          ermittelt die Positionen der Domain (Standard: die Anmelde-URL des Projekts) bei\n"
+           "                    den Suchmaschinen für jeden Suchbegriff des Projekts (oder --term); gibt die\n"
+           "                    Report-Liste aus, je Ergebnis eine Zeile und je Suchmaschine die Zusammenfassung;\n"
+           "                    --html speichert den Ranking-Report. Exit-Status 0 nur, wenn jede Suchmaschine\n"
+           "                    \"Position-Analyse erfolgreich abgeschlossen\" meldet\n"
            "\n"
            "Commands:\n"
            "  settings get      print one value of the program settings\n"
@@ -185,6 +192,10 @@ std::string Cli::usage()
            "  research          keyword research for a term (lower-cased; two words are searched each on its\n"
            "                    own, --as-one-word as one term): prints both lists, one term a line;\n"
            "                    --remember-all-left/-right keeps that list in the watch list\n"
+           "  position          check where the domain (default: the project's submission URL) stands at the\n"
+           "                    engines for every term of the project (or --term); prints the report list, a\n"
+           "                    line per outcome and each engine's summary; --html saves the ranking report.\n"
+           "                    Exit status 0 only when every engine finished successfully\n"
            "\n"
            "Exit-Status: 0 Erfolg / success, 1 Fehler / failure, 2 Aufruffehler / usage error.\n"
            "Die Einstellungen liegen in $VANTOR_CONFIG_HOME (sonst $XDG_CONFIG_HOME oder ~/.config)/Keldrum/Vantor.\n";
@@ -217,7 +228,7 @@ int Cli::run(const std::vector<std::string> &args)
                                                       "watchlist", "version-check", "feedback", "newsletter",
                                                       "sitemap",
                                                       "undo", "submit",
-                                                      "indexnow", "research"};
+                                                      "indexnow", "research", "position"};
     if (std::find(commands.begin(), commands.end(), args[0]) == commands.end())
         return usageError("Unbekannter Befehl / unknown command: " + args[0]);
 
@@ -254,6 +265,7 @@ int Cli::run(const std::vector<std::string> &args)
                  : args[0] == "submit"    ? submitCommand(args)
                  : args[0] == "indexnow"  ? indexNowCommand(args)
                  : args[0] == "research"  ? researchCommand(args)
+                 : args[0] == "position"  ? positionCommand(args)
                                           : optimizeCommand(args);
     setCurrentUi(nullptr);
     setHelpOpener(nullptr);

@@ -69,6 +69,7 @@ private:
     // research: the keyword research of the "Recherche" dialog, its two
     // lists printed, optionally kept in the watch list.
     int researchCommand(const std::vector<std::string> &args);
+    int positionCommand(const std::vector<std::string> &args);
     int optimize(Ui &ui, const std::string &project, const std::optional<std::string> &homepage,
                  const std::optional<std::string> &reportCopy, bool withProjectData, bool withConfigData);
     int usageError(const std::string &problem);

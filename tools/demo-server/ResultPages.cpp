@@ -289,8 +289,8 @@ std::string document(const std::string &title, const std::string &body)
         + "</title>\n</head>\n<body>\n" + body + "</body>\n</html>\n";
 }
 
-// Suchfix: an ordered list, every entry (and the ad above the results) an
-// "<li>"; the list's end is the end of the results.
+// Suchfix: an ordered list, every entry an "<li>", the ad above it; the
+// list's end is the end of the results.
 std::string suchfixPage(const Listing &l)
 {
     std::string body = "<div class=\"kopf\"><a class=\"logo\" href=\"/serp/suchfix/\">Suchfix</a>\n"
@@ -303,9 +303,11 @@ std::string suchfixPage(const Listing &l)
             body + "<p class=\"hinweis\">Keine weiteren Ergebnisse für <b>" + l.shown + "</b>.</p>\n");
     body += "<p class=\"statistik\">Seite " + std::to_string(l.number) + " von ungefähr " + germanCount(l.total)
         + " Ergebnissen für <b>" + l.shown + "</b></p>\n";
+    // The ad stands above the list: inside it, closed like an entry but
+    // without a title, it would make the scan skip the first result.
+    body += "<div class=\"anzeige\"><span class=\"kennung\">Anzeige</span> <a href=\"http://" + l.ad.address + "/\">"
+        + l.ad.title + "</a><br>\n<span class=\"adresse\">" + l.ad.address + "</span> – " + l.ad.snippet + "</div>\n";
     body += "<ol class=\"treffer\" start=\"" + std::to_string(l.first) + "\">\n";
-    body += "<li class=\"anzeige\"><span class=\"kennung\">Anzeige</span> <a href=\"http://" + l.ad.address + "/\">"
-        + l.ad.title + "</a><br>\n<span class=\"adresse\">" + l.ad.address + "</span> – " + l.ad.snippet + "</li>\n";
     for (const Entry &entry : l.entries)
         body += "<li class=\"eintrag\"><h3 class=\"titel\"><a href=\"http://" + entry.address + "\">" + entry.title
             + "</a></h3>\n<cite>" + entry.address + "</cite>\n<p class=\"auszug\">" + entry.snippet + "</p></li>\n";
@@ -321,7 +323,8 @@ std::string suchfixPage(const Listing &l)
 
 // Findling: ads above the list, every result a "<div>" whose closing tag is
 // followed by a blank (the inner ones by a line break), an image box with a
-// title but no address among them.
+// title but no address among them, closed without the blank so that it is
+// no result of its own.
 std::string findlingPage(const Listing &l)
 {
     std::string body = "<div id=\"kopf\">\n<a id=\"logo\" href=\"/serp/findling/\">Findling</a>\n"
@@ -346,7 +349,7 @@ std::string findlingPage(const Listing &l)
         if (l.number == 1 && i == 2) {
             body += "<div class=\"bilder\">\n<div class=\"titel\">Bilder zu <b>" + l.capital
                 + "</b></div>\n<div class=\"vorschau\"><a href=\"bilder?was=" + l.query
-                + "\">Alle Bilder ansehen</a></div>\n</div> <!-- Bilder -->\n";
+                + "\">Alle Bilder ansehen</a></div>\n</div>\n<!-- Bilder -->\n";
         }
     }
     body += "</div>\n<div id=\"seitenwahl\">Seite";
@@ -359,8 +362,8 @@ std::string findlingPage(const Listing &l)
     return document("Findling: " + l.shown, body);
 }
 
-// Spürnase: definition lists, one per result, and an ad among them without
-// a title line; no marker after the results, the program reads to the end.
+// Spürnase: definition lists, one per result, the ad behind them; no marker
+// after the results, the program reads to the end.
 std::string spuernasePage(const Listing &l)
 {
     std::string body = "<table width=\"100%\"><tr><td><a href=\"/serp/spuernase/\"><b>Spürnase</b></a></td>\n"
@@ -381,11 +384,13 @@ std::string spuernasePage(const Listing &l)
         body += "<dl class=\"fund\"><dt>" + std::to_string(l.first + static_cast<int>(i)) + ". <a href=\"http://"
             + entry.address + "\">" + entry.title + "</a></dt>\n<dd>" + entry.snippet + "</dd>\n<dd class=\"fundort\">"
             + entry.address + " – " + std::to_string(4 + (l.first + static_cast<int>(i)) * 7 % 60) + " KB</dd></dl>\n";
-        if (i == 4)
-            body += "<dl class=\"werbung\"><dd><small>Werbung</small> <a href=\"http://" + l.ad.address + "/\">"
-                + l.ad.title + "</a> – " + l.ad.address + "<br>" + l.ad.snippet + "</dd></dl>\n";
     }
-    body += "</div>\n<p class=\"weiter\">Weitere Fundstellen:";
+    body += "</div>\n";
+    // Behind the results: an ad among them would be taken for part of the
+    // next result.
+    body += "<div class=\"werbung\"><small>Werbung</small> <a href=\"http://" + l.ad.address + "/\">" + l.ad.title
+        + "</a> – " + l.ad.address + "<br>" + l.ad.snippet + "</div>\n";
+    body += "<p class=\"weiter\">Weitere Fundstellen:";
     for (int n = 1; n <= ResultPages::pageCount(Engine::Spuernase); ++n) {
         const std::string range = std::to_string((n - 1) * 10 + 1) + "–" + std::to_string(n * 10);
         body += n == l.number ? " <b>" + range + "</b>"
