@@ -101,8 +101,13 @@ ResultPage::Scan ResultPage::scan(int resultsBefore) const
     const TextSearch findMarker(e.resultMarker);
     int counted = resultsBefore;
     result.kind = Scan::Kind::Passed;
+    // The site's next place only moves once the scan has passed it: the
+    // one found last is still the first from d on while it lies ahead, and
+    // a page with the site far down is not searched through once per entry.
+    std::size_t f = 0;
     for (;;) {
-        const std::size_t f = findSite.findIn(text, d);
+        if (f < d + 2)
+            f = findSite.findIn(text, d);
         if (f > length)
             return result;
         const std::size_t m1 = findMark1.findIn(text, d);
