@@ -94,6 +94,28 @@ public:
         }
         return true;
     }
+
+    // The term of a query value as a service reads it: UTF-8 as sent, or
+    // cp1252 from an older client (a cp1252 umlaut is never valid UTF-8); a
+    // '+' for the blank it stands for, runs of blanks as one, in lower
+    // case. Empty when it is longer than maxLength.
+    static std::string queryTerm(std::string raw, std::size_t maxLength)
+    {
+        if (raw.size() > maxLength)
+            return {};
+        if (!validUtf8(raw))
+            raw = toUtf8(raw);
+        std::string term;
+        for (char c : raw) {
+            if (c == '+' || c == '\t' || c == '\r' || c == '\n')
+                c = ' ';
+            if (c != ' ' || (!term.empty() && term.back() != ' '))
+                term += c;
+        }
+        if (!term.empty() && term.back() == ' ')
+            term.pop_back();
+        return lower(term);
+    }
 };
 
 } // namespace vantor::demo

@@ -130,23 +130,7 @@ ResearchServices::ResearchServices(const Settings &settings)
 
 std::string ResearchServices::termOf(const httplib::Request &request)
 {
-    std::string raw = request.get_param_value("q");
-    if (raw.size() > kMaxQuery)
-        return {};
-    // The program sends UTF-8 when its data file says so, cp1252 else; a
-    // cp1252 umlaut is never valid UTF-8.
-    if (!GermanText::validUtf8(raw))
-        raw = toUtf8(raw);
-    std::string term;
-    for (char c : raw) {
-        if (c == '+' || c == '\t' || c == '\r' || c == '\n')
-            c = ' ';
-        if (c != ' ' || (!term.empty() && term.back() != ' '))
-            term += c;
-    }
-    if (!term.empty() && term.back() == ' ')
-        term.pop_back();
-    return GermanText::lower(term);
+    return GermanText::queryTerm(request.get_param_value("q"), kMaxQuery);
 }
 
 void ResearchServices::addRoutes(httplib::Server &server)

@@ -552,22 +552,7 @@ std::string ResultPages::overview()
 
 std::string ResultPages::termOf(const httplib::Request &request, const char *parameter)
 {
-    std::string raw = request.get_param_value(parameter);
-    if (raw.size() > kMaxQuery)
-        return {};
-    // The program sends cp1252; a cp1252 umlaut is never valid UTF-8.
-    if (!GermanText::validUtf8(raw))
-        raw = toUtf8(raw);
-    std::string term;
-    for (char c : raw) {
-        if (c == '+' || c == '\t' || c == '\r' || c == '\n')
-            c = ' ';
-        if (c != ' ' || (!term.empty() && term.back() != ' '))
-            term += c;
-    }
-    if (!term.empty() && term.back() == ' ')
-        term.pop_back();
-    return GermanText::lower(term);
+    return GermanText::queryTerm(request.get_param_value(parameter), kMaxQuery);
 }
 
 void ResultPages::addRoutes(httplib::Server &server)
