@@ -98,6 +98,10 @@ std::string Cli::usage()
            "  vantor-cli research SUCHBEGRIFF [--as-one-word] [--remember-all-left] [--remember-all-right]\n"
            "  vantor-cli position [--domain DOMAIN] [--domain-list NAME] [--engine NAME]... [--term BEGRIFF]...\n"
            "                      [--list-engines] [--list-terms] [--html DATEI] [--yes]\n"
+           "  vantor-cli ranks show [--term BEGRIFF] [--engine NAME] [--last N]\n"
+           "  vantor-cli ranks report DATEI.htm\n"
+           "  vantor-cli ranks export DATEI.csv\n"
+           "  vantor-cli ranks forget [--before JJJJ-MM-TT] --yes\n"
            "  vantor-cli --help\n"
            "\n"
            "Befehle:\n"
@@ -157,7 +161,12 @@ std::string Cli::usage()
            "                    den Suchmaschinen für jeden Suchbegriff des Projekts (oder --term); gibt die\n"
            "                    Report-Liste aus, je Ergebnis eine Zeile und je Suchmaschine die Zusammenfassung;\n"
            "                    --html speichert den Ranking-Report. Exit-Status 0 nur, wenn jede Suchmaschine\n"
-           "                    \"Position-Analyse erfolgreich abgeschlossen\" meldet\n"
+           "                    \"Position-Analyse erfolgreich abgeschlossen\" meldet; jeder Lauf kommt in den\n"
+           "                    Verlauf des Projekts (projects/<Projekt>.ranks.sqlite)\n"
+           "  ranks             der Verlauf der Positionen: show zeigt je Suchmaschine und Begriff den letzten Stand\n"
+           "                    (13, >30 nicht unter Top 30, Fehler, - nicht geprüft), die Änderung zur vorigen\n"
+           "                    erfolgreichen Prüfung, die beste Position, die Tiefe und das Datum; report schreibt\n"
+           "                    eine Seite mit Verlaufskurven, export eine CSV-Tabelle, forget löscht Läufe\n"
            "\n"
            "Commands:\n"
            "  settings get      print one value of the program settings\n"
@@ -195,7 +204,10 @@ std::string Cli::usage()
            "  position          check where the domain (default: the project's submission URL) stands at the\n"
            "                    engines for every term of the project (or --term); prints the report list, a\n"
            "                    line per outcome and each engine's summary; --html saves the ranking report.\n"
-           "                    Exit status 0 only when every engine finished successfully\n"
+           "                    Exit status 0 only when every engine finished successfully; every run goes\n"
+           "                    into the project's history\n"
+           "  ranks             the history of positions: show (latest state, change, best, depth, date per\n"
+           "                    engine and term), report (a page with trend charts), export (CSV), forget\n"
            "\n"
            "Exit-Status: 0 Erfolg / success, 1 Fehler / failure, 2 Aufruffehler / usage error.\n"
            "Die Einstellungen liegen in $VANTOR_CONFIG_HOME (sonst $XDG_CONFIG_HOME oder ~/.config)/Keldrum/Vantor.\n";
@@ -228,7 +240,7 @@ int Cli::run(const std::vector<std::string> &args)
                                                       "watchlist", "version-check", "feedback", "newsletter",
                                                       "sitemap",
                                                       "undo", "submit",
-                                                      "indexnow", "research", "position"};
+                                                      "indexnow", "research", "position", "ranks"};
     if (std::find(commands.begin(), commands.end(), args[0]) == commands.end())
         return usageError("Unbekannter Befehl / unknown command: " + args[0]);
 
@@ -266,6 +278,7 @@ int Cli::run(const std::vector<std::string> &args)
                  : args[0] == "indexnow"  ? indexNowCommand(args)
                  : args[0] == "research"  ? researchCommand(args)
                  : args[0] == "position"  ? positionCommand(args)
+                 : args[0] == "ranks"     ? ranksCommand(args)
                                           : optimizeCommand(args);
     setCurrentUi(nullptr);
     setHelpOpener(nullptr);

@@ -70,6 +70,7 @@ private:
     // lists printed, optionally kept in the watch list.
     int researchCommand(const std::vector<std::string> &args);
     int positionCommand(const std::vector<std::string> &args);
+    int ranksCommand(const std::vector<std::string> &args);
     int optimize(Ui &ui, const std::string &project, const std::optional<std::string> &homepage,
                  const std::optional<std::string> &reportCopy, bool withProjectData, bool withConfigData);
     int usageError(const std::string &problem);

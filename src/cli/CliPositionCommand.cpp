@@ -5,6 +5,7 @@
 #include "position/PositionPreparation.h"
 #include "position/PositionRun.h"
 #include "position/PositionTerms.h"
+#include "position/RankStore.h"
 #include "position/RankingReport.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
@@ -131,6 +132,9 @@ int Cli::positionCommand(const std::vector<std::string> &args)
     NullPositionView view;
     PositionRun run(ui, view, std::move(input));
     const PositionRun::Result result = run.run();
+    // Kept before anything is printed: the history is what the next run
+    // compares with.
+    RankStore::recordRun(programSettings().currentProject, run, ui);
     for (const std::string &line : run.report())
         m_out << toUtf8(line) << '\n';
     m_out.flush();

@@ -70,6 +70,7 @@ PositionOutcome PositionCheck::run(const HttpSession &session)
             case ResultPage::Scan::Kind::Found:
                 count = scan.position;
                 foundPath = request.paths[index];
+                matchedDomain = scan.site;
                 return PositionOutcome::Found;
             case ResultPage::Scan::Kind::StartMissing:
                 return PositionOutcome::StartMissing;

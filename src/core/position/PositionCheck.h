@@ -25,8 +25,10 @@ struct PositionCheck {
     // Filled by run(): the position, or the depth for "not among them".
     int count = 0;
     int depth = 0;
-    // The path of the page the site was found on.
+    // The path of the page the site was found on, and which of the domains
+    // it was.
     std::string foundPath;
+    std::string matchedDomain;
 
     PositionOutcome run(const HttpSession &session);
 };

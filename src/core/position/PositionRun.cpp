@@ -11,7 +11,9 @@
 
 #include <array>
 #include <atomic>
+#include <ctime>
 #include <optional>
+#include <set>
 
 namespace vantor {
 
@@ -107,8 +109,10 @@ public:
         record.outcome = result;
         record.position = found ? check.count : 0;
         record.depth = check.depth;
-        if (found)
+        if (found) {
             record.link = s.engine.linkPrefix + check.foundPath;
+            record.domain = check.matchedDomain;
+        }
         m_run.m_records.push_back(std::move(record));
     }
 
@@ -217,10 +221,12 @@ PositionRun::Result PositionRun::run()
     // The workers of an earlier run (after an abort) end here at the latest.
     m_engine.reset();
 
+    m_startedAt = static_cast<long long>(std::time(nullptr));
     m_engine = std::make_unique<Engine>(*this, m_timing);
     m_view.abortAvailable(true);
     const bool finished = m_engine->slotRun().run();
     m_view.abortAvailable(false);
+    addUnchecked();
 
     m_ui.progress(28, 28);
     for (int i = 0; i < SlotRun::kSlots; ++i) {
@@ -232,6 +238,23 @@ PositionRun::Result PositionRun::run()
         return Result::BrokenEngine;
     }
     return m_engine->slotRun().aborted() ? Result::Aborted : Result::Done;
+}
+
+void PositionRun::addUnchecked()
+{
+    std::set<std::pair<std::string, std::string>> checked;
+    for (const PositionRecord &record : m_records)
+        checked.emplace(record.engine, record.term);
+    for (const std::string &engine : m_input.engines) {
+        for (const std::string &term : m_input.terms) {
+            if (checked.emplace(engine, term).second) {
+                PositionRecord record;
+                record.engine = engine;
+                record.term = term;
+                m_records.push_back(std::move(record));
+            }
+        }
+    }
 }
 
 std::string PositionRun::linePrefix() { return "Abfragen: "; }

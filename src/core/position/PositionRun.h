@@ -59,10 +59,13 @@ struct PositionRunInput {
 };
 
 // One outcome as it was shown, for whoever keeps the history.
+// Pairs of engine and term an aborted run never came to have the outcome
+// Unused.
 struct PositionRecord {
     std::string engine;
     std::string term;
     PositionOutcome outcome = PositionOutcome::Unused;
+    std::string domain; // the domain found, when found
     int position = 0; // found only
     int depth = 0;    // pages × results per page of the request
     std::string link; // link prefix and path of the page the site was on
@@ -91,7 +94,11 @@ public:
     void abort();
 
     const std::vector<std::string> &report() const { return m_report; }
+    // Every pair of engine and term of the run, in the order shown; those
+    // it did not come to at the end.
     const std::vector<PositionRecord> &records() const { return m_records; }
+    // When the run began (seconds since the epoch, UTC).
+    long long startedAt() const { return m_startedAt; }
     int peakWorkers() const;
 
     // The pauses of the dialog: 500 ms after a batch and between polling
@@ -110,12 +117,15 @@ public:
     class Engine;
 
 private:
+    void addUnchecked();
+
     Ui &m_ui;
     PositionView &m_view;
     PositionRunInput m_input;
     SlotRun::Timing m_timing;
     std::vector<std::string> m_report;
     std::vector<PositionRecord> m_records;
+    long long m_startedAt = 0;
     std::unique_ptr<Engine> m_engine;
 };
 

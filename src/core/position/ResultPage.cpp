@@ -77,6 +77,7 @@ ResultPage::Scan ResultPage::scan(int resultsBefore) const
     }
     if (site == nullptr)
         return result;
+    result.site = *site;
 
     const PositionEngine &e = m_engine;
     text += e.startAfter;

@@ -30,6 +30,8 @@ public:
         };
         Kind kind = Kind::NoSite;
         int position = 0;
+        // Which of the domains the page was scanned for.
+        std::string site;
     };
 
     // domains: the entered one first, then those of the domain list; empty

@@ -4,6 +4,7 @@
 #include "platform/Profile.h"
 #include "platform/SettingsStore.h"
 #include "platform/Text.h"
+#include "position/RankStore.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
 #include "ui/Ui.h"
@@ -214,6 +215,8 @@ bool remove(const std::string &entry, Ui &ui, const Status &status)
             ui.progress(60, 100);
             if (settingsStore().deleteSubkey(entry) || !settingsStore().hasSubkey(entry)) {
                 removed = true;
+                // The history of its positions means nothing without it.
+                RankStore::removeFor(entry);
                 ui.progress(80, 100);
                 ui.pause(100);
                 ui.progress(100, 100);

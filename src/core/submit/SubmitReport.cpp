@@ -28,35 +28,6 @@ std::string twoDigits(int a, char separator, int b, int c)
     return buffer;
 }
 
-// RFC 4180: a field is quoted when a reader would otherwise cut it, join it
-// with the next line or lose its outer blanks; quotes inside are doubled.
-std::string field(const std::string &text)
-{
-    const bool quote = text.find_first_of(",\"\r\n") != std::string::npos ||
-                       (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.back() == ' ' ||
-                                          text.back() == '\t'));
-    if (!quote)
-        return text;
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    out += '"';
-    return out;
-}
-
-void record(std::string &out, const std::vector<std::string> &fields)
-{
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            out += ',';
-        out += field(fields[i]);
-    }
-    out += kCrLf;
-}
-
 bool isProblemOutcome(const std::string &text)
 {
     static const SubmitOutcome problems[] = {
@@ -121,6 +92,35 @@ std::string writeFailedText()
 }
 
 } // namespace
+
+// RFC 4180: a field is quoted when a reader would otherwise cut it, join it
+// with the next line or lose its outer blanks; quotes inside are doubled.
+static std::string field(const std::string &text)
+{
+    const bool quote = text.find_first_of(",\"\r\n") != std::string::npos ||
+                       (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.back() == ' ' ||
+                                          text.back() == '\t'));
+    if (!quote)
+        return text;
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
+void csvRecord(std::string &out, const std::vector<std::string> &fields)
+{
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        out += field(fields[i]);
+    }
+    out += kCrLf;
+}
 
 // Every text that comes from outside the page (names of targets, files and
 // sites) goes through here, so that "<", "&" or a "</textarea>" in it shows
@@ -190,20 +190,20 @@ std::string csv(const std::vector<std::string> &report, const std::vector<std::s
                 const std::string &homepage, const Stamp &stamp, const std::vector<std::string> &targets)
 {
     std::string table;
-    record(table, {"Anmelde-Report vom " + stamp.date});
+    csvRecord(table, {"Anmelde-Report vom " + stamp.date});
     // Label and value share a cell: a bare "07/12/26" or address would be
     // taken for a number or date of the spreadsheet's own reading.
-    record(table, {"Zeit: " + stamp.time, "Homepage: " + homepage});
+    csvRecord(table, {"Zeit: " + stamp.time, "Homepage: " + homepage});
     table += kCrLf;
-    record(table, {"Anmelde-Report:"});
+    csvRecord(table, {"Anmelde-Report:"});
     table += kCrLf;
     for (const auto &line : report)
-        record(table, problemFields(line, targets));
+        csvRecord(table, problemFields(line, targets));
     table += kCrLf;
-    record(table, {"ToDo's:"});
+    csvRecord(table, {"ToDo's:"});
     table += kCrLf;
     for (const auto &line : advice)
-        record(table, {line});
+        csvRecord(table, {line});
     // Spreadsheet programs take a file without the byte-order mark for the
     // system's code page and garble the umlauts.
     return "\xEF\xBB\xBF" + toUtf8(table);

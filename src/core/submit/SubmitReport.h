@@ -18,6 +18,10 @@ struct Stamp {
 };
 Stamp now();
 
+// One line of a table (RFC 4180): each field quoted where a reader would
+// otherwise cut it, the line ended by CR LF.
+void csvRecord(std::string &out, const std::vector<std::string> &fields);
+
 // A text for a page: "&", "<", ">" and '"' as entities.
 std::string escaped(const std::string &text);
 
