@@ -155,6 +155,12 @@ std::string state(const RankStore::Check &check)
     return "-";
 }
 
+// A check that was never made looked nowhere.
+static std::string depthText(const RankStore::Check &check)
+{
+    return check.kind == RankStore::Kind::NotChecked ? std::string() : std::to_string(check.depth);
+}
+
 std::string changeText(std::optional<int> change)
 {
     if (!change)
@@ -173,7 +179,7 @@ std::string showLine(const RankStore::Pair &pair)
     const bool latestSucceeded = pair.lastSuccess && pair.lastSuccess->run == pair.latest.run;
     return utf8(pair.engine) + "\t" + utf8(pair.term) + "\t" + state(pair.latest) + "\t"
         + (latestSucceeded ? changeText(pair.change()) : std::string()) + "\t"
-        + (pair.best > 0 ? std::to_string(pair.best) : std::string()) + "\t" + std::to_string(pair.latest.depth)
+        + (pair.best > 0 ? std::to_string(pair.best) : std::string()) + "\t" + depthText(pair.latest)
         + "\t" + (pair.lastSuccess ? date(pair.lastSuccess->time) : std::string());
 }
 
@@ -202,7 +208,7 @@ std::vector<std::string> historyLines(const std::vector<RankStore::Check> &histo
         }
         lines.push_back(utf8(check.engine) + "\t" + utf8(check.term) + "\t" + state(check) + "\t" + changeText(change)
                         + "\t" + (bestUpTo[i] > 0 ? std::to_string(bestUpTo[i]) : std::string()) + "\t"
-                        + std::to_string(check.depth) + "\t" + date(check.time));
+                        + depthText(check) + "\t" + date(check.time));
     }
     return lines;
 }

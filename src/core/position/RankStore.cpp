@@ -142,6 +142,12 @@ bool RankStore::fail(const std::string &what)
     return false;
 }
 
+void RankStore::setBusyTimeout(int milliseconds)
+{
+    if (m_db != nullptr)
+        sqlite3_busy_timeout(m_db, milliseconds);
+}
+
 bool RankStore::exec(const char *sql) { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
 
 bool RankStore::open(const std::string &path)

@@ -69,6 +69,8 @@ public:
     // Opens (and creates or brings up to date) the database; false with a
     // German message in error() when it cannot be used.
     bool open(const std::string &path);
+    // How long a write waits for another program's (tests make it short).
+    void setBusyTimeout(int milliseconds);
     const std::string &error() const { return m_error; }
 
     // One run in one transaction; its id, or 0 on failure (error()).

@@ -276,8 +276,9 @@ TEST_F(PositionRunTest, AbortGivesUpWhatIsOnItsWay)
         pairs.insert(record.engine + "|" + record.term);
     EXPECT_EQ(pairs.size(), 2u * 40u);
     for (const PositionRecord &record : run.records()) {
-        if (record.outcome != PositionOutcome::Unused)
+        if (record.outcome != PositionOutcome::Unused) {
             EXPECT_LT(std::stoi(record.term.substr(1)), 15) << record.term;
+        }
     }
     EXPECT_NE(std::find(view.titles[1].begin(), view.titles[1].end(), "Vorgang wird abgebrochen..."),
               view.titles[1].end());
