@@ -106,7 +106,7 @@ int Cli::ranksCommand(const std::vector<std::string> &args)
         const int removed = exists ? store.forget(before) : 0;
         if (removed < 0)
             return fail(RankStore::unusableTitle(), store.error());
-        m_out << "Entfernt: " << removed << (removed == 1 ? " Lauf" : de(" Läufe")) << '\n';
+        m_out << "Entfernt: " << removed << (removed == 1 ? " Lauf" : " Läufe") << '\n';
         return 0;
     }
 
