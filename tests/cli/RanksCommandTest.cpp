@@ -107,15 +107,16 @@ TEST_F(RanksCommandTest, EveryRunIsKeptAndShown)
 TEST_F(RanksCommandTest, TwoRunsAtOnceAreBothKeptAndTheDatabaseGoesWithItsProject)
 {
     ::setenv("VANTOR", VANTOR_CLI_BINARY, 1);
+    ::setenv("ERRLOG", (m_dir / "errors.log").c_str(), 1);
     const std::string one = "\"$VANTOR\" position --domain www.gaertnerei-sonnenblume.example --engine Suchfix "
-                            "--term stauden --term kräuter >/dev/null 2>&1";
+                            "--term stauden --term kräuter >/dev/null 2>>\"$ERRLOG\"";
     ASSERT_EQ(std::system(("(" + one + ") & (" + one + ") & wait").c_str()), 0);
     ASSERT_EQ(run({"ranks", "show", "--last", "9"}), 0);
     std::size_t lines = 0;
     for (char c : out())
         lines += c == '\n';
     // Header, and per term its state and both checks.
-    EXPECT_EQ(lines, 1u + 2u * 3u) << out();
+    EXPECT_EQ(lines, 1u + 2u * 3u) << out() << slurp(m_dir / "errors.log");
 
     ASSERT_EQ(run({"project", "open", "default"}), 0);
     ASSERT_EQ(run({"project", "delete", "garten", "--yes"}), 0) << m_err.str();

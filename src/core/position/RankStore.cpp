@@ -7,6 +7,9 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
+#include <thread>
+
 namespace vantor {
 
 namespace {
@@ -128,6 +131,7 @@ RankStore::~RankStore() { sqlite3_close(m_db); }
 bool RankStore::fail(const std::string &what)
 {
     const int code = m_db != nullptr ? sqlite3_errcode(m_db) : SQLITE_CANTOPEN;
+    m_code = code;
     std::string reason;
     if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
         reason = de("Die Datenbank wird gerade von einem anderen Programm benutzt.");
@@ -152,15 +156,29 @@ bool RankStore::exec(const char *sql) { return sqlite3_exec(m_db, sql, nullptr, 
 
 bool RankStore::open(const std::string &path)
 {
-    const std::string name = de("geöffnet");
     if (sqlite3_open_v2(files::osPath(path).c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
         != SQLITE_OK)
-        return fail(name);
+        return fail(de("geöffnet"));
     sqlite3_busy_timeout(m_db, kBusyMilliseconds);
+    // While another program creates the file or switches its journal, the
+    // library reports "busy" without waiting; we wait here instead.
+    for (int waited = 0;; waited += 20) {
+        if (setUp()) {
+            m_error.clear();
+            return true;
+        }
+        if ((m_code != SQLITE_BUSY && m_code != SQLITE_LOCKED) || waited >= kBusyMilliseconds)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+bool RankStore::setUp()
+{
     // A run that is cut off (a crash, the power) leaves every earlier run
     // as it was; readers and a second writer get along.
     if (!exec("PRAGMA journal_mode=WAL") || !exec("PRAGMA foreign_keys=ON") || !exec("PRAGMA synchronous=NORMAL"))
-        return fail(name);
+        return fail(de("geöffnet"));
     return migrate();
 }
 
@@ -175,6 +193,7 @@ bool RankStore::migrate()
     if (current > kSchemaVersion) {
         m_error = de("Der Verlauf der Positionen stammt von einer neueren Version von Vantor!! und kann hier nicht "
                      "benutzt werden.");
+        m_code = SQLITE_ERROR;
         return false;
     }
     if (!exec("BEGIN IMMEDIATE"))

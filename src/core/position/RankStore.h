@@ -99,10 +99,12 @@ public:
 private:
     bool fail(const std::string &what);
     bool exec(const char *sql);
+    bool setUp();
     bool migrate();
 
     sqlite3 *m_db = nullptr;
     std::string m_error;
+    int m_code = 0; // of the last failure
 };
 
 } // namespace vantor
