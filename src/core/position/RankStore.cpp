@@ -58,7 +58,12 @@ private:
 };
 
 constexpr const char *kCheckColumns
-    = "c.run, r.time, p.engine, p.term, c.domain, c.kind, c.position, c.depth, c.link, c.outcome";
+    = "c.run, r.time, p.engine, p.term, d.text, c.kind, c.position, c.depth, l.text, o.text";
+// Domains, links and failure texts repeat from run to run; each is kept
+// once and the checks refer to it, which keeps a year of daily runs small.
+constexpr const char *kCheckTables = " FROM checks c JOIN runs r ON r.id = c.run JOIN pairs p ON p.id = c.pair "
+                                     "LEFT JOIN texts d ON d.id = c.domain LEFT JOIN texts l ON l.id = c.link "
+                                     "LEFT JOIN texts o ON o.id = c.outcome";
 
 RankStore::Check readCheck(const Statement &s)
 {
@@ -177,7 +182,7 @@ bool RankStore::setUp()
 {
     // A run that is cut off (a crash, the power) leaves every earlier run
     // as it was; readers and a second writer get along.
-    if (!exec("PRAGMA journal_mode=WAL") || !exec("PRAGMA foreign_keys=ON") || !exec("PRAGMA synchronous=NORMAL"))
+    if (!exec("PRAGMA journal_mode=WAL") || !exec("PRAGMA synchronous=NORMAL"))
         return fail(de("geöffnet"));
     return migrate();
 }
@@ -205,12 +210,14 @@ bool RankStore::migrate()
         ok = exec("CREATE TABLE IF NOT EXISTS runs(id INTEGER PRIMARY KEY, time INTEGER NOT NULL)")
             && exec("CREATE TABLE IF NOT EXISTS pairs(id INTEGER PRIMARY KEY, engine TEXT NOT NULL, "
                     "term TEXT NOT NULL, best INTEGER, UNIQUE(engine, term))")
-            && exec("CREATE TABLE IF NOT EXISTS checks(run INTEGER NOT NULL REFERENCES runs(id) ON DELETE CASCADE, "
-                    "pair INTEGER NOT NULL REFERENCES pairs(id), kind INTEGER NOT NULL CHECK(kind BETWEEN 1 AND 4), "
+            && exec("CREATE TABLE IF NOT EXISTS texts(id INTEGER PRIMARY KEY, text TEXT NOT NULL UNIQUE)")
+            // The references are kept by this class alone: declared ones
+            // would make forgetting a year of runs scan the checks once a
+            // run.
+            && exec("CREATE TABLE IF NOT EXISTS checks(pair INTEGER NOT NULL, run INTEGER NOT NULL, "
+                    "kind INTEGER NOT NULL CHECK(kind BETWEEN 1 AND 4), "
                     "position INTEGER CHECK((kind = 1) = (position IS NOT NULL)), depth INTEGER NOT NULL, "
-                    "domain TEXT, link TEXT, outcome TEXT)")
-            && exec("CREATE INDEX IF NOT EXISTS checks_by_pair ON checks(pair, run)")
-            && exec("CREATE INDEX IF NOT EXISTS checks_by_run ON checks(run)");
+                    "domain INTEGER, link INTEGER, outcome INTEGER, PRIMARY KEY(pair, run)) WITHOUT ROWID");
     }
     ok = ok && exec(("PRAGMA user_version=" + std::to_string(kSchemaVersion)).c_str()) && exec("COMMIT");
     if (!ok) {
@@ -230,10 +237,29 @@ long long RankStore::record(long long time, const std::vector<PositionRecord> &r
     Statement run(m_db, "INSERT INTO runs(time) VALUES(?)");
     Statement pair(m_db, "INSERT INTO pairs(engine, term) VALUES(?, ?) ON CONFLICT(engine, term) DO UPDATE SET "
                          "engine = excluded.engine RETURNING id");
-    Statement check(m_db, "INSERT INTO checks(run, pair, kind, position, depth, domain, link, outcome) "
+    // An engine named twice in one run checks its terms twice: the later
+    // outcome stands.
+    Statement check(m_db, "INSERT OR REPLACE INTO checks(run, pair, kind, position, depth, domain, link, outcome) "
                           "VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
+    Statement text(m_db, "INSERT INTO texts(text) VALUES(?) ON CONFLICT(text) DO UPDATE SET text = excluded.text "
+                         "RETURNING id");
     Statement best(m_db, "UPDATE pairs SET best = MIN(COALESCE(best, ?1), ?1) WHERE id = ?2");
-    bool ok = run.ok() && pair.ok() && check.ok() && best.ok();
+    bool ok = run.ok() && pair.ok() && check.ok() && best.ok() && text.ok();
+    // The id of a text, bound at index of the check; nothing for none.
+    const auto bindText = [&](int index, const std::string &value) {
+        if (value.empty()) {
+            check.bindNull(index);
+            return true;
+        }
+        text.reset();
+        text.bindText(1, value);
+        if (text.step() != SQLITE_ROW)
+            return false;
+        check.bind(index, text.integer(0));
+        while (text.step() == SQLITE_ROW) {
+        }
+        return true;
+    };
     long long runId = 0;
     if (ok) {
         run.bind(1, time);
@@ -262,10 +288,10 @@ long long RankStore::record(long long time, const std::vector<PositionRecord> &r
         else
             check.bindNull(4);
         check.bind(5, r.depth);
-        check.bindText(6, kind == Kind::Found ? r.domain : std::string());
-        check.bindText(7, kind == Kind::Found ? r.link : std::string());
-        check.bindText(8, kind == Kind::Failed ? positionoutcome::failureText(r.outcome) : std::string());
-        ok = check.step() == SQLITE_DONE;
+        ok = bindText(6, kind == Kind::Found ? r.domain : std::string())
+            && bindText(7, kind == Kind::Found ? r.link : std::string())
+            && bindText(8, kind == Kind::Failed ? positionoutcome::failureText(r.outcome) : std::string())
+            && check.step() == SQLITE_DONE;
         if (ok && kind == Kind::Found) {
             best.reset();
             best.bind(1, r.position);
@@ -289,11 +315,9 @@ std::vector<RankStore::Pair> RankStore::pairs(const std::string &engine, const s
     Statement all(m_db, "SELECT id, engine, term, best FROM pairs WHERE (?1 IS NULL OR engine = ?1) "
                         "AND (?2 IS NULL OR term = ?2) ORDER BY engine, term");
     const std::string latestSql = std::string("SELECT ") + kCheckColumns
-        + " FROM checks c JOIN runs r ON r.id = c.run JOIN pairs p ON p.id = c.pair WHERE c.pair = ? "
-          "ORDER BY c.run DESC LIMIT 1";
+        + kCheckTables + " WHERE c.pair = ? ORDER BY c.run DESC LIMIT 1";
     const std::string successSql = std::string("SELECT ") + kCheckColumns
-        + " FROM checks c JOIN runs r ON r.id = c.run JOIN pairs p ON p.id = c.pair WHERE c.pair = ? "
-          "AND c.kind IN (1, 2) ORDER BY c.run DESC LIMIT 2";
+        + kCheckTables + " WHERE c.pair = ? AND c.kind IN (1, 2) ORDER BY c.run DESC LIMIT 2";
     Statement latest(m_db, latestSql.c_str());
     Statement success(m_db, successSql.c_str());
     if (!all.ok() || !latest.ok() || !success.ok()) {
@@ -336,8 +360,7 @@ std::vector<RankStore::Check> RankStore::history(const std::string &engine, cons
     if (m_db == nullptr)
         return result;
     const std::string sql = std::string("SELECT ") + kCheckColumns
-        + " FROM checks c JOIN runs r ON r.id = c.run JOIN pairs p ON p.id = c.pair WHERE p.engine = ? AND "
-          "p.term = ? ORDER BY c.run DESC LIMIT ?";
+        + kCheckTables + " WHERE p.engine = ? AND p.term = ? ORDER BY c.run DESC LIMIT ?";
     Statement s(m_db, sql.c_str());
     if (!s.ok()) {
         fail("gelesen");
@@ -357,7 +380,7 @@ std::vector<RankStore::Check> RankStore::allChecks()
     if (m_db == nullptr)
         return result;
     const std::string sql = std::string("SELECT ") + kCheckColumns
-        + " FROM checks c JOIN runs r ON r.id = c.run JOIN pairs p ON p.id = c.pair ORDER BY c.run, c.rowid";
+        + kCheckTables + " ORDER BY c.run, p.engine, p.term";
     Statement s(m_db, sql.c_str());
     if (!s.ok()) {
         fail("gelesen");
@@ -374,15 +397,19 @@ int RankStore::forget(std::optional<long long> before)
         fail(de("gelöscht"));
         return -1;
     }
+    Statement checks(m_db, "DELETE FROM checks WHERE run IN (SELECT id FROM runs WHERE ?1 IS NULL OR time < ?1)");
     Statement remove(m_db, "DELETE FROM runs WHERE ?1 IS NULL OR time < ?1");
-    bool ok = remove.ok();
-    if (ok) {
-        if (before)
-            remove.bind(1, *before);
-        ok = remove.step() == SQLITE_DONE;
+    bool ok = checks.ok() && remove.ok();
+    if (ok && before) {
+        checks.bind(1, *before);
+        remove.bind(1, *before);
     }
+    ok = ok && checks.step() == SQLITE_DONE && remove.step() == SQLITE_DONE;
     const int removed = ok ? sqlite3_changes(m_db) : 0;
     ok = ok && exec("DELETE FROM pairs WHERE NOT EXISTS (SELECT 1 FROM checks WHERE checks.pair = pairs.id)")
+        && exec("DELETE FROM texts WHERE id NOT IN (SELECT domain FROM checks WHERE domain IS NOT NULL UNION "
+                "SELECT link FROM checks WHERE link IS NOT NULL UNION SELECT outcome FROM checks WHERE outcome IS "
+                "NOT NULL)")
         && exec("UPDATE pairs SET best = (SELECT MIN(position) FROM checks WHERE checks.pair = pairs.id AND "
                 "checks.kind = 1)")
         && exec("COMMIT");
