@@ -11,6 +11,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -116,8 +117,6 @@ PositionListDialog::PositionListDialog(const std::vector<std::string> &terms, co
     QPushButton *help = button(QStringLiteral("Hilfe"), QStringLiteral("helpButton"));
 
     connect(m_newTerm, &QLineEdit::textEdited, this, &PositionListDialog::onNewTermEdited);
-    // Enter in the field adds the term; it never starts the run.
-    connect(m_newTerm, &QLineEdit::returnPressed, this, &PositionListDialog::onAddTermClicked);
     connect(add, &QPushButton::clicked, this, &PositionListDialog::onAddTermClicked);
     connect(remove, &QPushButton::clicked, this, &PositionListDialog::onRemoveTermsClicked);
     connect(save, &QPushButton::clicked, this, &PositionListDialog::onSaveClicked);
@@ -350,6 +349,19 @@ void PositionListDialog::onStartClicked()
     m_terms = std::move(terms);
     m_engines = std::move(engines);
     accept();
+}
+
+void PositionListDialog::keyPressEvent(QKeyEvent *event)
+{
+    // Enter in the field of a new term adds it; the field lets the key
+    // through to the dialog, whose default button would start the run.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && m_newTerm->hasFocus()) {
+        onAddTermClicked();
+        event->accept();
+        return;
+    }
+    SkinnedDialog::keyPressEvent(event);
 }
 
 void PositionListDialog::onHelpClicked() { openHelp(help::kPositionList); }

@@ -28,6 +28,9 @@ public:
 
     void reject() override;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void onNewTermEdited(const QString &text);
     void onAddTermClicked();
