@@ -332,6 +332,33 @@ private Q_SLOTS:
         QVERIFY(!dialog.isVisible());
     }
 
+    void nothingOverlapsAtTheSmallestSize()
+    {
+        PositionDialog dialog;
+        dialog.show();
+        settle();
+        dialog.resize(dialog.minimumSize());
+        settle();
+        // Top to bottom, each below the one before; the wrapped texts above
+        // the slots once pushed the slots into each other.
+        QWidget *previous = nullptr;
+        for (const QString &name :
+             {QStringLiteral("introLabel"), QStringLiteral("domainListNote"), QStringLiteral("slotTitle1"),
+              QStringLiteral("slotList1"), QStringLiteral("slotTitle2"), QStringLiteral("slotList2"),
+              QStringLiteral("slotTitle3"), QStringLiteral("slotList3"), QStringLiteral("progressBar"),
+              QStringLiteral("reportList"), QStringLiteral("okButton")}) {
+            auto *widget = findChildNamed<QWidget>(&dialog, name);
+            QVERIFY2(widget, qPrintable(name));
+            const QRect here(widget->mapTo(&dialog, QPoint(0, 0)), widget->size());
+            if (previous) {
+                const QRect before(previous->mapTo(&dialog, QPoint(0, 0)), previous->size());
+                QVERIFY2(here.top() > before.bottom(), qPrintable(name));
+            }
+            QVERIFY2(dialog.rect().contains(here), qPrintable(name));
+            previous = widget;
+        }
+    }
+
     void everyOutcomeHasAPictureOfItsOwn()
     {
         std::set<QByteArray> seen;

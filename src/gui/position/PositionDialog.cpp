@@ -188,7 +188,7 @@ PositionDialog::PositionDialog(QWidget *parent)
         slotsLayout->addWidget(title);
         slotsLayout->addWidget(list, 1);
         if (slot + 1 < kSlots)
-            slotsLayout->addSpacing(4);
+            slotsLayout->addSpacing(8);
     }
 
     m_progress->setObjectName(QStringLiteral("progressBar"));
@@ -198,7 +198,10 @@ PositionDialog::PositionDialog(QWidget *parent)
 
     m_reportList = new QListWidget(this);
     m_reportList->setObjectName(QStringLiteral("reportList"));
-    m_reportList->setUniformItemSizes(true);
+    // Lines of every length: the list scrolls to the longest instead of
+    // cutting the links short, which it would with one size for all.
+    m_reportList->setUniformItemSizes(false);
+    m_reportList->setLayoutMode(QListView::Batched);
     m_reportList->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_reportList->setItemDelegate(new UmlautRowDelegate(m_reportList));
     whiteBase(m_reportList);
@@ -235,6 +238,12 @@ PositionDialog::PositionDialog(QWidget *parent)
     layout->addWidget(reportLabel);
     layout->addWidget(m_reportList, 2);
     layout->addLayout(bottom);
+
+    // The wrapped texts need more height at the narrowest width than the
+    // layout's minimum reckons with; without this the parts below them are
+    // pushed into each other.
+    const int narrowest = layout->totalMinimumSize().width();
+    setMinimumSize(narrowest, layout->totalMinimumHeightForWidth(narrowest));
 
     m_domain->setFocus();
     m_ready = checkOpening();

@@ -93,7 +93,6 @@ PositionListDialog::PositionListDialog(const std::vector<std::string> &terms, co
     m_newTerm = new QLineEdit(this);
     m_newTerm->setObjectName(QStringLiteral("newTermEdit"));
     m_newTerm->setMaxLength(static_cast<int>(positionterms::kMaxTerm));
-    m_newTerm->setPlaceholderText(QStringLiteral("neuer Suchbegriff"));
     auto *newTermLabel = new QLabel(QStringLiteral("Neuer Suchbegriff:"), this);
     newTermLabel->setBuddy(m_newTerm);
     QPushButton *add = button(QStringLiteral("Hinzufügen"), QStringLiteral("addTermButton"));
@@ -133,6 +132,7 @@ PositionListDialog::PositionListDialog(const std::vector<std::string> &terms, co
     termButtons->addWidget(load);
     termButtons->addStretch();
     auto *newTermRow = new QHBoxLayout;
+    newTermRow->setSpacing(6);
     newTermRow->addWidget(newTermLabel);
     newTermRow->addWidget(m_newTerm, 1);
     newTermRow->addWidget(add);
@@ -174,6 +174,12 @@ PositionListDialog::PositionListDialog(const std::vector<std::string> &terms, co
     layout->addLayout(lists, 1);
     layout->addWidget(note);
     layout->addLayout(closeRow);
+
+    // The wrapped texts need more height at the narrowest width than the
+    // layout's minimum reckons with; without this the parts below them are
+    // pushed into each other.
+    const int narrowest = layout->totalMinimumSize().width();
+    setMinimumSize(narrowest, layout->totalMinimumHeightForWidth(narrowest));
 
     start->setFocus();
 }
