@@ -65,7 +65,7 @@ int main(int argc, char *argv[])
         vantor::gui::QtStartupView view;
         view.showSplash();
         if (vantor::prepareProgram(project, ui, &view).ok) {
-            vantor::gui::PositionDialog::open(nullptr);
+            vantor::gui::PositionDialog::openForCurrentProject(nullptr);
             vantor::SaveLastProject(vantor::programSettings().currentProject);
             status = 0;
         } else {

@@ -251,7 +251,7 @@ PositionDialog::PositionDialog(QWidget *parent)
 
 PositionDialog::~PositionDialog() = default;
 
-void PositionDialog::open(QWidget *parent)
+void PositionDialog::openForCurrentProject(QWidget *parent)
 {
     PositionDialog dialog(parent);
     if (dialog.ready())

@@ -36,7 +36,7 @@ public:
 
     // Opens the dialog for the current project, modal, unless the project
     // cannot be read (which was said then).
-    static void open(QWidget *parent);
+    static void openForCurrentProject(QWidget *parent);
 
     bool ready() const { return m_ready; }
     bool running() const { return m_running; }
