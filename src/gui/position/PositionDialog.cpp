@@ -1,7 +1,6 @@
 #include "position/PositionDialog.h"
 
 #include "platform/Help.h"
-#include "platform/Text.h"
 #include "position/PositionListDialog.h"
 #include "position/PositionOutcome.h"
 #include "position/PositionTerms.h"
