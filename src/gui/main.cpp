@@ -1,6 +1,8 @@
 #include "platform/Help.h"
 #include "platform/HelpWindow.h"
 #include "platform/Shell.h"
+#include "position/PositionDialog.h"
+#include "project/ProgramSettings.h"
 #include "project/QtStartupView.h"
 #include "project/Startup.h"
 #include "research/WatchListWindow.h"
@@ -49,6 +51,28 @@ int main(int argc, char *argv[])
                 status = 1;
             }
         }
+        vantor::setCurrentUi(nullptr);
+        return status;
+    }
+    // "vantor --position [PROJEKT]": the program starts as usual, then only
+    // the dialog "Positionen ermitteln" shows; closing it ends the program.
+    // The wizard menu does not offer the position check yet.
+    if (arguments.size() >= 2 && arguments.size() <= 3 && arguments.at(1) == QStringLiteral("--position")) {
+        std::optional<std::string> project;
+        if (arguments.size() == 3)
+            project = vantor::gui::toCp1252(arguments.at(2));
+        int status = 1;
+        vantor::gui::QtStartupView view;
+        view.showSplash();
+        if (vantor::prepareProgram(project, ui, &view).ok) {
+            vantor::gui::PositionDialog::openForCurrentProject(nullptr);
+            vantor::SaveLastProject(vantor::programSettings().currentProject);
+            status = 0;
+        } else {
+            view.closeSplash();
+        }
+        vantor::gui::destroyWatchList();
+        vantor::closeHelp();
         vantor::setCurrentUi(nullptr);
         return status;
     }

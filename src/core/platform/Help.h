@@ -42,6 +42,8 @@ constexpr int kSubmission = 90;  // dialog "Anmeldung"
 constexpr int kSubmitList = 91;  // dialog "Anmelde-Liste": documents and engines
 constexpr int kExtensions = 92;  // dialog "Datei-Endungen"
 constexpr int kResearch = 93; // dialog "Recherche"
+constexpr int kPosition = 94; // dialog "Positionen ermitteln"
+constexpr int kPositionList = 95; // dialog "Anmelde-Liste": search terms and engines
 constexpr int kTips = 950; // tip n has 950 + n
 } // namespace help
 

@@ -1,0 +1,481 @@
+#include "position/PositionDialog.h"
+
+#include "platform/Help.h"
+#include "position/PositionListDialog.h"
+#include "position/PositionOutcome.h"
+#include "position/PositionTerms.h"
+#include "position/RankingReport.h"
+#include "project/ProgramSettings.h"
+#include "project/ProjectFile.h"
+#include "project/ProjectRecord.h"
+#include "submit/SubmitPreparation.h"
+#include "submit/SubmitReport.h"
+#include "submit/SubmitStateImages.h"
+#include "submit/UmlautRowDelegate.h"
+#include "ui/DialogHooks.h"
+#include "ui/FileFilter.h"
+#include "ui/QtText.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace vantor::gui {
+
+namespace {
+
+constexpr int kProgressMaximum = 28;
+constexpr int kImageRole = Qt::UserRole + 1;
+constexpr int kSlotRows = 4;
+constexpr int kTermColumnWidth = 330;
+constexpr const char *kHtmlFilter = "HTML Datei (*.htm)|*.htm|Alle Dateien (*.*)|*.*||";
+
+QPushButton *dialogButton(const QString &text, const QString &name, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    // Enter in a field must not start a run or save anything by chance.
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel *textLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    return label;
+}
+
+void whiteBase(QWidget *widget)
+{
+    QPalette white = widget->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    widget->setPalette(white);
+}
+
+// The widest outcome a slot shows beside a term: a failure carries the
+// engine's name in front, here one of usual length.
+int longestOutcome(const QFontMetrics &metrics)
+{
+    int widest = metrics.horizontalAdvance(fromCp1252(positionoutcome::text(PositionOutcome::NotInTop, 100, "")));
+    for (const PositionOutcome outcome :
+         {PositionOutcome::NoAnswer, PositionOutcome::EmptyPage, PositionOutcome::Unclear,
+          PositionOutcome::StartMissing, PositionOutcome::StopMissing, PositionOutcome::NoMemory})
+        widest = std::max(widest, metrics.horizontalAdvance(
+                                      fromCp1252(positionoutcome::text(outcome, 0, "Suchmaschine"))));
+    return widest;
+}
+
+} // namespace
+
+PositionDialog::PositionDialog(QWidget *parent)
+    : SkinnedDialog(parent)
+    , m_project(programSettings().currentProject)
+    , m_projectFile(projectFilePath(m_project))
+    , m_progress(new QProgressBar(this))
+    , m_ui(currentUi(), m_progress)
+{
+    setObjectName(QStringLiteral("positionDialog"));
+    setWindowTitle(QStringLiteral("Positionen ermitteln"));
+    setHelpTopic(help::kPosition);
+    setSizeGripEnabled(true);
+
+    m_caption = new QLabel(this);
+    m_caption->setObjectName(QStringLiteral("projectLabel"));
+    m_caption->setTextFormat(Qt::PlainText);
+    m_caption->setWordWrap(true);
+    QFont bold = m_caption->font();
+    bold.setBold(true);
+    m_caption->setFont(bold);
+
+    QLabel *intro = textLabel(
+        QStringLiteral("Vantor!! fragt die Suchmaschinen nach jedem Suchbegriff Ihres Projekts und ermittelt, an "
+                       "welcher Stelle der Ergebnisse Ihre Homepage steht. Geben Sie dazu die Domain Ihrer Homepage "
+                       "ein; unter welchen Suchbegriffen und bei welchen Suchmaschinen gesucht wird, wählen Sie nach "
+                       "dem Start in der Anmelde-Liste."),
+        this);
+    intro->setObjectName(QStringLiteral("introLabel"));
+
+    // The domain, and further ones from a file.
+    m_domain = new QLineEdit(this);
+    m_domain->setObjectName(QStringLiteral("domainEdit"));
+    m_domain->setMaxLength(static_cast<int>(positionterms::kMaxDomain));
+    m_domain->setMinimumWidth(300);
+    auto *domainLabel = new QLabel(QStringLiteral("URL: http://"), this);
+    domainLabel->setBuddy(m_domain);
+    m_domainList = new QLineEdit(this);
+    m_domainList->setObjectName(QStringLiteral("domainListEdit"));
+    m_domainList->setToolTip(QDir::toNativeSeparators(fromCp1252(projectDirectory())));
+    auto *domainListLabel = new QLabel(QStringLiteral("Domainliste:"), this);
+    domainListLabel->setBuddy(m_domainList);
+    QLabel *domainListNote = textLabel(
+        QStringLiteral("(freiwillig) Name einer Textdatei im Projektverzeichnis mit weiteren Domains Ihrer Site, eine "
+                       "je Zeile, z.B. Ihre Domain mit und ohne \"www.\""),
+        this);
+    domainListNote->setObjectName(QStringLiteral("domainListNote"));
+    auto *entriesBox = new QGroupBox(QStringLiteral(" Homepage im Internet "), this);
+    auto *entriesLayout = new QGridLayout(entriesBox);
+    entriesLayout->addWidget(domainLabel, 0, 0);
+    entriesLayout->addWidget(m_domain, 0, 1);
+    entriesLayout->addWidget(domainListLabel, 1, 0);
+    entriesLayout->addWidget(m_domainList, 1, 1);
+    entriesLayout->addWidget(domainListNote, 2, 1);
+    entriesLayout->setColumnStretch(1, 1);
+
+    m_start = dialogButton(QStringLiteral("Positionen ermitteln"), QStringLiteral("startButton"), this);
+    m_start->setAutoDefault(true);
+    m_start->setDefault(true);
+    m_abort = dialogButton(QStringLiteral("Abbrechen"), QStringLiteral("abortButton"), this);
+    m_abort->setEnabled(false);
+    auto *runButtons = new QVBoxLayout;
+    runButtons->addWidget(m_start);
+    runButtons->addWidget(m_abort);
+    runButtons->addStretch();
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(entriesBox, 1);
+    top->addLayout(runButtons);
+
+    // The three slots, one engine each.
+    auto *slotsLayout = new QVBoxLayout;
+    slotsLayout->setSpacing(4);
+    for (int slot = 0; slot < kSlots; ++slot) {
+        auto *title = new QLineEdit(this);
+        title->setObjectName(QStringLiteral("slotTitle%1").arg(slot + 1));
+        title->setReadOnly(true);
+        title->setFocusPolicy(Qt::NoFocus);
+        QFont titleFont = title->font();
+        titleFont.setBold(true);
+        title->setFont(titleFont);
+        m_slotTitles[static_cast<std::size_t>(slot)] = title;
+
+        auto *list = new QTreeWidget(this);
+        list->setObjectName(QStringLiteral("slotList%1").arg(slot + 1));
+        list->setColumnCount(2);
+        list->setHeaderLabels({QStringLiteral("Abfrage"), QStringLiteral("Ergebnis")});
+        list->setRootIsDecorated(false);
+        list->setIndentation(0);
+        list->setUniformRowHeights(true);
+        list->setSelectionMode(QAbstractItemView::NoSelection);
+        list->setFocusPolicy(Qt::NoFocus);
+        list->setIconSize(QSize(SubmitStateImages::kSize, SubmitStateImages::kSize));
+        list->setColumnWidth(0, kTermColumnWidth);
+        list->header()->setStretchLastSection(true);
+        list->setMinimumWidth(kTermColumnWidth + longestOutcome(list->fontMetrics()) + 24
+                              + list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth());
+        list->setItemDelegate(new UmlautRowDelegate(list));
+        whiteBase(list);
+        list->setMinimumHeight(list->header()->sizeHint().height()
+                               + kSlotRows * UmlautRowDelegate::rowHeight(list->fontMetrics()) + 2 * list->frameWidth());
+        m_slotLists[static_cast<std::size_t>(slot)] = list;
+
+        slotsLayout->addWidget(title);
+        slotsLayout->addWidget(list, 1);
+        if (slot + 1 < kSlots)
+            slotsLayout->addSpacing(8);
+    }
+
+    m_progress->setObjectName(QStringLiteral("progressBar"));
+    m_progress->setRange(0, kProgressMaximum);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
+
+    m_reportList = new QListWidget(this);
+    m_reportList->setObjectName(QStringLiteral("reportList"));
+    // Lines of every length: the list scrolls to the longest instead of
+    // cutting the links short, which it would with one size for all.
+    m_reportList->setUniformItemSizes(false);
+    m_reportList->setLayoutMode(QListView::Batched);
+    m_reportList->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_reportList->setItemDelegate(new UmlautRowDelegate(m_reportList));
+    whiteBase(m_reportList);
+    m_reportList->setMinimumHeight(5 * UmlautRowDelegate::rowHeight(m_reportList->fontMetrics())
+                                   + 2 * m_reportList->frameWidth()
+                                   + m_reportList->horizontalScrollBar()->sizeHint().height());
+    auto *reportLabel = new QLabel(QStringLiteral("Report:"), this);
+    reportLabel->setBuddy(m_reportList);
+
+    m_html = dialogButton(QStringLiteral("HTML-Format"), QStringLiteral("htmlButton"), this);
+    m_help = dialogButton(QStringLiteral("Hilfe"), QStringLiteral("helpButton"), this);
+    m_ok = dialogButton(QStringLiteral("OK"), QStringLiteral("okButton"), this);
+    auto *saveLabel = new QLabel(QStringLiteral("Ranking-Report speichern:"), this);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(saveLabel);
+    bottom->addWidget(m_html);
+    bottom->addStretch();
+    bottom->addWidget(m_help);
+    bottom->addWidget(m_ok);
+
+    connect(m_start, &QPushButton::clicked, this, &PositionDialog::onStartClicked);
+    connect(m_abort, &QPushButton::clicked, this, &PositionDialog::onAbortClicked);
+    connect(m_html, &QPushButton::clicked, this, &PositionDialog::onHtmlClicked);
+    connect(m_help, &QPushButton::clicked, this, &PositionDialog::onHelpClicked);
+    connect(m_ok, &QPushButton::clicked, this, &PositionDialog::accept);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(14, 12, 14, 12);
+    layout->addWidget(m_caption);
+    layout->addWidget(intro);
+    layout->addLayout(top);
+    layout->addLayout(slotsLayout, 3);
+    layout->addWidget(m_progress);
+    layout->addWidget(reportLabel);
+    layout->addWidget(m_reportList, 2);
+    layout->addLayout(bottom);
+
+    // The wrapped texts need more height at the narrowest width than the
+    // layout's minimum reckons with; without this the parts below them are
+    // pushed into each other.
+    const int narrowest = layout->totalMinimumSize().width();
+    setMinimumSize(narrowest, layout->totalMinimumHeightForWidth(narrowest));
+
+    m_domain->setFocus();
+    m_ready = checkOpening();
+}
+
+PositionDialog::~PositionDialog() = default;
+
+void PositionDialog::openForCurrentProject(QWidget *parent)
+{
+    PositionDialog dialog(parent);
+    if (dialog.ready())
+        dialog.exec();
+}
+
+bool PositionDialog::checkOpening()
+{
+    if (!LoadProjectData(m_project)) {
+        showProjectFailure(currentUi(), ProjectFailure::LoadData, m_project);
+        return false;
+    }
+    m_homepagePath = projectRecord().path.str();
+    m_caption->setText(fromCp1252(submitprep::projectCaption(m_project, m_homepagePath)));
+    m_domain->setText(fromCp1252(positionprep::readDomain(m_projectFile)));
+    for (QLineEdit *title : m_slotTitles)
+        title->setText(QStringLiteral("Bereit..."));
+    return true;
+}
+
+void PositionDialog::setInputEnabled(bool enabled)
+{
+    m_start->setEnabled(enabled);
+    m_domain->setEnabled(enabled);
+    m_domainList->setEnabled(enabled);
+    m_html->setEnabled(enabled);
+    m_help->setEnabled(enabled);
+    m_ok->setEnabled(enabled);
+}
+
+void PositionDialog::onStartClicked()
+{
+    // The run pumps the events: a second click or Enter would start a run
+    // inside the one that goes on.
+    if (m_running)
+        return;
+    m_progress->setValue(0);
+    m_report.clear();
+    m_reportList->clear();
+
+    PositionRunInput input;
+    input.domain = toCp1252(m_domain->text());
+    if (!positionprep::domainAccepted(input.domain, m_ui)) {
+        m_domain->setFocus();
+        return;
+    }
+    if (!positionprep::saveDomain(m_projectFile, input.domain))
+        showProjectFailure(m_ui, ProjectFailure::SaveData, m_project);
+    const std::string listName = toCp1252(m_domainList->text().trimmed());
+    if (!listName.empty())
+        input.domainList = positionterms::readDomainList(listName);
+
+    m_running = true;
+    setInputEnabled(false);
+    const auto finish = [this] {
+        m_running = false;
+        m_abort->setEnabled(false);
+        setInputEnabled(true);
+        m_start->setFocus();
+    };
+
+    std::optional<positionprep::Prepared> prepared = positionprep::prepare(m_state, m_ui);
+    if (!prepared) {
+        finish();
+        return;
+    }
+    PositionListDialog list(positionterms::collect(projectRecord()), prepared->offered, m_projectFile, this);
+    if (list.exec() != QDialog::Accepted || !positionprep::readyToConnect(m_state, m_ui)) {
+        finish();
+        return;
+    }
+
+    input.terms = list.terms();
+    input.engines = list.engines();
+    input.positionText = std::move(prepared->text);
+    {
+        PositionRun run = m_timing ? PositionRun(m_ui, *this, std::move(input), *m_timing)
+                                   : PositionRun(m_ui, *this, std::move(input));
+        m_run = &run;
+        run.run();
+        m_run = nullptr;
+        // What the list shows is what a report saves, whatever came between.
+        reportChanged(run.report());
+    }
+    finish();
+}
+
+void PositionDialog::onAbortClicked()
+{
+    if (!m_run)
+        return;
+    m_abort->setEnabled(false);
+    m_run->abort();
+}
+
+void PositionDialog::onHtmlClicked()
+{
+    if (m_running)
+        return;
+    // Beside the homepage, or with the projects when there is none yet.
+    const std::string besides = m_homepagePath.empty() ? m_projectFile : m_homepagePath;
+    QString name = askSaveFileName(this, QStringLiteral("Report speichern"),
+                                   fromCp1252(rankingreport::defaultFile(besides) + ".htm"),
+                                   qtFileFilter(QString::fromUtf8(kHtmlFilter)), QStringLiteral("htm"));
+    if (name.isEmpty())
+        return;
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".htm");
+    const std::string page = rankingreport::html(m_report, toCp1252(m_domain->text()), submitreport::now());
+    submitreport::save(toCp1252(name), page, m_ui);
+}
+
+void PositionDialog::onHelpClicked() { openHelp(help::kPosition); }
+
+void PositionDialog::accept()
+{
+    if (m_running)
+        return;
+    SkinnedDialog::accept();
+}
+
+void PositionDialog::reject()
+{
+    if (m_running)
+        return;
+    SkinnedDialog::reject();
+}
+
+int PositionDialog::stripIndex(int image)
+{
+    // The strip is drawn for the submission's states; the position check
+    // numbers its own, and each gets the picture that says the same.
+    switch (image) {
+    case 1: // empty page, no memory
+        return 1;
+    case positionoutcome::kWorkingImage:
+        return 4;
+    case 3: // found
+        return 3;
+    case 4: // a page the markers do not fit
+        return 7;
+    case 5: // not among the results
+        return 9;
+    case positionoutcome::kIdleImage:
+        return 5;
+    case 8: // no answer
+        return 8;
+    default:
+        return 0;
+    }
+}
+
+int PositionDialog::lineImage(const QTreeWidgetItem *item) { return item ? item->data(0, kImageRole).toInt() : 0; }
+
+void PositionDialog::setLineImage(QTreeWidgetItem *item, int image)
+{
+    item->setData(0, kImageRole, image);
+    item->setIcon(0, SubmitStateImages::icon(stripIndex(image)));
+}
+
+QTreeWidget *PositionDialog::slotList(int slot) const
+{
+    if (slot < 0 || slot >= kSlots)
+        return nullptr;
+    return m_slotLists[static_cast<std::size_t>(slot)];
+}
+
+void PositionDialog::slotCleared(int slot)
+{
+    if (QTreeWidget *list = slotList(slot))
+        list->clear();
+}
+
+void PositionDialog::lineAdded(int slot, const std::string &text, int image)
+{
+    QTreeWidget *list = slotList(slot);
+    if (!list)
+        return;
+    auto *item = new QTreeWidgetItem(list, {fromCp1252(text), QString()});
+    item->setToolTip(0, item->text(0));
+    setLineImage(item, image);
+    list->scrollToItem(item);
+}
+
+void PositionDialog::outcomeShown(int slot, const std::string &term, const std::string &text, int image)
+{
+    QTreeWidget *list = slotList(slot);
+    if (!list)
+        return;
+    const QList<QTreeWidgetItem *> found
+        = list->findItems(fromCp1252(PositionRun::linePrefix() + term), Qt::MatchExactly, 0);
+    if (found.isEmpty())
+        return;
+    QTreeWidgetItem *item = found.front();
+    item->setText(1, fromCp1252(text));
+    item->setToolTip(1, item->text(1));
+    setLineImage(item, image);
+    list->scrollToItem(item);
+}
+
+void PositionDialog::slotTitle(int slot, const std::string &text)
+{
+    if (slot >= 0 && slot < kSlots)
+        m_slotTitles[static_cast<std::size_t>(slot)]->setText(fromCp1252(text));
+}
+
+void PositionDialog::reportChanged(const std::vector<std::string> &report)
+{
+    // The run only ever adds lines (or starts afresh): a thousand terms at
+    // a hundred engines must not refill the list at every outcome.
+    const bool grown = report.size() >= m_report.size() && static_cast<int>(m_report.size()) == m_reportList->count()
+        && (m_report.empty() || report[m_report.size() - 1] == m_report.back());
+    if (!grown) {
+        m_report.clear();
+        m_reportList->clear();
+    }
+    for (std::size_t index = m_report.size(); index < report.size(); ++index) {
+        m_report.push_back(report[index]);
+        auto *item = new QListWidgetItem(fromCp1252(report[index]), m_reportList);
+        // The lines are longer than the box; the whole text on hovering.
+        item->setToolTip(item->text());
+    }
+    m_reportList->scrollToBottom();
+}
+
+void PositionDialog::abortAvailable(bool available) { m_abort->setEnabled(available); }
+
+} // namespace vantor::gui
