@@ -3,12 +3,14 @@
 #include "net/DataFile.h"
 #include "net/DataFileFetch.h"
 #include "platform/Help.h"
+#include "platform/Shell.h"
 #include "platform/SettingsStore.h"
 #include "position/PositionDialog.h"
 #include "position/PositionOutcome.h"
 #include "position/PositionPreparation.h"
 #include "position/PositionRun.h"
 #include "position/PositionTerms.h"
+#include "position/RankStore.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectRecord.h"
@@ -505,6 +507,43 @@ private Q_SLOTS:
         m_env->hooks().pushFileName(QString());
         QTest::mouseClick(findButton(&dialog, QStringLiteral("HTML-Format")), Qt::LeftButton);
         QVERIFY(!QFile::exists(file));
+    }
+
+    void aSecondRunShowsTheChangeAndTheHistoryOpens()
+    {
+        PositionDialog dialog;
+        dialog.setTiming({std::chrono::milliseconds(20), std::chrono::milliseconds(10), std::chrono::milliseconds(10)});
+        dialog.show();
+        settle();
+        domain(dialog)->setText(kDomain);
+        const QStringList engines{QStringLiteral("Suchfix")};
+        for (int run = 0; run < 2; ++run) {
+            m_env->hooks().onNextShown([engines](QWidget *window) { keepEnginesAndStart(window, engines, nullptr); });
+            SlotWatcher watcher(dialog);
+            QTest::mouseClick(findButton(&dialog, QStringLiteral("Positionen ermitteln")), Qt::LeftButton);
+            QCOMPARE(m_env->hooks().pendingActions(), 0);
+            // The first run has nothing to compare with; the second stands
+            // where the first did.
+            QVERIFY(watcher.saw(QStringLiteral("Abfragen: gartenbau oben"),
+                                run == 0 ? QStringLiteral("Position 3") : QStringLiteral("Position 3 (=)"), 3));
+            QVERIFY(watcher.saw(QStringLiteral("Abfragen: müller bau"), QStringLiteral("Nicht unter Top 20"), 5));
+        }
+        RankStore store;
+        QVERIFY(store.open(RankStore::pathFor(programSettings().currentProject)));
+        QCOMPARE(store.history("Suchfix", "gartenbau oben", 0).size(), std::size_t(2));
+
+        std::vector<std::string> opened;
+        setShellOpener([&opened](const std::string &target) {
+            opened.push_back(target);
+            return true;
+        });
+        QTest::mouseClick(findButton(&dialog, QStringLiteral("Verlauf")), Qt::LeftButton);
+        setShellOpener(nullptr);
+        QCOMPARE(opened.size(), std::size_t(1));
+        const QString page = QString::fromUtf8(readAll(fromCp1252(opened.front())));
+        QVERIFY(page.contains(QStringLiteral("<h2>Suchfix</h2>")));
+        QVERIFY(page.contains(QStringLiteral("<td>gartenbau oben</td>")));
+        QVERIFY(page.contains(QStringLiteral("<svg")));
     }
 
     void abortStopsTheRun()

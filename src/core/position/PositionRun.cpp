@@ -97,12 +97,7 @@ public:
         s.outcomes[static_cast<std::size_t>(term)] = result;
         const PositionCheck &check = s.checks[static_cast<std::size_t>(term - s.first)];
         const std::string text = positionoutcome::text(result, check.count, s.name);
-        m_run.m_view.outcomeShown(slot, check.term, text, positionoutcome::image(result));
         const bool found = result == PositionOutcome::Found;
-        m_run.m_report.push_back(positionoutcome::reportLine(s.name, check.term, text, s.engine.linkPrefix,
-                                                             found ? check.foundPath : std::string()));
-        m_run.m_view.reportChanged(m_run.m_report);
-
         PositionRecord record;
         record.engine = s.name;
         record.term = check.term;
@@ -113,6 +108,10 @@ public:
             record.link = s.engine.linkPrefix + check.foundPath;
             record.domain = check.matchedDomain;
         }
+        m_run.m_view.outcomeShown(slot, record, text, positionoutcome::image(result));
+        m_run.m_report.push_back(positionoutcome::reportLine(s.name, check.term, text, s.engine.linkPrefix,
+                                                             found ? check.foundPath : std::string()));
+        m_run.m_view.reportChanged(m_run.m_report);
         m_run.m_records.push_back(std::move(record));
     }
 

@@ -11,6 +11,18 @@ namespace vantor {
 
 class Ui;
 
+// Pairs of engine and term an aborted run never came to have the outcome
+// Unused.
+struct PositionRecord {
+    std::string engine;
+    std::string term;
+    PositionOutcome outcome = PositionOutcome::Unused;
+    std::string domain; // the domain found, when found
+    int position = 0; // found only
+    int depth = 0;    // pages × results per page of the request
+    std::string link; // link prefix and path of the page the site was on
+};
+
 // What the position dialog shows while a run goes on. Every call comes from
 // the thread that called PositionRun::run(), between its pauses; texts are
 // cp1252.
@@ -23,8 +35,8 @@ public:
     // A line "Abfragen: <term>" or a closing line, with its image.
     virtual void lineAdded(int slot, const std::string &text, int image) = 0;
     // The term's outcome arrived: the view finds the line "Abfragen: " +
-    // term, puts text into its second column and sets the image.
-    virtual void outcomeShown(int slot, const std::string &term, const std::string &text, int image) = 0;
+    // record.term, puts text into its second column and sets the image.
+    virtual void outcomeShown(int slot, const PositionRecord &record, const std::string &text, int image) = 0;
     // The text field above a slot's list (the engine, "Fertig!").
     virtual void slotTitle(int slot, const std::string &text) = 0;
     // The "Report:" list; the run keeps its own copy too.
@@ -39,7 +51,7 @@ class NullPositionView : public PositionView
 public:
     void slotCleared(int) override {}
     void lineAdded(int, const std::string &, int) override {}
-    void outcomeShown(int, const std::string &, const std::string &, int) override {}
+    void outcomeShown(int, const PositionRecord &, const std::string &, int) override {}
     void slotTitle(int, const std::string &) override {}
     void reportChanged(const std::vector<std::string> &) override {}
     void abortAvailable(bool) override {}
@@ -59,17 +71,6 @@ struct PositionRunInput {
 };
 
 // One outcome as it was shown, for whoever keeps the history.
-// Pairs of engine and term an aborted run never came to have the outcome
-// Unused.
-struct PositionRecord {
-    std::string engine;
-    std::string term;
-    PositionOutcome outcome = PositionOutcome::Unused;
-    std::string domain; // the domain found, when found
-    int position = 0; // found only
-    int depth = 0;    // pages × results per page of the request
-    std::string link; // link prefix and path of the page the site was on
-};
 
 // One position check: every term at every chosen engine, three engines at a
 // time, each term's pages read by a worker of its own.

@@ -1,9 +1,13 @@
 #include "position/PositionDialog.h"
 
+#include "platform/Files.h"
 #include "platform/Help.h"
+#include "platform/Shell.h"
 #include "position/PositionListDialog.h"
 #include "position/PositionOutcome.h"
 #include "position/PositionTerms.h"
+#include "position/RankReport.h"
+#include "position/RankStore.h"
 #include "position/RankingReport.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
@@ -33,6 +37,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <ctime>
 
 namespace vantor::gui {
 
@@ -211,12 +216,16 @@ PositionDialog::PositionDialog(QWidget *parent)
     reportLabel->setBuddy(m_reportList);
 
     m_html = dialogButton(QStringLiteral("HTML-Format"), QStringLiteral("htmlButton"), this);
+    m_history = dialogButton(QStringLiteral("Verlauf"), QStringLiteral("historyButton"), this);
+    m_history->setToolTip(QStringLiteral("Zeigt im Browser, wie sich die Positionen über alle bisherigen Läufe "
+                                         "entwickelt haben"));
     m_help = dialogButton(QStringLiteral("Hilfe"), QStringLiteral("helpButton"), this);
     m_ok = dialogButton(QStringLiteral("OK"), QStringLiteral("okButton"), this);
     auto *saveLabel = new QLabel(QStringLiteral("Ranking-Report speichern:"), this);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(saveLabel);
     bottom->addWidget(m_html);
+    bottom->addWidget(m_history);
     bottom->addStretch();
     bottom->addWidget(m_help);
     bottom->addWidget(m_ok);
@@ -224,6 +233,7 @@ PositionDialog::PositionDialog(QWidget *parent)
     connect(m_start, &QPushButton::clicked, this, &PositionDialog::onStartClicked);
     connect(m_abort, &QPushButton::clicked, this, &PositionDialog::onAbortClicked);
     connect(m_html, &QPushButton::clicked, this, &PositionDialog::onHtmlClicked);
+    connect(m_history, &QPushButton::clicked, this, &PositionDialog::onHistoryClicked);
     connect(m_help, &QPushButton::clicked, this, &PositionDialog::onHelpClicked);
     connect(m_ok, &QPushButton::clicked, this, &PositionDialog::accept);
 
@@ -277,6 +287,7 @@ void PositionDialog::setInputEnabled(bool enabled)
     m_domain->setEnabled(enabled);
     m_domainList->setEnabled(enabled);
     m_html->setEnabled(enabled);
+    m_history->setEnabled(enabled);
     m_help->setEnabled(enabled);
     m_ok->setEnabled(enabled);
 }
@@ -326,12 +337,22 @@ void PositionDialog::onStartClicked()
     input.terms = list.terms();
     input.engines = list.engines();
     input.positionText = std::move(prepared->text);
+    m_previous.clear();
+    if (files::entryExists(RankStore::pathFor(m_project))) {
+        RankStore store;
+        if (store.open(RankStore::pathFor(m_project))) {
+            for (RankStore::Pair &pair : store.pairs())
+                m_previous[{pair.engine, pair.term}] = std::move(pair);
+        }
+    }
     {
         PositionRun run = m_timing ? PositionRun(m_ui, *this, std::move(input), *m_timing)
                                    : PositionRun(m_ui, *this, std::move(input));
         m_run = &run;
         run.run();
         m_run = nullptr;
+        // Kept whatever else happens: the next run compares with it.
+        RankStore::recordRun(m_project, run, m_ui);
         // What the list shows is what a report saves, whatever came between.
         reportChanged(run.report());
     }
@@ -361,6 +382,57 @@ void PositionDialog::onHtmlClicked()
         name += QStringLiteral(".htm");
     const std::string page = rankingreport::html(m_report, toCp1252(m_domain->text()), submitreport::now());
     submitreport::save(toCp1252(name), page, m_ui);
+}
+
+void PositionDialog::onHistoryClicked()
+{
+    if (m_running)
+        return;
+    const std::string path = RankStore::pathFor(m_project);
+    std::vector<RankStore::Pair> pairs;
+    rankreport::History history;
+    RankStore store;
+    if (files::entryExists(path)) {
+        if (!store.open(path)) {
+            m_ui.message(RankStore::unusableTitle(), store.error());
+            return;
+        }
+        pairs = store.pairs();
+        for (const RankStore::Pair &pair : pairs)
+            history[{pair.engine, pair.term}] = store.history(pair.engine, pair.term, rankreport::kChartChecks);
+    }
+    // Beside the project, written anew each time: the page is a view of the
+    // history, not a document of its own.
+    const std::string page = files::join(projectDirectory(), m_project + "-Verlauf.htm");
+    if (!files::writeAtomic(page, rankreport::html(pairs, history, m_project, static_cast<long long>(std::time(nullptr))))) {
+        m_ui.message(RankStore::unusableTitle(),
+                     toCp1252("Die Seite mit dem Verlauf konnte nicht geschrieben werden. Überprüfen Sie die "
+                              "Schreibrechte im Projektverzeichnis."));
+        return;
+    }
+    shellOpen(page);
+}
+
+QString PositionDialog::changeNote(const RankStore::Pair *previous, const PositionRecord &record)
+{
+    if (previous == nullptr || !previous->lastSuccess)
+        return {};
+    const RankStore::Check &before = *previous->lastSuccess;
+    const bool nowFound = record.outcome == PositionOutcome::Found;
+    const bool nowMissing = record.outcome == PositionOutcome::NotInTop;
+    if (nowFound && before.kind == RankStore::Kind::Found) {
+        const int change = before.position - record.position;
+        if (change > 0)
+            return QStringLiteral("(▲ %1)").arg(change);
+        if (change < 0)
+            return QStringLiteral("(▼ %1)").arg(-change);
+        return QStringLiteral("(=)");
+    }
+    if (nowFound)
+        return QStringLiteral("(▲ neu)");
+    if (nowMissing && before.kind == RankStore::Kind::Found)
+        return QStringLiteral("(▼ vorher %1)").arg(before.position);
+    return {};
 }
 
 void PositionDialog::onHelpClicked() { openHelp(help::kPosition); }
@@ -435,8 +507,9 @@ void PositionDialog::lineAdded(int slot, const std::string &text, int image)
     list->scrollToItem(item);
 }
 
-void PositionDialog::outcomeShown(int slot, const std::string &term, const std::string &text, int image)
+void PositionDialog::outcomeShown(int slot, const PositionRecord &record, const std::string &text, int image)
 {
+    const std::string &term = record.term;
     QTreeWidget *list = slotList(slot);
     if (!list)
         return;
@@ -445,7 +518,9 @@ void PositionDialog::outcomeShown(int slot, const std::string &term, const std::
     if (found.isEmpty())
         return;
     QTreeWidgetItem *item = found.front();
-    item->setText(1, fromCp1252(text));
+    const auto previous = m_previous.find({record.engine, record.term});
+    const QString note = changeNote(previous != m_previous.end() ? &previous->second : nullptr, record);
+    item->setText(1, note.isEmpty() ? fromCp1252(text) : fromCp1252(text) + QLatin1Char(' ') + note);
     item->setToolTip(1, item->text(1));
     setLineImage(item, image);
     list->scrollToItem(item);

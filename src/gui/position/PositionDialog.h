@@ -3,15 +3,18 @@
 #include "net/SlotRun.h"
 #include "position/PositionPreparation.h"
 #include "position/PositionRun.h"
+#include "position/RankStore.h"
 #include "submit/SubmitDialogUi.h"
 #include "ui/SkinnedDialog.h"
 
 #include <array>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 class QLabel;
+class QString;
 class QLineEdit;
 class QListWidget;
 class QProgressBar;
@@ -50,6 +53,10 @@ public:
     static int lineImage(const QTreeWidgetItem *item);
     // Which picture of the state strip stands for an outcome image.
     static int stripIndex(int image);
+    // What an outcome line adds about the check before: "(▲ 3)", "(▼ 2)",
+    // "(=)", "(▲ neu)" or "(▼ vorher 16)"; empty without an earlier
+    // success.
+    static QString changeNote(const RankStore::Pair *previous, const PositionRecord &record);
 
     // Never while the run goes on: it is on the stack below.
     void accept() override;
@@ -59,7 +66,7 @@ private:
     // PositionView
     void slotCleared(int slot) override;
     void lineAdded(int slot, const std::string &text, int image) override;
-    void outcomeShown(int slot, const std::string &term, const std::string &text, int image) override;
+    void outcomeShown(int slot, const PositionRecord &record, const std::string &text, int image) override;
     void slotTitle(int slot, const std::string &text) override;
     void reportChanged(const std::vector<std::string> &report) override;
     void abortAvailable(bool available) override;
@@ -67,6 +74,7 @@ private:
     void onStartClicked();
     void onAbortClicked();
     void onHtmlClicked();
+    void onHistoryClicked();
     void onHelpClicked();
 
     bool checkOpening();
@@ -86,6 +94,7 @@ private:
     QPushButton *m_start = nullptr;
     QPushButton *m_abort = nullptr;
     QPushButton *m_html = nullptr;
+    QPushButton *m_history = nullptr;
     QPushButton *m_help = nullptr;
     QPushButton *m_ok = nullptr;
     std::array<QLineEdit *, kSlots> m_slotTitles{};
@@ -98,6 +107,8 @@ private:
     std::optional<SlotRun::Timing> m_timing;
     PositionRun *m_run = nullptr;
     std::vector<std::string> m_report;
+    // Each pair's state before this run, for the change its line shows.
+    std::map<std::pair<std::string, std::string>, RankStore::Pair> m_previous;
 };
 
 } // namespace vantor::gui

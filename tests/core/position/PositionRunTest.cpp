@@ -28,8 +28,9 @@ public:
         lines[slot].push_back(text);
         images[slot].push_back(image);
     }
-    void outcomeShown(int slot, const std::string &term, const std::string &text, int image) override
+    void outcomeShown(int slot, const PositionRecord &record, const std::string &text, int image) override
     {
+        const std::string &term = record.term;
         bool found = false;
         for (const std::string &line : lines[slot])
             found = found || line == "Abfragen: " + term;
