@@ -73,10 +73,11 @@ std::string dateTime(long long time)
 // stands; a failed or missing check leaves a gap in the line.
 std::string chart(const std::vector<RankStore::Check> &newestFirst)
 {
-    const int width = 240;
-    const int height = 56;
+    const int width = 250;
+    const int height = 62;
     const int top = 6;
     const int bottom = 44;
+    const int left = 18; // room for the "1" of the top line
     std::vector<RankStore::Check> checks(newestFirst.begin(),
                                          newestFirst.begin()
                                              + static_cast<std::ptrdiff_t>(std::min<std::size_t>(
@@ -85,8 +86,8 @@ std::string chart(const std::vector<RankStore::Check> &newestFirst)
     int depth = 1;
     for (const auto &check : checks)
         depth = std::max({depth, check.depth, check.position});
-    const double step = static_cast<double>(width - 16) / (kChartChecks - 1);
-    const auto x = [&](std::size_t i) { return 8 + step * static_cast<double>(i); };
+    const double step = static_cast<double>(width - left - 8) / (kChartChecks - 1);
+    const auto x = [&](std::size_t i) { return left + step * static_cast<double>(i); };
     const auto y = [&](int position) {
         return top + (bottom - top) * static_cast<double>(position - 1) / std::max(1, depth - 1);
     };
@@ -99,8 +100,8 @@ std::string chart(const std::vector<RankStore::Check> &newestFirst)
     svg += "<text x=\"4\" y=\"" + std::to_string(height - 2)
         + "\" font-family=\"Arial\" font-size=\"9\" fill=\"#777777\">unten: nicht unter Top "
         + std::to_string(depth) + "</text>";
-    svg += "<text x=\"" + std::to_string(width - 4) + "\" y=\"" + std::to_string(top + 3)
-        + "\" font-family=\"Arial\" font-size=\"9\" fill=\"#777777\" text-anchor=\"end\">1</text>";
+    svg += "<text x=\"4\" y=\"" + std::to_string(top + 3)
+        + "\" font-family=\"Arial\" font-size=\"9\" fill=\"#777777\">1</text>";
     std::string line;
     const auto flush = [&] {
         if (line.find(' ') != std::string::npos)
