@@ -4,7 +4,7 @@
 #include "position/PositionPreparation.h"
 #include "position/PositionRun.h"
 #include "position/RankStore.h"
-#include "submit/SubmitDialogUi.h"
+#include "ui/ProgressDialogUi.h"
 #include "ui/SkinnedDialog.h"
 
 #include <array>
@@ -102,7 +102,7 @@ private:
     QProgressBar *m_progress = nullptr;
     QListWidget *m_reportList = nullptr;
 
-    SubmitDialogUi m_ui;
+    ProgressDialogUi m_ui;
     positionprep::DialogState m_state;
     std::optional<SlotRun::Timing> m_timing;
     PositionRun *m_run = nullptr;

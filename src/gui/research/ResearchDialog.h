@@ -1,8 +1,8 @@
 #pragma once
 
-#include "research/ResearchDialogUi.h"
 #include "research/ResearchStart.h"
 #include "research/ResearchView.h"
+#include "ui/ProgressDialogUi.h"
 #include "ui/SkinnedDialog.h"
 
 #include <QColor>
@@ -81,7 +81,7 @@ private:
     QPushButton *m_ok = nullptr;
     QProgressBar *m_progress = nullptr;
 
-    ResearchDialogUi m_ui;
+    ProgressDialogUi m_ui;
     research::DialogState m_state;
     std::array<std::vector<std::string>, 2> m_rows;
     bool m_ready = false;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "net/SlotRun.h"
-#include "submit/SubmitDialogUi.h"
+#include "ui/ProgressDialogUi.h"
 #include "submit/SubmitRun.h"
 #include "submit/SubmitSettings.h"
 #include "ui/SkinnedDialog.h"
@@ -108,7 +108,7 @@ private:
     QListWidget *m_reportList = nullptr;
     QListWidget *m_adviceList = nullptr;
 
-    SubmitDialogUi m_ui;
+    ProgressDialogUi m_ui;
     std::optional<SlotRun::Timing> m_timing;
     SubmitRun *m_run = nullptr;
     std::vector<std::string> m_report;
