@@ -50,7 +50,7 @@ PositionOutcome PositionCheck::run(const HttpSession &session)
     const PositionRequest request = PositionRequest::build(engine->request, term);
     depth = request.depth();
     HttpTarget where;
-    if (!engine->splitServer(where.server, where.port))
+    if (!engine->splitServer(where.server, where.port, where.https))
         return PositionOutcome::NoAnswer;
     try {
         for (std::size_t index = 0; index < request.paths.size(); ++index) {

@@ -70,14 +70,23 @@ std::optional<PositionEngine> PositionEngine::parse(std::string_view value)
     return engine;
 }
 
-bool PositionEngine::splitServer(std::string &host, int &port) const
+bool PositionEngine::splitServer(std::string &host, int &port, bool &https) const
 {
-    host = server;
+    std::string rest = server;
+    https = false;
     port = 80;
-    const std::size_t colon = server.rfind(':');
+    if (rest.rfind("https://", 0) == 0) {
+        https = true;
+        port = 443;
+        rest.erase(0, 8);
+    } else if (rest.rfind("http://", 0) == 0) {
+        rest.erase(0, 7);
+    }
+    host = rest;
+    const std::size_t colon = rest.rfind(':');
     if (colon != std::string::npos) {
-        host = server.substr(0, colon);
-        const std::string digits = server.substr(colon + 1);
+        host = rest.substr(0, colon);
+        const std::string digits = rest.substr(colon + 1);
         int value = 0;
         const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
         if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() || value <= 0

@@ -21,7 +21,8 @@ struct PositionEngine {
     std::string name;
     // Put before a page's path to link the page in the report (no scheme).
     std::string linkPrefix;
-    // Host to connect to; "host:port" for an engine off port 80.
+    // Host to connect to; "host:port" for an engine off port 80,
+    // "https://host[:port]" for one that speaks TLS (certificate checked).
     std::string server;
     std::string verb;
     // Results per page and the pages' paths, "^"-separated, with the word
@@ -42,9 +43,9 @@ struct PositionEngine {
     static std::optional<PositionEngine> parse(std::string_view value);
 
     bool hasStopMarker() const { return stopAfter.find("NULL") == std::string::npos; }
-    // Host and port as the connection needs them; nullopt for a server
-    // field no connection can be made with.
-    bool splitServer(std::string &host, int &port) const;
+    // Host and port as the connection needs them; false for a server field
+    // no connection can be made with.
+    bool splitServer(std::string &host, int &port, bool &https) const;
 };
 
 // The pages of one term: the request with the term put in, split.

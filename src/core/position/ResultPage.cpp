@@ -64,13 +64,17 @@ ResultPage::Scan ResultPage::scan(int resultsBefore) const
 {
     Scan result;
     const std::size_t length = m_page.size();
-    std::string text = m_page;
+    std::string text;
+    text.reserve(length + m_reserve);
+    text = m_page;
     for (const std::string &domain : m_domains)
         text += domain;
 
     const std::string *site = nullptr;
+    std::size_t firstPlace = 0;
     for (const std::string &domain : m_domains) {
-        if (findText(text, domain, 0) < length) {
+        firstPlace = findText(text, domain, 0);
+        if (firstPlace < length) {
             site = &domain;
             break;
         }
@@ -105,7 +109,7 @@ ResultPage::Scan ResultPage::scan(int resultsBefore) const
     // The site's next place only moves once the scan has passed it: the
     // one found last is still the first from d on while it lies ahead, and
     // a page with the site far down is not searched through once per entry.
-    std::size_t f = 0;
+    std::size_t f = firstPlace;
     for (;;) {
         if (f < d + 2)
             f = findSite.findIn(text, d);

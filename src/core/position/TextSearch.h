@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace vantor {
@@ -13,6 +14,10 @@ namespace vantor {
 class TextSearch
 {
 public:
+    // Below this length the table's shifts are too short to pay; such
+    // patterns are looked for by their first character.
+    static constexpr std::size_t kShortPattern = 24;
+
     explicit TextSearch(std::string_view pattern);
 
     // The first match that begins at from + 2 or later (at 1 or later for
@@ -21,7 +26,7 @@ public:
 
 private:
     std::string_view m_pattern;
-    std::array<std::size_t, 256> m_skip {};
+    std::array<std::uint32_t, 256> m_skip {};
 };
 
 // The same in one call.

@@ -19,9 +19,11 @@ TEST(PositionEngineTest, TenFieldsAsTheDataFileHoldsThem)
     EXPECT_EQ(e->mark2, "<a");
     std::string host;
     int port = 0;
-    ASSERT_TRUE(e->splitServer(host, port));
+    bool https = true;
+    ASSERT_TRUE(e->splitServer(host, port, https));
     EXPECT_EQ(host, "127.0.0.1");
     EXPECT_EQ(port, 8080);
+    EXPECT_FALSE(https);
 
     // Nine fields, an empty one in between, nothing after the last '|':
     // none of them is usable.
@@ -31,11 +33,21 @@ TEST(PositionEngineTest, TenFieldsAsTheDataFileHoldsThem)
     EXPECT_FALSE(PositionEngine::parse("a|b|c|GET|10^/x|m|s|t|u|   "));
     const auto plain = PositionEngine::parse("a|b|host.example|GET|10^/x|m|s|t|u|v");
     ASSERT_TRUE(plain);
-    ASSERT_TRUE(plain->splitServer(host, port));
+    ASSERT_TRUE(plain->splitServer(host, port, https));
     EXPECT_EQ(port, 80);
+    EXPECT_FALSE(https);
+    // TLS where the field says so, on its own port or 443.
+    auto tls = PositionEngine::parse("a|b|https://suche.example|GET|10^/x|m|s|t|u|v");
+    ASSERT_TRUE(tls->splitServer(host, port, https));
+    EXPECT_EQ(host, "suche.example");
+    EXPECT_EQ(port, 443);
+    EXPECT_TRUE(https);
+    tls = PositionEngine::parse("a|b|https://suche.example:8443|GET|10^/x|m|s|t|u|v");
+    ASSERT_TRUE(tls->splitServer(host, port, https));
+    EXPECT_EQ(port, 8443);
     EXPECT_TRUE(plain->hasStopMarker());
     const auto badPort = PositionEngine::parse("a|b|host:99999|GET|10^/x|m|s|t|u|v");
-    EXPECT_FALSE(badPort->splitServer(host, port));
+    EXPECT_FALSE(badPort->splitServer(host, port, https));
     // Fields are cut to their widths.
     const auto longName = PositionEngine::parse(std::string(300, 'n') + "|b|c|GET|10^/x|m|s|t|u|v");
     EXPECT_EQ(longName->name.size(), PositionEngine::kMaxName);

@@ -63,6 +63,16 @@ TEST(TextSearchTest, OneBasedWithTheTwoAheadRuleAndNoEndBound)
     const std::string hay = std::string(5000, 'a') + "needle" + std::string(10, 'b');
     EXPECT_EQ(findText(hay, "needle", 0), 5001u);
     EXPECT_EQ(findText(hay, "needle", 5000), hay.size() + 1);
+
+    // Long patterns (domains) go through the skip table; same answers.
+    const std::string domain = "www.gaertnerei-sonnenblume.example";
+    const std::string page = "<a>" + domain + "</a> www.gaertnerei-sonnenblume.exampl " + domain + "!";
+    EXPECT_EQ(findText(page, domain, 0), 4u);
+    EXPECT_EQ(findText(page, domain, 2), 4u);
+    EXPECT_EQ(findText(page, domain, 3), page.find(domain, 10) + 1);
+    EXPECT_EQ(findText(page, domain + "x", 0), page.size() + 1);
+    EXPECT_EQ(findText(domain, domain, 0), 1u);
+    EXPECT_EQ(findText(domain.substr(1), domain, 0), domain.size());
 }
 
 TEST(ResultPageTest, CountsTheResultEntriesBeforeTheSite)
