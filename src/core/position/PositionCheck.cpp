@@ -36,6 +36,7 @@ Read readPage(const HttpSession &session, const HttpTarget &where, const Positio
             return Read::Cancelled;
         // A connection that broke in the middle of the page leaves what
         // came until then; one that never gave a byte is no answer.
+        page.finish();
         if (page.size() == 0)
             return Read::NoAnswer;
     }
