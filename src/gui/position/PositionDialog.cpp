@@ -12,28 +12,24 @@
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectRecord.h"
-#include "submit/SubmitPreparation.h"
 #include "submit/SubmitReport.h"
-#include "submit/SubmitStateImages.h"
 #include "submit/UmlautRowDelegate.h"
 #include "ui/DialogHooks.h"
-#include "ui/FileFilter.h"
+#include "ui/DialogWidgets.h"
 #include "ui/QtText.h"
+#include "ui/SlotPanel.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -44,34 +40,8 @@ namespace vantor::gui {
 namespace {
 
 constexpr int kProgressMaximum = 28;
-constexpr int kImageRole = Qt::UserRole + 1;
-constexpr int kSlotRows = 4;
 constexpr int kTermColumnWidth = 330;
 constexpr const char *kHtmlFilter = "HTML Datei (*.htm)|*.htm|Alle Dateien (*.*)|*.*||";
-
-QPushButton *dialogButton(const QString &text, const QString &name, QWidget *parent)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    // Enter in a field must not start a run or save anything by chance.
-    button->setAutoDefault(false);
-    return button;
-}
-
-QLabel *textLabel(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    return label;
-}
-
-void whiteBase(QWidget *widget)
-{
-    QPalette white = widget->palette();
-    white.setColor(QPalette::Base, Qt::white);
-    widget->setPalette(white);
-}
 
 // The widest outcome a slot shows beside a term: a failure carries the
 // engine's name in front, here one of usual length.
@@ -89,7 +59,7 @@ int longestOutcome(const QFontMetrics &metrics)
 } // namespace
 
 PositionDialog::PositionDialog(QWidget *parent)
-    : SkinnedDialog(parent)
+    : GuardedDialog(parent)
     , m_project(programSettings().currentProject)
     , m_projectFile(projectFilePath(m_project))
     , m_progress(new QProgressBar(this))
@@ -100,13 +70,7 @@ PositionDialog::PositionDialog(QWidget *parent)
     setHelpTopic(help::kPosition);
     setSizeGripEnabled(true);
 
-    m_caption = new QLabel(this);
-    m_caption->setObjectName(QStringLiteral("projectLabel"));
-    m_caption->setTextFormat(Qt::PlainText);
-    m_caption->setWordWrap(true);
-    QFont bold = m_caption->font();
-    bold.setBold(true);
-    m_caption->setFont(bold);
+    m_caption = projectCaption(this);
 
     QLabel *intro = textLabel(
         QStringLiteral("Vantor!! fragt die Suchmaschinen nach jedem Suchbegriff Ihres Projekts und ermittelt, an "
@@ -157,58 +121,21 @@ PositionDialog::PositionDialog(QWidget *parent)
     top->addLayout(runButtons);
 
     // The three slots, one engine each.
-    auto *slotsLayout = new QVBoxLayout;
-    slotsLayout->setSpacing(4);
-    for (int slot = 0; slot < kSlots; ++slot) {
-        auto *title = new QLineEdit(this);
-        title->setObjectName(QStringLiteral("slotTitle%1").arg(slot + 1));
-        title->setReadOnly(true);
-        title->setFocusPolicy(Qt::NoFocus);
-        QFont titleFont = title->font();
-        titleFont.setBold(true);
-        title->setFont(titleFont);
-        m_slotTitles[static_cast<std::size_t>(slot)] = title;
+    m_slots = std::make_unique<SlotPanel>(this,
+        SlotPanel::Setup { .firstHeader = QStringLiteral("Abfrage"),
+            .firstWidth = kTermColumnWidth,
+            .widestOutcome = &longestOutcome,
+            .stripIndex = &PositionDialog::stripIndex,
+            .gap = 8,
+            .followNewLines = true });
 
-        auto *list = new QTreeWidget(this);
-        list->setObjectName(QStringLiteral("slotList%1").arg(slot + 1));
-        list->setColumnCount(2);
-        list->setHeaderLabels({QStringLiteral("Abfrage"), QStringLiteral("Ergebnis")});
-        list->setRootIsDecorated(false);
-        list->setIndentation(0);
-        list->setUniformRowHeights(true);
-        list->setSelectionMode(QAbstractItemView::NoSelection);
-        list->setFocusPolicy(Qt::NoFocus);
-        list->setIconSize(QSize(SubmitStateImages::kSize, SubmitStateImages::kSize));
-        list->setColumnWidth(0, kTermColumnWidth);
-        list->header()->setStretchLastSection(true);
-        list->setMinimumWidth(kTermColumnWidth + longestOutcome(list->fontMetrics()) + 24
-                              + list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth());
-        list->setItemDelegate(new UmlautRowDelegate(list));
-        whiteBase(list);
-        list->setMinimumHeight(list->header()->sizeHint().height()
-                               + kSlotRows * UmlautRowDelegate::rowHeight(list->fontMetrics()) + 2 * list->frameWidth());
-        m_slotLists[static_cast<std::size_t>(slot)] = list;
+    setUpProgress(m_progress, kProgressMaximum);
 
-        slotsLayout->addWidget(title);
-        slotsLayout->addWidget(list, 1);
-        if (slot + 1 < kSlots)
-            slotsLayout->addSpacing(8);
-    }
-
-    m_progress->setObjectName(QStringLiteral("progressBar"));
-    m_progress->setRange(0, kProgressMaximum);
-    m_progress->setValue(0);
-    m_progress->setTextVisible(false);
-
-    m_reportList = new QListWidget(this);
-    m_reportList->setObjectName(QStringLiteral("reportList"));
+    m_reportList = lineList(QStringLiteral("reportList"), this);
     // Lines of every length: the list scrolls to the longest instead of
     // cutting the links short, which it would with one size for all.
     m_reportList->setUniformItemSizes(false);
     m_reportList->setLayoutMode(QListView::Batched);
-    m_reportList->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_reportList->setItemDelegate(new UmlautRowDelegate(m_reportList));
-    whiteBase(m_reportList);
     m_reportList->setMinimumHeight(5 * UmlautRowDelegate::rowHeight(m_reportList->fontMetrics())
                                    + 2 * m_reportList->frameWidth()
                                    + m_reportList->horizontalScrollBar()->sizeHint().height());
@@ -242,7 +169,7 @@ PositionDialog::PositionDialog(QWidget *parent)
     layout->addWidget(m_caption);
     layout->addWidget(intro);
     layout->addLayout(top);
-    layout->addLayout(slotsLayout, 3);
+    layout->addLayout(m_slots->layout(), 3);
     layout->addWidget(m_progress);
     layout->addWidget(reportLabel);
     layout->addWidget(m_reportList, 2);
@@ -262,22 +189,17 @@ PositionDialog::~PositionDialog() = default;
 
 void PositionDialog::openForCurrentProject(QWidget *parent)
 {
-    PositionDialog dialog(parent);
-    if (dialog.ready())
-        dialog.exec();
+    execWhenReady<PositionDialog>(parent);
 }
 
 bool PositionDialog::checkOpening()
 {
-    if (!LoadProjectData(m_project)) {
-        showProjectFailure(currentUi(), ProjectFailure::LoadData, m_project);
+    const std::optional<std::string> homepagePath = loadProject(m_project, m_caption);
+    if (!homepagePath)
         return false;
-    }
-    m_homepagePath = projectRecord().path.str();
-    m_caption->setText(fromCp1252(submitprep::projectCaption(m_project, m_homepagePath)));
+    m_homepagePath = *homepagePath;
     m_domain->setText(fromCp1252(positionprep::readDomain(m_projectFile)));
-    for (QLineEdit *title : m_slotTitles)
-        title->setText(QStringLiteral("Bereit..."));
+    m_slots->setAllTitles(QStringLiteral("Bereit..."));
     return true;
 }
 
@@ -373,13 +295,10 @@ void PositionDialog::onHtmlClicked()
         return;
     // Beside the homepage, or with the projects when there is none yet.
     const std::string besides = m_homepagePath.empty() ? m_projectFile : m_homepagePath;
-    QString name = askSaveFileName(this, QStringLiteral("Report speichern"),
-                                   fromCp1252(rankingreport::defaultFile(besides) + ".htm"),
-                                   qtFileFilter(QString::fromUtf8(kHtmlFilter)), QStringLiteral("htm"));
+    const QString name = askReportFileName(
+        this, fromCp1252(rankingreport::defaultFile(besides) + ".htm"), kHtmlFilter, QStringLiteral("htm"));
     if (name.isEmpty())
         return;
-    if (QFileInfo(name).suffix().isEmpty())
-        name += QStringLiteral(".htm");
     const std::string page = rankingreport::html(m_report, toCp1252(m_domain->text()), submitreport::now());
     submitreport::save(toCp1252(name), page, m_ui);
 }
@@ -437,20 +356,6 @@ QString PositionDialog::changeNote(const RankStore::Pair *previous, const Positi
 
 void PositionDialog::onHelpClicked() { openHelp(help::kPosition); }
 
-void PositionDialog::accept()
-{
-    if (m_running)
-        return;
-    SkinnedDialog::accept();
-}
-
-void PositionDialog::reject()
-{
-    if (m_running)
-        return;
-    SkinnedDialog::reject();
-}
-
 int PositionDialog::stripIndex(int image)
 {
     // The strip is drawn for the submission's states; the position check
@@ -475,61 +380,32 @@ int PositionDialog::stripIndex(int image)
     }
 }
 
-int PositionDialog::lineImage(const QTreeWidgetItem *item) { return item ? item->data(0, kImageRole).toInt() : 0; }
-
-void PositionDialog::setLineImage(QTreeWidgetItem *item, int image)
+int PositionDialog::lineImage(const QTreeWidgetItem *item)
 {
-    item->setData(0, kImageRole, image);
-    item->setIcon(0, SubmitStateImages::icon(stripIndex(image)));
-}
-
-QTreeWidget *PositionDialog::slotList(int slot) const
-{
-    if (slot < 0 || slot >= kSlots)
-        return nullptr;
-    return m_slotLists[static_cast<std::size_t>(slot)];
+    return SlotPanel::lineImage(item);
 }
 
 void PositionDialog::slotCleared(int slot)
 {
-    if (QTreeWidget *list = slotList(slot))
-        list->clear();
+    m_slots->clear(slot);
 }
 
 void PositionDialog::lineAdded(int slot, const std::string &text, int image)
 {
-    QTreeWidget *list = slotList(slot);
-    if (!list)
-        return;
-    auto *item = new QTreeWidgetItem(list, {fromCp1252(text), QString()});
-    item->setToolTip(0, item->text(0));
-    setLineImage(item, image);
-    list->scrollToItem(item);
+    m_slots->addLine(slot, fromCp1252(text), image);
 }
 
 void PositionDialog::outcomeShown(int slot, const PositionRecord &record, const std::string &text, int image)
 {
-    const std::string &term = record.term;
-    QTreeWidget *list = slotList(slot);
-    if (!list)
-        return;
-    const QList<QTreeWidgetItem *> found
-        = list->findItems(fromCp1252(PositionRun::linePrefix() + term), Qt::MatchExactly, 0);
-    if (found.isEmpty())
-        return;
-    QTreeWidgetItem *item = found.front();
     const auto previous = m_previous.find({record.engine, record.term});
     const QString note = changeNote(previous != m_previous.end() ? &previous->second : nullptr, record);
-    item->setText(1, note.isEmpty() ? fromCp1252(text) : fromCp1252(text) + QLatin1Char(' ') + note);
-    item->setToolTip(1, item->text(1));
-    setLineImage(item, image);
-    list->scrollToItem(item);
+    m_slots->showOutcome(slot, fromCp1252(PositionRun::linePrefix() + record.term),
+        note.isEmpty() ? fromCp1252(text) : fromCp1252(text) + QLatin1Char(' ') + note, image);
 }
 
 void PositionDialog::slotTitle(int slot, const std::string &text)
 {
-    if (slot >= 0 && slot < kSlots)
-        m_slotTitles[static_cast<std::size_t>(slot)]->setText(fromCp1252(text));
+    m_slots->setTitle(slot, fromCp1252(text));
 }
 
 void PositionDialog::reportChanged(const std::vector<std::string> &report)

@@ -4,11 +4,12 @@
 #include "position/PositionPreparation.h"
 #include "position/PositionRun.h"
 #include "position/RankStore.h"
+#include "ui/GuardedDialog.h"
 #include "ui/ProgressDialogUi.h"
-#include "ui/SkinnedDialog.h"
+#include "ui/SlotPanel.h"
 
-#include <array>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,7 +20,6 @@ class QLineEdit;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
-class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace vantor::gui {
@@ -28,11 +28,11 @@ namespace vantor::gui {
 // search engines for each of the project's terms. Three engines are asked
 // side by side; every outcome goes into the report list, whose found
 // positions can be saved as a ranking report.
-class PositionDialog : public SkinnedDialog, private PositionView
+class PositionDialog : public GuardedDialog, private PositionView
 {
     Q_OBJECT
 public:
-    static constexpr int kSlots = 3;
+    static constexpr int kSlots = SlotPanel::kSlots;
 
     explicit PositionDialog(QWidget *parent = nullptr);
     ~PositionDialog() override;
@@ -58,11 +58,9 @@ public:
     // success.
     static QString changeNote(const RankStore::Pair *previous, const PositionRecord &record);
 
-    // Never while the run goes on: it is on the stack below.
-    void accept() override;
-    void reject() override;
-
 private:
+    bool closingBlocked() const override { return m_running; }
+
     // PositionView
     void slotCleared(int slot) override;
     void lineAdded(int slot, const std::string &text, int image) override;
@@ -79,8 +77,6 @@ private:
 
     bool checkOpening();
     void setInputEnabled(bool enabled);
-    QTreeWidget *slotList(int slot) const;
-    static void setLineImage(QTreeWidgetItem *item, int image);
 
     std::string m_project;
     std::string m_projectFile;
@@ -97,8 +93,7 @@ private:
     QPushButton *m_history = nullptr;
     QPushButton *m_help = nullptr;
     QPushButton *m_ok = nullptr;
-    std::array<QLineEdit *, kSlots> m_slotTitles{};
-    std::array<QTreeWidget *, kSlots> m_slotLists{};
+    std::unique_ptr<SlotPanel> m_slots;
     QProgressBar *m_progress = nullptr;
     QListWidget *m_reportList = nullptr;
 

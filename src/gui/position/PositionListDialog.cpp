@@ -5,7 +5,8 @@
 #include "position/PositionTerms.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
-#include "submit/UmlautRowDelegate.h"
+#include "ui/DialogWidgets.h"
+#include "ui/ListEditing.h"
 #include "ui/QtText.h"
 #include "ui/Ui.h"
 
@@ -20,46 +21,11 @@
 
 namespace vantor::gui {
 
-namespace {
-
-constexpr int kWipeLines = 14;
-constexpr int kWipeLinePause = 10;
-constexpr int kWipeEndPause = 100;
-constexpr int kLoadLinePause = 40;
-constexpr int kRemovePause = 10;
-
-QListWidget *makeList(const QString &name, QWidget *parent)
-{
-    auto *list = new QListWidget(parent);
-    list->setObjectName(name);
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    list->setItemDelegate(new UmlautRowDelegate(list));
-    QPalette white = list->palette();
-    white.setColor(QPalette::Base, Qt::white);
-    list->setPalette(white);
-    return list;
-}
-
-QLabel *textLabel(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    return label;
-}
-
-void showEmptyList()
-{
-    currentUi().message(de("Leere Liste"), de("Die Liste darf nicht leer sein!"));
-}
-
-} // namespace
-
 PositionListDialog::PositionListDialog(const std::vector<std::string> &terms, const std::vector<std::string> &engines,
-                                       std::string projectFile, QWidget *parent)
-    : SkinnedDialog(parent)
+    std::string projectFile, QWidget *parent)
+    : GuardedDialog(parent)
     , m_projectFile(std::move(projectFile))
+    , m_editing(this)
 {
     setObjectName(QStringLiteral("positionListDialog"));
     setWindowTitle(QStringLiteral("Anmelde-Liste"));
@@ -75,17 +41,11 @@ PositionListDialog::PositionListDialog(const std::vector<std::string> &terms, co
         this);
     intro->setObjectName(QStringLiteral("introLabel"));
 
-    const auto button = [this](const QString &text, const QString &name) {
-        auto *pushButton = new QPushButton(text, this);
-        pushButton->setObjectName(name);
-        pushButton->setAutoDefault(false);
-        m_buttons.push_back(pushButton);
-        return pushButton;
-    };
+    const auto button = [this](const QString &text, const QString &name) { return m_editing.button(text, name); };
 
     // The terms, with the field for one more.
     auto *termsLabel = new QLabel(QStringLiteral("Liste der Suchbegriffe:"), this);
-    m_termList = makeList(QStringLiteral("termList"), this);
+    m_termList = choiceList(QStringLiteral("termList"), this);
     m_termList->setMinimumSize(300, 220);
     termsLabel->setBuddy(m_termList);
     for (const std::string &term : terms)
@@ -93,6 +53,7 @@ PositionListDialog::PositionListDialog(const std::vector<std::string> &terms, co
     m_newTerm = new QLineEdit(this);
     m_newTerm->setObjectName(QStringLiteral("newTermEdit"));
     m_newTerm->setMaxLength(static_cast<int>(positionterms::kMaxTerm));
+    m_editing.disableWhileBusy(m_newTerm);
     auto *newTermLabel = new QLabel(QStringLiteral("Neuer Suchbegriff:"), this);
     newTermLabel->setBuddy(m_newTerm);
     QPushButton *add = button(QStringLiteral("Hinzufügen"), QStringLiteral("addTermButton"));
@@ -102,18 +63,15 @@ PositionListDialog::PositionListDialog(const std::vector<std::string> &terms, co
 
     // The engines.
     auto *enginesLabel = new QLabel(QStringLiteral("Liste der Suchmaschinen:"), this);
-    m_engineList = makeList(QStringLiteral("engineList"), this);
+    m_engineList = choiceList(QStringLiteral("engineList"), this);
     m_engineList->setMinimumSize(220, 220);
     enginesLabel->setBuddy(m_engineList);
     for (const std::string &engine : engines)
         new QListWidgetItem(fromCp1252(engine), m_engineList);
     QPushButton *removeEngines = button(QStringLiteral("Entfernen"), QStringLiteral("removeEngineButton"));
 
-    QPushButton *start = button(QStringLiteral("Starten"), QStringLiteral("startButton"));
-    start->setAutoDefault(true);
-    start->setDefault(true);
-    QPushButton *cancel = button(QStringLiteral("Abbrechen"), QStringLiteral("cancelButton"));
-    QPushButton *help = button(QStringLiteral("Hilfe"), QStringLiteral("helpButton"));
+    const ListEditing::CloseRow close = m_editing.closeRow();
+    close.start->setAutoDefault(true);
 
     connect(m_newTerm, &QLineEdit::textEdited, this, &PositionListDialog::onNewTermEdited);
     connect(add, &QPushButton::clicked, this, &PositionListDialog::onAddTermClicked);
@@ -121,9 +79,9 @@ PositionListDialog::PositionListDialog(const std::vector<std::string> &terms, co
     connect(save, &QPushButton::clicked, this, &PositionListDialog::onSaveClicked);
     connect(load, &QPushButton::clicked, this, &PositionListDialog::onLoadClicked);
     connect(removeEngines, &QPushButton::clicked, this, &PositionListDialog::onRemoveEnginesClicked);
-    connect(start, &QPushButton::clicked, this, &PositionListDialog::onStartClicked);
-    connect(cancel, &QPushButton::clicked, this, &PositionListDialog::reject);
-    connect(help, &QPushButton::clicked, this, &PositionListDialog::onHelpClicked);
+    connect(close.start, &QPushButton::clicked, this, &PositionListDialog::onStartClicked);
+    connect(close.cancel, &QPushButton::clicked, this, &PositionListDialog::reject);
+    connect(close.help, &QPushButton::clicked, this, &PositionListDialog::onHelpClicked);
 
     auto *termButtons = new QVBoxLayout;
     termButtons->addWidget(remove);
@@ -161,19 +119,13 @@ PositionListDialog::PositionListDialog(const std::vector<std::string> &terms, co
                              this);
     note->setObjectName(QStringLiteral("noteLabel"));
 
-    auto *closeRow = new QHBoxLayout;
-    closeRow->addWidget(help);
-    closeRow->addStretch();
-    closeRow->addWidget(start);
-    closeRow->addWidget(cancel);
-
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 12, 14, 12);
     layout->setSpacing(8);
     layout->addWidget(intro);
     layout->addLayout(lists, 1);
     layout->addWidget(note);
-    layout->addLayout(closeRow);
+    layout->addLayout(close.layout);
 
     // The wrapped texts need more height at the narrowest width than the
     // layout's minimum reckons with; without this the parts below them are
@@ -181,15 +133,7 @@ PositionListDialog::PositionListDialog(const std::vector<std::string> &terms, co
     const int narrowest = layout->totalMinimumSize().width();
     setMinimumSize(narrowest, layout->totalMinimumHeightForWidth(narrowest));
 
-    start->setFocus();
-}
-
-void PositionListDialog::setBusy(bool busy)
-{
-    m_busy = busy;
-    for (QPushButton *button : m_buttons)
-        button->setEnabled(!busy);
-    m_newTerm->setEnabled(!busy);
+    close.start->setFocus();
 }
 
 void PositionListDialog::addTermRow(const std::string &term)
@@ -197,22 +141,6 @@ void PositionListDialog::addTermRow(const std::string &term)
     auto *item = new QListWidgetItem(fromCp1252(term), m_termList);
     // A term can be 150 characters long; the whole of it on hovering.
     item->setToolTip(item->text());
-}
-
-std::vector<std::string> PositionListDialog::listedTerms() const
-{
-    std::vector<std::string> terms;
-    for (int row = 0; row < m_termList->count(); ++row)
-        terms.push_back(toCp1252(m_termList->item(row)->text()));
-    return terms;
-}
-
-std::vector<std::string> PositionListDialog::listedEngines() const
-{
-    std::vector<std::string> engines;
-    for (int row = 0; row < m_engineList->count(); ++row)
-        engines.push_back(toCp1252(m_engineList->item(row)->text()));
-    return engines;
 }
 
 void PositionListDialog::onNewTermEdited(const QString &text)
@@ -228,7 +156,7 @@ void PositionListDialog::onNewTermEdited(const QString &text)
 
 void PositionListDialog::onAddTermClicked()
 {
-    if (m_busy)
+    if (m_editing.busy())
         return;
     const std::string term = positionterms::normalize(toCp1252(m_newTerm->text().trimmed()));
     if (term.find_first_not_of(' ') == std::string::npos) {
@@ -262,92 +190,44 @@ void PositionListDialog::onAddTermClicked()
 
 void PositionListDialog::onRemoveTermsClicked()
 {
-    if (m_busy)
-        return;
-    const QList<QListWidgetItem *> selected = m_termList->selectedItems();
-    if (selected.isEmpty())
-        return;
-    setBusy(true);
-    bool first = true;
-    for (QListWidgetItem *item : selected) {
-        if (m_termList->count() <= 1) {
-            showEmptyList();
-            break;
-        }
-        if (!first)
-            currentUi().pause(kRemovePause);
-        first = false;
-        delete item;
-    }
-    setBusy(false);
+    m_editing.removeSelected(m_termList, true);
 }
 
 void PositionListDialog::onSaveClicked()
 {
-    if (m_busy)
+    if (m_editing.busy())
         return;
-    if (!positionterms::saveList(m_projectFile, listedTerms())) {
+    if (!positionterms::saveList(m_projectFile, ListEditing::rows(m_termList))) {
         showProjectFailure(currentUi(), ProjectFailure::SaveData, programSettings().currentProject);
         return;
     }
-    currentUi().message(de("Liste gespeichert"),
-                        de("Die Liste der anzumeldenden Seiten wurde beim Projekt gespeichert. Sie können diese in "
-                           "Zukunft an dieser Stelle jederzeit laden."));
+    ListEditing::showListSaved();
 }
 
 void PositionListDialog::onLoadClicked()
 {
-    if (m_busy)
-        return;
-    setBusy(true);
-    // A short wipe, so that the user sees the list being replaced even when
-    // the stored one looks the same.
-    m_termList->clearSelection();
-    for (int line = 0; line < kWipeLines; ++line) {
-        m_termList->addItem(QString());
-        m_termList->scrollToBottom();
-        currentUi().pause(kWipeLinePause);
-    }
-    currentUi().pause(kWipeEndPause);
-    m_termList->clear();
     // The file may have been edited by hand: the terms go out as the run
     // expects them.
-    const std::vector<std::string> stored = positionterms::loadList(m_projectFile);
-    for (std::size_t index = 0; index < stored.size(); ++index) {
-        addTermRow(positionterms::normalize(stored[index]));
-        if (index < static_cast<std::size_t>(kWipeLines))
-            currentUi().pause(kLoadLinePause);
-    }
-    setBusy(false);
+    m_editing.replaceRows(
+        m_termList, [this] { return positionterms::loadList(m_projectFile); },
+        [this](const std::string &term) { addTermRow(positionterms::normalize(term)); });
 }
 
 void PositionListDialog::onRemoveEnginesClicked()
 {
-    if (m_busy)
-        return;
-    const QList<QListWidgetItem *> selected = m_engineList->selectedItems();
-    if (selected.isEmpty())
-        return;
-    setBusy(true);
-    bool first = true;
-    for (QListWidgetItem *item : selected) {
-        if (!first)
-            currentUi().pause(kRemovePause);
-        first = false;
-        delete item;
-    }
-    setBusy(false);
+    // An empty list of engines is refused at the start, not here.
+    m_editing.removeSelected(m_engineList, false);
 }
 
 void PositionListDialog::onStartClicked()
 {
-    if (m_busy)
+    if (m_editing.busy())
         return;
-    std::vector<std::string> terms = listedTerms();
-    std::vector<std::string> engines = listedEngines();
+    std::vector<std::string> terms = ListEditing::rows(m_termList);
+    std::vector<std::string> engines = ListEditing::rows(m_engineList);
     // Nothing to ask, or nobody to ask: no run.
     if (terms.empty() || engines.empty()) {
-        showEmptyList();
+        ListEditing::showEmptyList();
         return;
     }
     if (terms.size() > positionterms::kMaxTerms)
@@ -367,17 +247,9 @@ void PositionListDialog::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    SkinnedDialog::keyPressEvent(event);
+    GuardedDialog::keyPressEvent(event);
 }
 
 void PositionListDialog::onHelpClicked() { openHelp(help::kPositionList); }
-
-void PositionListDialog::reject()
-{
-    // A pause of an effect is on the stack; it ends first.
-    if (m_busy)
-        return;
-    SkinnedDialog::reject();
-}
 
 } // namespace vantor::gui

@@ -1,20 +1,20 @@
 #pragma once
 
-#include "ui/SkinnedDialog.h"
+#include "ui/GuardedDialog.h"
+#include "ui/ListEditing.h"
 
 #include <string>
 #include <vector>
 
 class QLineEdit;
 class QListWidget;
-class QPushButton;
 
 namespace vantor::gui {
 
 // "Anmelde-Liste" of the position check: the last look at the search terms
 // and the engines before the queries go out. Terms can be added, removed,
 // kept with the project and brought back; engines can only be left out.
-class PositionListDialog : public SkinnedDialog
+class PositionListDialog : public GuardedDialog
 {
     Q_OBJECT
 public:
@@ -26,9 +26,8 @@ public:
     const std::vector<std::string> &terms() const { return m_terms; }
     const std::vector<std::string> &engines() const { return m_engines; }
 
-    void reject() override;
-
 protected:
+    bool closingBlocked() const override { return m_editing.busy(); }
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -41,22 +40,16 @@ private:
     void onStartClicked();
     void onHelpClicked();
 
-    // The effects pause with the events running; meanwhile no second click
-    // may start anything.
-    void setBusy(bool busy);
-    std::vector<std::string> listedTerms() const;
-    std::vector<std::string> listedEngines() const;
     void addTermRow(const std::string &term);
 
     std::string m_projectFile;
     std::vector<std::string> m_terms;
     std::vector<std::string> m_engines;
-    bool m_busy = false;
+    ListEditing m_editing;
 
     QListWidget *m_termList = nullptr;
     QLineEdit *m_newTerm = nullptr;
     QListWidget *m_engineList = nullptr;
-    std::vector<QPushButton *> m_buttons;
 };
 
 } // namespace vantor::gui

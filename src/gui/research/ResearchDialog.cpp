@@ -10,6 +10,7 @@
 #include "research/WatchListWindow.h"
 #include "submit/UmlautRowDelegate.h"
 #include "ui/BusyCursor.h"
+#include "ui/DialogWidgets.h"
 #include "ui/QtText.h"
 
 #include <QCheckBox>
@@ -31,32 +32,11 @@ namespace {
 constexpr int kListWidth = 290;
 constexpr int kListRows = 12;
 
-QPushButton *dialogButton(const QString &text, const QString &name, QWidget *parent)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    // Enter in the term field starts the research, nothing else.
-    button->setAutoDefault(false);
-    return button;
-}
-
-QLabel *textLabel(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    return label;
-}
-
 QListWidget *termList(const QString &name, const QColor &text, QWidget *parent)
 {
-    auto *list = new QListWidget(parent);
-    list->setObjectName(name);
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list->setUniformItemSizes(true);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // Variants come capitalised: "Ärger" keeps its dots.
-    list->setItemDelegate(new UmlautRowDelegate(list));
+    QListWidget *list = choiceList(name, parent);
+    list->setUniformItemSizes(true);
     QPalette palette = list->palette();
     palette.setColor(QPalette::Base, ResearchDialog::listBase());
     palette.setColor(QPalette::Text, text);
@@ -79,7 +59,7 @@ int kindOf(ResearchList list)
 } // namespace
 
 ResearchDialog::ResearchDialog(QWidget *parent)
-    : SkinnedDialog(parent)
+    : GuardedDialog(parent)
     , m_progress(new QProgressBar(this))
     , m_ui(currentUi(), m_progress)
 {
@@ -87,13 +67,7 @@ ResearchDialog::ResearchDialog(QWidget *parent)
     setWindowTitle(QStringLiteral("Recherche"));
     setHelpTopic(help::kResearch);
 
-    m_caption = new QLabel(this);
-    m_caption->setObjectName(QStringLiteral("projectLabel"));
-    m_caption->setTextFormat(Qt::PlainText);
-    m_caption->setWordWrap(true);
-    QFont bold = m_caption->font();
-    bold.setBold(true);
-    m_caption->setFont(bold);
+    m_caption = projectCaption(this);
 
     QLabel *intro = textLabel(QStringLiteral("Die Recherche erlaubt Ihnen die effektive Suche nach relevanten "
                                              "Begriffen. Geben Sie einen Suchbegriff ein und Sie werden folgende "
@@ -124,10 +98,7 @@ ResearchDialog::ResearchDialog(QWidget *parent)
     termRow->addSpacing(8);
     termRow->addWidget(m_start);
 
-    m_progress->setObjectName(QStringLiteral("progressBar"));
-    m_progress->setRange(0, ResearchRun::kProgressMax);
-    m_progress->setValue(0);
-    m_progress->setTextVisible(false);
+    setUpProgress(m_progress, ResearchRun::kProgressMax);
     auto *progressLabel = new QLabel(QStringLiteral("Fortschritt:"), this);
     auto *progressRow = new QHBoxLayout;
     progressRow->addWidget(progressLabel);
@@ -216,9 +187,7 @@ ResearchDialog::~ResearchDialog() = default;
 
 void ResearchDialog::openFromMenu(QWidget *parent)
 {
-    ResearchDialog dialog(parent);
-    if (dialog.ready())
-        dialog.exec();
+    execWhenReady<ResearchDialog>(parent);
 }
 
 bool ResearchDialog::checkOpening()
@@ -350,20 +319,6 @@ void ResearchDialog::onWatchListClicked()
 void ResearchDialog::onHelpClicked()
 {
     openHelp(help::kResearch);
-}
-
-void ResearchDialog::accept()
-{
-    if (m_running)
-        return;
-    SkinnedDialog::accept();
-}
-
-void ResearchDialog::reject()
-{
-    if (m_running)
-        return;
-    SkinnedDialog::reject();
 }
 
 } // namespace vantor::gui

@@ -2,8 +2,8 @@
 
 #include "research/ResearchStart.h"
 #include "research/ResearchView.h"
+#include "ui/GuardedDialog.h"
 #include "ui/ProgressDialogUi.h"
-#include "ui/SkinnedDialog.h"
 
 #include <QColor>
 
@@ -24,7 +24,7 @@ namespace vantor::gui {
 // file; what people type into search engines comes back on the left,
 // variants, synonyms and related terms on the right, and from there into
 // the watch list.
-class ResearchDialog : public SkinnedDialog, private ResearchView
+class ResearchDialog : public GuardedDialog, private ResearchView
 {
     Q_OBJECT
 public:
@@ -46,12 +46,9 @@ public:
     static QColor variantColor() { return QColor(100, 24, 11); }
     static QColor listBase() { return QColor(255, 255, 245); }
 
-    // The run pumps the events: neither OK, Escape nor the close box may
-    // take the dialog away from under it.
-    void accept() override;
-    void reject() override;
-
 private:
+    bool closingBlocked() const override { return m_running; }
+
     // ResearchView
     void listsCleared() override;
     void rowAdded(ResearchList list, const std::string &text) override;

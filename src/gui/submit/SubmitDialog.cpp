@@ -1,13 +1,13 @@
 #include "submit/SubmitDialog.h"
 
 #include "net/HttpGet.h"
+#include "optimizer/StartSigns.h"
 #include "platform/Help.h"
 #include "platform/Text.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
-#include "project/ProjectRecord.h"
-#include "optimizer/StartSigns.h"
 #include "project/ProjectOptions.h"
+#include "project/ProjectRecord.h"
 #include "submit/ExtensionsDialog.h"
 #include "submit/IndexNowRun.h"
 #include "submit/Sitemap.h"
@@ -15,20 +15,18 @@
 #include "submit/SubmitListDialog.h"
 #include "submit/SubmitPreparation.h"
 #include "submit/SubmitReport.h"
-#include "submit/SubmitStateImages.h"
 #include "submit/UmlautRowDelegate.h"
 #include "ui/DialogHooks.h"
-#include "ui/FileFilter.h"
+#include "ui/DialogWidgets.h"
 #include "ui/QtText.h"
+#include "ui/SlotPanel.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -36,7 +34,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -46,39 +43,18 @@ namespace vantor::gui {
 namespace {
 
 constexpr int kProgressMaximum = 28;
-constexpr int kImageRole = Qt::UserRole + 1;
-constexpr int kSlotRows = 4;
 constexpr int kDocumentColumnWidth = 400;
 constexpr const char *kHtmlFilter = "HTML Datei (*.htm)|*.htm|Alle Dateien (*.*)|*.*||";
 constexpr const char *kCsvFilter = "CSV Datei (*.csv)|*.csv|Alle Dateien (*.*)|*.*||";
 
-QPushButton *dialogButton(const QString &text, const QString &name, QWidget *parent)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    // Enter in a field must not start a run or save anything by chance.
-    button->setAutoDefault(false);
-    return button;
-}
-
-void whiteBase(QWidget *widget)
-{
-    QPalette white = widget->palette();
-    white.setColor(QPalette::Base, Qt::white);
-    widget->setPalette(white);
-}
-
 QListWidget *resultList(const QString &name, QWidget *parent)
 {
-    auto *list = new QListWidget(parent);
-    list->setObjectName(name);
+    QListWidget *list = lineList(name, parent);
     list->setUniformItemSizes(true);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    list->setItemDelegate(new UmlautRowDelegate(list));
-    whiteBase(list);
     return list;
 }
 
+// The longest outcome is read whole beside a document of usual length.
 int longestOutcome(const QFontMetrics &metrics)
 {
     int widest = 0;
@@ -103,7 +79,7 @@ void fillList(QListWidget *list, const std::vector<std::string> &lines)
 } // namespace
 
 SubmitDialog::SubmitDialog(QWidget *parent)
-    : SkinnedDialog(parent)
+    : GuardedDialog(parent)
     , m_project(programSettings().currentProject)
     , m_projectFile(projectFilePath(m_project))
     , m_progress(new QProgressBar(this))
@@ -114,13 +90,7 @@ SubmitDialog::SubmitDialog(QWidget *parent)
     setHelpTopic(help::kSubmission);
     setSizeGripEnabled(true);
 
-    m_caption = new QLabel(this);
-    m_caption->setObjectName(QStringLiteral("projectLabel"));
-    m_caption->setTextFormat(Qt::PlainText);
-    m_caption->setWordWrap(true);
-    QFont bold = m_caption->font();
-    bold.setBold(true);
-    m_caption->setFont(bold);
+    m_caption = projectCaption(this);
 
     // The address and the e-mail address.
     m_url = new QLineEdit(this);
@@ -192,49 +162,12 @@ SubmitDialog::SubmitDialog(QWidget *parent)
     top->addLayout(runButtons);
 
     // The three slots, one target each.
-    auto *slotsLayout = new QVBoxLayout;
-    slotsLayout->setSpacing(4);
-    for (int slot = 0; slot < kSlots; ++slot) {
-        auto *title = new QLineEdit(this);
-        title->setObjectName(QStringLiteral("slotTitle%1").arg(slot + 1));
-        title->setReadOnly(true);
-        title->setFocusPolicy(Qt::NoFocus);
-        QFont titleFont = title->font();
-        titleFont.setBold(true);
-        title->setFont(titleFont);
-        m_slotTitles[static_cast<std::size_t>(slot)] = title;
+    m_slots = std::make_unique<SlotPanel>(this,
+        SlotPanel::Setup { .firstHeader = QStringLiteral("Dokument"),
+            .firstWidth = kDocumentColumnWidth,
+            .widestOutcome = &longestOutcome });
 
-        auto *list = new QTreeWidget(this);
-        list->setObjectName(QStringLiteral("slotList%1").arg(slot + 1));
-        list->setColumnCount(2);
-        list->setHeaderLabels({QStringLiteral("Dokument"), QStringLiteral("Ergebnis")});
-        list->setRootIsDecorated(false);
-        list->setIndentation(0);
-        list->setUniformRowHeights(true);
-        list->setSelectionMode(QAbstractItemView::NoSelection);
-        list->setFocusPolicy(Qt::NoFocus);
-        list->setIconSize(QSize(SubmitStateImages::kSize, SubmitStateImages::kSize));
-        list->setColumnWidth(0, kDocumentColumnWidth);
-        list->header()->setStretchLastSection(true);
-        // The longest outcome is read whole beside a document of usual length.
-        list->setMinimumWidth(kDocumentColumnWidth + longestOutcome(list->fontMetrics()) + 24 +
-                              list->verticalScrollBar()->sizeHint().width() + 2 * list->frameWidth());
-        list->setItemDelegate(new UmlautRowDelegate(list));
-        whiteBase(list);
-        list->setMinimumHeight(list->header()->sizeHint().height() +
-                               kSlotRows * UmlautRowDelegate::rowHeight(list->fontMetrics()) + 2 * list->frameWidth());
-        m_slotLists[static_cast<std::size_t>(slot)] = list;
-
-        slotsLayout->addWidget(title);
-        slotsLayout->addWidget(list, 1);
-        if (slot + 1 < kSlots)
-            slotsLayout->addSpacing(4);
-    }
-
-    m_progress->setObjectName(QStringLiteral("progressBar"));
-    m_progress->setRange(0, kProgressMaximum);
-    m_progress->setValue(0);
-    m_progress->setTextVisible(false);
+    setUpProgress(m_progress, kProgressMaximum);
 
     m_reportList = resultList(QStringLiteral("reportList"), this);
     m_adviceList = resultList(QStringLiteral("adviceList"), this);
@@ -289,7 +222,7 @@ SubmitDialog::SubmitDialog(QWidget *parent)
     layout->setContentsMargins(14, 12, 14, 12);
     layout->addWidget(m_caption);
     layout->addLayout(top);
-    layout->addLayout(slotsLayout, 3);
+    layout->addLayout(m_slots->layout(), 3);
     layout->addWidget(m_progress);
     layout->addLayout(results, 2);
     layout->addLayout(bottom);
@@ -301,20 +234,15 @@ SubmitDialog::~SubmitDialog() = default;
 
 void SubmitDialog::openFromMenu(QWidget *parent)
 {
-    SubmitDialog dialog(parent);
-    if (dialog.ready())
-        dialog.exec();
+    execWhenReady<SubmitDialog>(parent);
 }
 
 bool SubmitDialog::checkOpening()
 {
-    if (!LoadProjectData(m_project)) {
-        showProjectFailure(currentUi(), ProjectFailure::LoadData, m_project);
+    const std::optional<std::string> homepagePath = loadProject(m_project, m_caption);
+    if (!homepagePath)
         return false;
-    }
-    m_homepagePath = projectRecord().path.str();
-    m_caption->setText(
-        fromCp1252(submitprep::projectCaption(m_project, m_homepagePath)));
+    m_homepagePath = *homepagePath;
     if (m_homepagePath.empty()) {
         m_ui.message(submitprep::notOptimizedTitle(), submitprep::notOptimizedText());
         return false;
@@ -335,8 +263,7 @@ bool SubmitDialog::checkOpening()
     }
     onModeToggled();
     m_scheme->setCurrentIndex(submitsettings::readSiteScheme(m_projectFile) == "http" ? 1 : 0);
-    for (QLineEdit *title : m_slotTitles)
-        title->setText(QStringLiteral("Bereit..."));
+    m_slots->setAllTitles(QStringLiteral("Bereit..."));
     return submitprep::dataFilesPresent(m_ui);
 }
 
@@ -519,13 +446,10 @@ void SubmitDialog::saveReport(bool asHtml)
     if (m_running)
         return;
     const QString suffix = asHtml ? QStringLiteral("htm") : QStringLiteral("csv");
-    QString name = askSaveFileName(this, QStringLiteral("Report speichern"),
-                                   fromCp1252(submitreport::defaultFile(m_homepagePath)),
-                                   qtFileFilter(QString::fromUtf8(asHtml ? kHtmlFilter : kCsvFilter)), suffix);
+    const QString name = askReportFileName(
+        this, fromCp1252(submitreport::defaultFile(m_homepagePath)), asHtml ? kHtmlFilter : kCsvFilter, suffix);
     if (name.isEmpty())
         return;
-    if (QFileInfo(name).suffix().isEmpty())
-        name += QLatin1Char('.') + suffix;
     const std::string homepage = toCp1252(m_url->text());
     const submitreport::Stamp stamp = submitreport::now();
     const std::string content = asHtml ? submitreport::html(m_report, m_advice, homepage, stamp)
@@ -539,77 +463,37 @@ void SubmitDialog::onHtmlClicked() { saveReport(true); }
 
 void SubmitDialog::onHelpClicked() { openHelp(help::kSubmission); }
 
-void SubmitDialog::reject()
-{
-    if (m_running)
-        return;
-    SkinnedDialog::reject();
-}
-
 int SubmitDialog::lineImage(const QTreeWidgetItem *item)
 {
-    return item ? item->data(0, kImageRole).toInt() : 0;
-}
-
-void SubmitDialog::setLineImage(QTreeWidgetItem *item, int image)
-{
-    item->setData(0, kImageRole, image);
-    item->setIcon(0, SubmitStateImages::icon(image));
+    return SlotPanel::lineImage(item);
 }
 
 void SubmitDialog::slotCleared(int slot)
 {
-    if (slot >= 0 && slot < kSlots)
-        m_slotLists[static_cast<std::size_t>(slot)]->clear();
+    m_slots->clear(slot);
 }
 
 void SubmitDialog::lineAdded(int slot, const std::string &text, int image)
 {
-    if (slot < 0 || slot >= kSlots)
-        return;
-    QTreeWidget *list = m_slotLists[static_cast<std::size_t>(slot)];
-    auto *item = new QTreeWidgetItem(list, {fromCp1252(text), QString()});
-    item->setToolTip(0, item->text(0));
-    setLineImage(item, image);
+    m_slots->addLine(slot, fromCp1252(text), image);
 }
 
 void SubmitDialog::outcomeShown(int slot, const std::string & /*target*/, const std::string &document,
                                 SubmitOutcome outcome)
 {
-    if (slot < 0 || slot >= kSlots)
-        return;
-    QTreeWidget *list = m_slotLists[static_cast<std::size_t>(slot)];
-    const QString line = fromCp1252(SubmitRun::linePrefix() + document);
-    const QList<QTreeWidgetItem *> found = list->findItems(line, Qt::MatchExactly, 0);
-    if (found.isEmpty())
-        return;
-    QTreeWidgetItem *item = found.front();
-    item->setText(1, fromCp1252(submitoutcome::text(outcome)));
-    item->setToolTip(1, item->text(1));
-    setLineImage(item, submitoutcome::image(outcome));
-    list->scrollToItem(item);
+    m_slots->showOutcome(slot, fromCp1252(SubmitRun::linePrefix() + document), fromCp1252(submitoutcome::text(outcome)),
+        submitoutcome::image(outcome));
 }
 
 void SubmitDialog::outcomeTextShown(int slot, const std::string &document, const std::string &text, int image)
 {
-    if (slot < 0 || slot >= kSlots)
-        return;
-    QTreeWidget *list = m_slotLists[static_cast<std::size_t>(slot)];
-    const QList<QTreeWidgetItem *> found
-        = list->findItems(fromCp1252(SubmitRun::linePrefix() + document), Qt::MatchExactly, 0);
-    for (QTreeWidgetItem *item : found) {
-        item->setText(1, fromCp1252(text));
-        item->setToolTip(1, item->text(1));
-        setLineImage(item, image);
-    }
-    if (!found.isEmpty())
-        list->scrollToItem(found.back());
+    m_slots->showOutcome(
+        slot, fromCp1252(SubmitRun::linePrefix() + document), fromCp1252(text), image, SlotPanel::Matching::All);
 }
 
 void SubmitDialog::slotTitle(int slot, const std::string &text)
 {
-    if (slot >= 0 && slot < kSlots)
-        m_slotTitles[static_cast<std::size_t>(slot)]->setText(fromCp1252(text));
+    m_slots->setTitle(slot, fromCp1252(text));
 }
 
 void SubmitDialog::reportChanged(const std::vector<std::string> &report)

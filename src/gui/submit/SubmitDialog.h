@@ -1,12 +1,13 @@
 #pragma once
 
 #include "net/SlotRun.h"
-#include "ui/ProgressDialogUi.h"
 #include "submit/SubmitRun.h"
 #include "submit/SubmitSettings.h"
-#include "ui/SkinnedDialog.h"
+#include "ui/GuardedDialog.h"
+#include "ui/ProgressDialogUi.h"
+#include "ui/SlotPanel.h"
 
-#include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,7 +19,6 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QComboBox;
-class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace vantor::gui {
@@ -26,11 +26,11 @@ namespace vantor::gui {
 // "Anmeldung": the site's address, an e-mail address and how much of the
 // site goes to the engines; the run itself with three targets side by side,
 // and what it found out, to be saved as a report.
-class SubmitDialog : public SkinnedDialog, private SubmitView
+class SubmitDialog : public GuardedDialog, private SubmitView
 {
     Q_OBJECT
 public:
-    static constexpr int kSlots = 3;
+    static constexpr int kSlots = SlotPanel::kSlots;
 
     explicit SubmitDialog(QWidget *parent = nullptr);
     ~SubmitDialog() override;
@@ -49,10 +49,9 @@ public:
     // The state image a line of a slot's list shows (as set by the run).
     static int lineImage(const QTreeWidgetItem *item);
 
-    // Never while the run goes on: it is on the stack below.
-    void reject() override;
-
 private:
+    bool closingBlocked() const override { return m_running; }
+
     // SubmitView
     void slotCleared(int slot) override;
     void lineAdded(int slot, const std::string &text, int image) override;
@@ -79,7 +78,6 @@ private:
     std::string scheme() const;
     void setInputEnabled(bool enabled);
     void saveReport(bool asHtml);
-    static void setLineImage(QTreeWidgetItem *item, int image);
 
     std::string m_project;
     std::string m_projectFile;
@@ -102,8 +100,7 @@ private:
     QPushButton *m_html = nullptr;
     QPushButton *m_help = nullptr;
     QPushButton *m_close = nullptr;
-    std::array<QLineEdit *, kSlots> m_slotTitles{};
-    std::array<QTreeWidget *, kSlots> m_slotLists{};
+    std::unique_ptr<SlotPanel> m_slots;
     QProgressBar *m_progress = nullptr;
     QListWidget *m_reportList = nullptr;
     QListWidget *m_adviceList = nullptr;

@@ -4,10 +4,11 @@
 #include "platform/Text.h"
 #include "submit/SubmitDocuments.h"
 #include "submit/SubmitSettings.h"
-#include "submit/UmlautRowDelegate.h"
 #include "submit/SubmitTarget.h"
 #include "ui/DialogHooks.h"
+#include "ui/DialogWidgets.h"
 #include "ui/FileFilter.h"
+#include "ui/ListEditing.h"
 #include "ui/QtText.h"
 #include "ui/Ui.h"
 #include "wizard/SiteWizard.h"
@@ -27,27 +28,9 @@ namespace vantor::gui {
 
 namespace {
 
-constexpr int kWipeLines = 14;
-constexpr int kWipeLinePause = 10;
-constexpr int kWipeEndPause = 100;
-constexpr int kLoadLinePause = 40;
-constexpr int kRemovePause = 10;
 constexpr int kMovePause = 30;
 // A target's place in the offered list, so that one moved back returns there.
 constexpr int kOfferedIndexRole = Qt::UserRole + 1;
-
-QListWidget *makeList(const QString &name, QWidget *parent)
-{
-    auto *list = new QListWidget(parent);
-    list->setObjectName(name);
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    list->setItemDelegate(new UmlautRowDelegate(list));
-    QPalette white = list->palette();
-    white.setColor(QPalette::Base, Qt::white);
-    list->setPalette(white);
-    return list;
-}
 
 QString homepageDirectory(const std::string &homepagePath)
 {
@@ -57,13 +40,13 @@ QString homepageDirectory(const std::string &homepagePath)
 } // namespace
 
 SubmitListDialog::SubmitListDialog(std::vector<std::string> documents, const std::vector<std::string> &offered,
-                                   std::string submissionUrl, std::string homepagePath, std::string projectFile,
-                                   QWidget *parent)
-    : SkinnedDialog(parent)
+    std::string submissionUrl, std::string homepagePath, std::string projectFile, QWidget *parent)
+    : GuardedDialog(parent)
     , m_documents(std::move(documents))
     , m_submissionUrl(std::move(submissionUrl))
     , m_homepagePath(std::move(homepagePath))
     , m_projectFile(std::move(projectFile))
+    , m_editing(this)
 {
     setObjectName(QStringLiteral("submitListDialog"));
     setWindowTitle(QStringLiteral("Anmelde-Liste"));
@@ -74,29 +57,20 @@ SubmitListDialog::SubmitListDialog(std::vector<std::string> documents, const std
 
     auto *documentsLabel = new QLabel(
         QStringLiteral("Bitte kontrollieren Sie die Liste der anzumeldenden Seiten und korrigieren diese ggf.:"), this);
-    m_documentList = makeList(QStringLiteral("documentList"), this);
+    m_documentList = choiceList(QStringLiteral("documentList"), this);
     m_documentList->setMinimumSize(520, 180);
     documentsLabel->setBuddy(m_documentList);
     for (const std::string &document : m_documents)
         m_documentList->addItem(fromCp1252(document));
 
-    const auto button = [this](const QString &text, const QString &name) {
-        auto *pushButton = new QPushButton(text, this);
-        pushButton->setObjectName(name);
-        pushButton->setAutoDefault(false);
-        m_buttons.push_back(pushButton);
-        return pushButton;
-    };
+    const auto button = [this](const QString &text, const QString &name) { return m_editing.button(text, name); };
     QPushButton *add = button(QStringLiteral("Hinzufügen"), QStringLiteral("addDocumentButton"));
     QPushButton *remove = button(QStringLiteral("Entfernen"), QStringLiteral("removeDocumentButton"));
     QPushButton *save = button(QStringLiteral("Speichern"), QStringLiteral("saveListButton"));
     QPushButton *load = button(QStringLiteral("Laden"), QStringLiteral("loadListButton"));
     QPushButton *choose = button(QStringLiteral("-- Hinzufügen -->"), QStringLiteral("chooseTargetButton"));
     QPushButton *giveBack = button(QStringLiteral("Entfernen <---"), QStringLiteral("returnTargetButton"));
-    QPushButton *start = button(QStringLiteral("Starten"), QStringLiteral("startButton"));
-    start->setDefault(true);
-    QPushButton *cancel = button(QStringLiteral("Abbrechen"), QStringLiteral("cancelButton"));
-    QPushButton *help = button(QStringLiteral("Hilfe"), QStringLiteral("helpButton"));
+    const ListEditing::CloseRow close = m_editing.closeRow();
 
     connect(add, &QPushButton::clicked, this, &SubmitListDialog::onAddDocumentClicked);
     connect(remove, &QPushButton::clicked, this, &SubmitListDialog::onRemoveDocumentsClicked);
@@ -104,12 +78,12 @@ SubmitListDialog::SubmitListDialog(std::vector<std::string> documents, const std
     connect(load, &QPushButton::clicked, this, &SubmitListDialog::onLoadClicked);
     connect(choose, &QPushButton::clicked, this, &SubmitListDialog::onChooseTargetsClicked);
     connect(giveBack, &QPushButton::clicked, this, &SubmitListDialog::onReturnTargetsClicked);
-    connect(start, &QPushButton::clicked, this, &SubmitListDialog::onStartClicked);
-    connect(cancel, &QPushButton::clicked, this, &SubmitListDialog::reject);
-    connect(help, &QPushButton::clicked, this, &SubmitListDialog::onHelpClicked);
+    connect(close.start, &QPushButton::clicked, this, &SubmitListDialog::onStartClicked);
+    connect(close.cancel, &QPushButton::clicked, this, &SubmitListDialog::reject);
+    connect(close.help, &QPushButton::clicked, this, &SubmitListDialog::onHelpClicked);
 
     auto *offeredLabel = new QLabel(QStringLiteral("Verfügbare Suchmaschinen:"), this);
-    m_offeredList = makeList(QStringLiteral("offeredList"), this);
+    m_offeredList = choiceList(QStringLiteral("offeredList"), this);
     m_offeredList->setMinimumSize(240, 200);
     offeredLabel->setBuddy(m_offeredList);
     for (std::size_t index = 0; index < offered.size(); ++index) {
@@ -117,7 +91,7 @@ SubmitListDialog::SubmitListDialog(std::vector<std::string> documents, const std
         item->setData(kOfferedIndexRole, static_cast<int>(index));
     }
     auto *chosenLabel = new QLabel(QStringLiteral("Gewählte Suchmaschinen:"), this);
-    m_chosenList = makeList(QStringLiteral("chosenList"), this);
+    m_chosenList = choiceList(QStringLiteral("chosenList"), this);
     m_chosenList->setMinimumSize(240, 200);
     chosenLabel->setBuddy(m_chosenList);
     // A double click moves a single target, as the buttons do.
@@ -151,12 +125,6 @@ SubmitListDialog::SubmitListDialog(std::vector<std::string> documents, const std
     targets->setColumnStretch(0, 1);
     targets->setColumnStretch(2, 1);
 
-    auto *closeRow = new QHBoxLayout;
-    closeRow->addWidget(help);
-    closeRow->addStretch();
-    closeRow->addWidget(start);
-    closeRow->addWidget(cancel);
-
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 12, 14, 12);
     layout->addWidget(documentsLabel);
@@ -164,27 +132,12 @@ SubmitListDialog::SubmitListDialog(std::vector<std::string> documents, const std
     layout->addSpacing(6);
     layout->addLayout(targets, 1);
     layout->addSpacing(6);
-    layout->addLayout(closeRow);
-}
-
-void SubmitListDialog::setBusy(bool busy)
-{
-    m_busy = busy;
-    for (QPushButton *button : m_buttons)
-        button->setEnabled(!busy);
-}
-
-std::vector<std::string> SubmitListDialog::listedDocuments() const
-{
-    std::vector<std::string> documents;
-    for (int row = 0; row < m_documentList->count(); ++row)
-        documents.push_back(toCp1252(m_documentList->item(row)->text()));
-    return documents;
+    layout->addLayout(close.layout);
 }
 
 void SubmitListDialog::onAddDocumentClicked()
 {
-    if (m_busy)
+    if (m_editing.busy())
         return;
     const QString chosen = askOpenFileName(this, QString::fromUtf8(kHomepageDialogTitle), fromCp1252(m_homepagePath),
                                            qtFileFilter(QString::fromUtf8(kHomepageFilter)));
@@ -215,64 +168,28 @@ void SubmitListDialog::onAddDocumentClicked()
 
 void SubmitListDialog::onRemoveDocumentsClicked()
 {
-    if (m_busy)
-        return;
-    const QList<QListWidgetItem *> selected = m_documentList->selectedItems();
-    if (selected.isEmpty())
-        return;
-    setBusy(true);
-    bool first = true;
-    for (QListWidgetItem *item : selected) {
-        if (m_documentList->count() <= 1) {
-            currentUi().message(de("Leere Liste"), de("Die Liste darf nicht leer sein!"));
-            break;
-        }
-        if (!first)
-            currentUi().pause(kRemovePause);
-        first = false;
-        delete item;
-    }
-    setBusy(false);
+    m_editing.removeSelected(m_documentList, true);
 }
 
 void SubmitListDialog::onSaveClicked()
 {
-    if (m_busy)
+    if (m_editing.busy())
         return;
-    m_documents = listedDocuments();
+    m_documents = ListEditing::rows(m_documentList);
     submitsettings::saveFileList(m_projectFile, m_documents);
-    currentUi().message(de("Liste gespeichert"),
-                        de("Die Liste der anzumeldenden Seiten wurde beim Projekt gespeichert. Sie können diese in "
-                           "Zukunft an dieser Stelle jederzeit laden."));
+    ListEditing::showListSaved();
 }
 
 void SubmitListDialog::onLoadClicked()
 {
-    if (m_busy)
-        return;
-    setBusy(true);
-    // A short wipe, so that the user sees the list being replaced even when
-    // the stored one looks the same.
-    m_documentList->clearSelection();
-    for (int line = 0; line < kWipeLines; ++line) {
-        m_documentList->addItem(QString());
-        m_documentList->scrollToBottom();
-        currentUi().pause(kWipeLinePause);
-    }
-    currentUi().pause(kWipeEndPause);
-    m_documentList->clear();
-    const std::vector<std::string> stored = submitsettings::readFileList(m_projectFile);
-    for (std::size_t index = 0; index < stored.size(); ++index) {
-        m_documentList->addItem(fromCp1252(stored[index]));
-        if (index < static_cast<std::size_t>(kWipeLines))
-            currentUi().pause(kLoadLinePause);
-    }
-    setBusy(false);
+    m_editing.replaceRows(
+        m_documentList, [this] { return submitsettings::readFileList(m_projectFile); },
+        [this](const std::string &document) { m_documentList->addItem(fromCp1252(document)); });
 }
 
 void SubmitListDialog::moveTargets(QListWidget *from, QListWidget *to)
 {
-    if (m_busy)
+    if (m_editing.busy())
         return;
     QList<QListWidgetItem *> selected = from->selectedItems();
     if (selected.isEmpty())
@@ -280,7 +197,7 @@ void SubmitListDialog::moveTargets(QListWidget *from, QListWidget *to)
     // In the order they stand, whatever order they were clicked in.
     std::sort(selected.begin(), selected.end(),
               [from](QListWidgetItem *a, QListWidgetItem *b) { return from->row(a) < from->row(b); });
-    setBusy(true);
+    m_editing.setBusy(true);
     to->clearSelection();
     for (QListWidgetItem *item : selected) {
         from->takeItem(from->row(item));
@@ -297,7 +214,7 @@ void SubmitListDialog::moveTargets(QListWidget *from, QListWidget *to)
         to->scrollToItem(item);
         currentUi().pause(kMovePause);
     }
-    setBusy(false);
+    m_editing.setBusy(false);
 }
 
 void SubmitListDialog::onChooseTargetsClicked() { moveTargets(m_offeredList, m_chosenList); }
@@ -306,9 +223,9 @@ void SubmitListDialog::onReturnTargetsClicked() { moveTargets(m_chosenList, m_of
 
 void SubmitListDialog::onStartClicked()
 {
-    if (m_busy)
+    if (m_editing.busy())
         return;
-    m_documents = listedDocuments();
+    m_documents = ListEditing::rows(m_documentList);
     if (m_documents.size() > submitdocs::kMaxDocuments)
         m_documents.resize(submitdocs::kMaxDocuments);
     m_targets.clear();
@@ -318,13 +235,5 @@ void SubmitListDialog::onStartClicked()
 }
 
 void SubmitListDialog::onHelpClicked() { openHelp(help::kSubmitList); }
-
-void SubmitListDialog::reject()
-{
-    // A pause of an effect is on the stack; it ends first.
-    if (m_busy)
-        return;
-    SkinnedDialog::reject();
-}
 
 } // namespace vantor::gui

@@ -1,18 +1,18 @@
 #pragma once
 
-#include "ui/SkinnedDialog.h"
+#include "ui/GuardedDialog.h"
+#include "ui/ListEditing.h"
 
 #include <string>
 #include <vector>
 
 class QListWidget;
-class QPushButton;
 
 namespace vantor::gui {
 
 // "Anmelde-Liste": the last look at the documents before they go out, and
 // the choice of the engines and lists they go to.
-class SubmitListDialog : public SkinnedDialog
+class SubmitListDialog : public GuardedDialog
 {
     Q_OBJECT
 public:
@@ -25,9 +25,9 @@ public:
     const std::vector<std::string> &documents() const { return m_documents; }
     const std::vector<std::string> &targets() const { return m_targets; }
 
-    void reject() override;
-
 private:
+    bool closingBlocked() const override { return m_editing.busy(); }
+
     void onAddDocumentClicked();
     void onRemoveDocumentsClicked();
     void onSaveClicked();
@@ -37,10 +37,6 @@ private:
     void onStartClicked();
     void onHelpClicked();
 
-    // The effects pause with the events running; meanwhile no second click
-    // may start anything.
-    void setBusy(bool busy);
-    std::vector<std::string> listedDocuments() const;
     void moveTargets(QListWidget *from, QListWidget *to);
 
     std::vector<std::string> m_documents;
@@ -48,12 +44,11 @@ private:
     std::string m_submissionUrl;
     std::string m_homepagePath;
     std::string m_projectFile;
-    bool m_busy = false;
+    ListEditing m_editing;
 
     QListWidget *m_documentList = nullptr;
     QListWidget *m_offeredList = nullptr;
     QListWidget *m_chosenList = nullptr;
-    std::vector<QPushButton *> m_buttons;
 };
 
 } // namespace vantor::gui
