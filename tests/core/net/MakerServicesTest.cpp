@@ -338,10 +338,10 @@ TEST_F(MakerServicesTest, DataFileIsFetchedOncePerRun)
     EXPECT_EQ(requests(2).size(), 2u);
 
     // A file missing on the server keeps the one on disk and is tried again.
-    EXPECT_TRUE(DataFileFetch::fetch({"research_d.dat"}, ui));
-    EXPECT_FALSE(DataFileFetch::fetched("research_d.dat"));
-    EXPECT_FALSE(fs::exists(DataFileFetch::path("research_d.dat")));
-    DataFileFetch::fetch({"research_d.dat"}, ui);
+    EXPECT_TRUE(DataFileFetch::fetch({"unbekannt_d.dat"}, ui));
+    EXPECT_FALSE(DataFileFetch::fetched("unbekannt_d.dat"));
+    EXPECT_FALSE(fs::exists(DataFileFetch::path("unbekannt_d.dat")));
+    DataFileFetch::fetch({"unbekannt_d.dat"}, ui);
     EXPECT_EQ(requests(4).size(), 4u);
 }
 
