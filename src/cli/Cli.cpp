@@ -102,6 +102,7 @@ std::string Cli::usage()
            "  vantor-cli ranks report DATEI.htm\n"
            "  vantor-cli ranks export DATEI.csv\n"
            "  vantor-cli ranks forget [--before JJJJ-MM-TT] --yes\n"
+           "  vantor-cli preview [--page DATEI]\n"
            "  vantor-cli --help\n"
            "\n"
            "Befehle:\n"
@@ -167,6 +168,8 @@ std::string Cli::usage()
            "                    (13, >30 nicht unter Top 30, Fehler, - nicht geprüft), die Änderung zur vorigen\n"
            "                    erfolgreichen Prüfung, die beste Position, die Tiefe und das Datum; report schreibt\n"
            "                    eine Seite mit Verlaufskurven, export eine CSV-Tabelle, forget löscht Läufe\n"
+           "  preview           wie eine Trefferliste Titel und Beschreibung der Homepage (oder mit --page einer\n"
+           "                    vorhandenen Seite) zeigt: Breite in Pixeln (Arial 20/14 px) und gekürzter Text\n"
            "\n"
            "Commands:\n"
            "  settings get      print one value of the program settings\n"
@@ -208,6 +211,8 @@ std::string Cli::usage()
            "                    into the project's history\n"
            "  ranks             the history of positions: show (latest state, change, best, depth, date per\n"
            "                    engine and term), report (a page with trend charts), export (CSV), forget\n"
+           "  preview           how a result list shows the homepage's title and description (or those of a\n"
+           "                    page with --page): width in pixels (Arial 20/14 px) and the text as cut\n"
            "\n"
            "Exit-Status: 0 Erfolg / success, 1 Fehler / failure, 2 Aufruffehler / usage error.\n"
            "Die Einstellungen liegen in $VANTOR_CONFIG_HOME (sonst $XDG_CONFIG_HOME oder ~/.config)/Keldrum/Vantor.\n";
@@ -240,7 +245,7 @@ int Cli::run(const std::vector<std::string> &args)
                                                       "watchlist", "version-check", "feedback", "newsletter",
                                                       "sitemap",
                                                       "undo", "submit",
-                                                      "indexnow", "research", "position", "ranks"};
+                                                      "indexnow", "research", "position", "ranks", "preview"};
     if (std::find(commands.begin(), commands.end(), args[0]) == commands.end())
         return usageError("Unbekannter Befehl / unknown command: " + args[0]);
 
@@ -279,6 +284,7 @@ int Cli::run(const std::vector<std::string> &args)
                  : args[0] == "research"  ? researchCommand(args)
                  : args[0] == "position"  ? positionCommand(args)
                  : args[0] == "ranks"     ? ranksCommand(args)
+                 : args[0] == "preview"   ? previewCommand(args)
                                           : optimizeCommand(args);
     setCurrentUi(nullptr);
     setHelpOpener(nullptr);

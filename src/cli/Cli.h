@@ -71,6 +71,7 @@ private:
     int researchCommand(const std::vector<std::string> &args);
     int positionCommand(const std::vector<std::string> &args);
     int ranksCommand(const std::vector<std::string> &args);
+    int previewCommand(const std::vector<std::string> &args);
     int optimize(Ui &ui, const std::string &project, const std::optional<std::string> &homepage,
                  const std::optional<std::string> &reportCopy, bool withProjectData, bool withConfigData);
     int usageError(const std::string &problem);
