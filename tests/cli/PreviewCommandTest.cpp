@@ -41,3 +41,50 @@ TEST_F(PreviewCommandTest, FourLinesForAPageAndForTheProject)
     ASSERT_EQ(run({"preview"}), 0);
     EXPECT_EQ(out().substr(0, 25), "Titel Desktop: 0/600 px: ");
 }
+
+TEST_F(PreviewCommandTest, EveryPageOfTheSiteWithItsFindings)
+{
+    const fs::path site = m_dir / "site";
+    fs::create_directories(site / "unter");
+    const auto page = [&](const fs::path &path, const std::string &head) {
+        std::ofstream(path, std::ios::binary) << "<html><head>" << head << "</head><body>x</body></html>";
+    };
+    page(site / "index.htm", "<title>Start</title><meta name=\"description\" content=\"Willkommen\">");
+    page(site / "a.htm", "<title>Gleich</title><meta name=\"description\" content=\"A\">");
+    page(site / "unter" / "b.html", "<title>Gleich</title>");
+    page(site / "lang.htm", "<title>" + std::string(40, 'W') + "</title><meta name=\"description\" content=\"L\">");
+    page(site / "leer.htm", "");
+    // Fifty megabytes and binary content: reported like any page.
+    {
+        std::ofstream big(site / "gross.htm", std::ios::binary);
+        big << "<title>Gross</title><meta name=\"description\" content=\"G\">" << std::string(50u << 20, ' ');
+        std::ofstream binary(site / "bild.htm", std::ios::binary);
+        for (int i = 0; i < 4096; ++i)
+            binary << static_cast<char>(i * 31 % 256);
+    }
+    ASSERT_EQ(run({"project", "homepage", (site / "index.htm").string()}), 0) << m_err.str();
+
+    const fs::path table = m_dir / "seiten.csv";
+    EXPECT_EQ(run({"preview", "--site", "--csv", table.string()}), 1) << m_err.str();
+    const std::string lines = out();
+    EXPECT_EQ(lines.rfind("Seite\tTitel\tBeschreibung\tBefunde\n", 0), 0u);
+    EXPECT_NE(lines.find("\nindex.htm\t42\t76\t\n"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("\nlang.htm\t755\t8\tTitel zu lang\n"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("\nleer.htm\t0\t0\tTitel fehlt; Beschreibung fehlt\n"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("\na.htm\t57\t9\tTitel doppelt (auch in unter/b.html)\n"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("\nunter/b.html\t57\t0\tBeschreibung fehlt; Titel doppelt (auch in a.htm)\n"),
+              std::string::npos)
+        << lines;
+    EXPECT_NE(lines.find("\ngross.htm\t"), std::string::npos);
+    EXPECT_NE(lines.find("\nbild.htm\t0\t0\tTitel fehlt; Beschreibung fehlt\n"), std::string::npos);
+    const std::string csv = slurp(table);
+    EXPECT_EQ(csv.rfind("\xEF\xBB\xBFSeite,Titel (Pixel),Beschreibung (Pixel),Befunde\r\n", 0), 0u);
+    EXPECT_NE(csv.find("\r\nleer.htm,0,0,Titel fehlt; Beschreibung fehlt\r\n"), std::string::npos);
+
+    // Nothing to find: exit 0.
+    for (const char *name : {"a.htm", "unter/b.html", "lang.htm", "leer.htm", "gross.htm", "bild.htm"})
+        fs::remove(site / name);
+    EXPECT_EQ(run({"preview", "--site"}), 0) << out();
+    EXPECT_EQ(run({"preview", "--csv", table.string()}), 2);
+    EXPECT_EQ(run({"preview", "--site", "--page", "x"}), 2);
+}
