@@ -1,12 +1,15 @@
 #include "wizard/TitlesPage.h"
 
 #include "platform/Help.h"
+#include "platform/Profile.h"
 #include "project/ProgramSettings.h"
+#include "project/ProjectFile.h"
 #include "project/ProjectOptions.h"
 #include "project/ProjectRecord.h"
 #include "ui/QtText.h"
 #include "ui/Ui.h"
 #include "wizard/LimitedTextEdit.h"
+#include "wizard/SnippetPreview.h"
 #include "wizard/WaitCursorUi.h"
 
 #include <QCheckBox>
@@ -19,17 +22,16 @@ namespace vantor::gui {
 
 TitlesPage::TitlesPage(QWidget *parent)
     : WizardPageDialog(QStringLiteral("titlesPage"), QStringLiteral("Web-Site: Titel, Autor und Beschreibung"),
-                       help::kTitlesPage, Header::PathOnNewLine, Back::None, parent)
+        help::kTitlesPage, Header::PathOnNewLine, Back::None, parent)
     , m_fields(titlepages::openTitles(projectRecord(), projectOptions()))
 {
     const bool developer = programSettings().userLevel == 2;
-    const QString titleTexts[3] = {
-        developer ? QStringLiteral("Titel (<TITLE> Tag), max. 20 Worte")
-                  : QStringLiteral("Titel der Seite (max. 20 Worte):"),
+    const QString titleTexts[3] = { developer ? QStringLiteral("Titel (<TITLE> Tag), max. 20 Worte")
+                                              : QStringLiteral("Titel der Seite (max. 20 Worte):"),
         developer ? QStringLiteral("Zweiter Titel (<TITLE> Tag), max. 20 Worte")
                   : QStringLiteral("Titel 2 der Seite (max. 20 Worte):"),
         developer ? QStringLiteral("Dritter Titel (<TITLE> Tag), max. 20 Worte")
-                  : QStringLiteral("Titel 3 der Seite (max. 20 Worte):")};
+                  : QStringLiteral("Titel 3 der Seite (max. 20 Worte):") };
 
     auto *fields = new QGridLayout;
     fields->setHorizontalSpacing(12);
@@ -69,6 +71,17 @@ TitlesPage::TitlesPage(QWidget *parent)
     fields->addWidget(m_descriptionLabel, 4, 0, Qt::AlignTop);
     fields->addWidget(m_description, 4, 1);
 
+    // The title and description as the homepage's entry in a result list,
+    // under the address it is submitted with.
+    m_preview = new SnippetPreview(this);
+    m_preview->setObjectName(QStringLiteral("snippetPreview"));
+    const std::string submitUrl
+        = profile::readString(projectFilePath(programSettings().currentProject), "project", "submiturl", "");
+    m_preview->setAddress(
+        SnippetPreview::homepageAddress(fromCp1252(submitUrl), fromCp1252(projectRecord().homepageFileName.str())));
+    connect(m_titles[0], &QLineEdit::textChanged, m_preview, &SnippetPreview::setTitle);
+    connect(m_description, &LimitedTextEdit::textChanged, this, &TitlesPage::onDescriptionChanged);
+
     m_makedirs = new QCheckBox(QStringLiteral("Verzeichnisse können auf dem Web-Server erstellt werden"), this);
     m_makedirs->setObjectName(QStringLiteral("makedirsCheck"));
     m_deleteold = new QCheckBox(QStringLiteral("Daten vorheriger Optimierung(en) löschen"), this);
@@ -88,6 +101,8 @@ TitlesPage::TitlesPage(QWidget *parent)
                        "wichtige Schlüsselwörter mit einfließen. Halten Sie aber die Beschreibung kurz (<200 "
                        "Buchstaben)."),
         QStringLiteral("descriptionAdvice")));
+    content->addSpacing(8);
+    content->addWidget(m_preview);
     content->addSpacing(8);
     content->addWidget(m_makedirs);
     content->addWidget(m_deleteold);
@@ -112,6 +127,11 @@ TitlesPage::TitlesPage(QWidget *parent)
         m_description->setFocus();
     else
         m_makedirs->setFocus();
+}
+
+void TitlesPage::onDescriptionChanged()
+{
+    m_preview->setDescription(m_description->storedText());
 }
 
 void TitlesPage::showFields()
@@ -151,11 +171,11 @@ void TitlesPage::offerAnalysis()
         return;
     Ui &ui = currentUi();
     if (!ui.question("Dokument analysieren",
-                     toCp1252(QStringLiteral(
-                         "Es sind noch keine Daten eingegeben. Vantor!! kann nun für Sie versuchen, die "
-                         "Informationen aus dem Dokument zu lesen. Wenn Sie dies möchten, klicken Sie \"Ok\", "
-                         "ansonsten auf \"Abbruch\".\nHinweis: Sie sollten alle gefundenen Informationen unbedingt "
-                         "überarbeiten (Siehe Hinweise im Dialog unter \"Info\" und in der Hilfe!)"))))
+            toCp1252(QStringLiteral(
+                "Es sind noch keine Daten eingegeben. Vantor!! kann nun für Sie versuchen, die "
+                "Informationen aus dem Dokument zu lesen. Wenn Sie dies möchten, klicken Sie \"Ok\", "
+                "ansonsten auf \"Abbruch\".\nHinweis: Sie sollten alle gefundenen Informationen unbedingt "
+                "überarbeiten (Siehe Hinweise im Dialog unter \"Info\" und in der Hilfe!)"))))
         return;
     {
         WaitCursorUi waiting(ui);
