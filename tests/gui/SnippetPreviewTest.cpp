@@ -200,9 +200,10 @@ private Q_SLOTS:
         font.setKerning(false);
         font.setHintingPreference(QFont::PreferNoHinting);
 
-        const QString texts[] = { QStringLiteral("Ferienhäuser an der Nordsee – Wattenmeer"),
-            QStringLiteral("Straße & Söhne €"), QStringLiteral("IIIIIIII"), QStringLiteral("WWWWWWWW") };
-        for (int size : { 20, 14 }) {
+        const QString texts[] = {QStringLiteral("Ferienhäuser an der Nordsee – Wattenmeer"),
+                                 QStringLiteral("Straße & Söhne €"), QStringLiteral("IIIIIIII"),
+                                 QStringLiteral("WWWWWWWW")};
+        for (int size : {20, 14}) {
             font.setPixelSize(size);
             const QFontMetricsF metrics(font);
             const QFontMetricsF drawn(SnippetPreview::listFont(size));

@@ -52,8 +52,8 @@ QString listFamily()
     const QString family = QStringLiteral("Liberation Sans");
     if (QFontDatabase::hasFamily(family))
         return family;
-    for (const char *path : { "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf",
-             "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf" }) {
+    for (const char *path : {"/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf",
+                             "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"}) {
         const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(path));
         const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
         if (!families.isEmpty())
@@ -173,7 +173,7 @@ QWidget *SnippetPreview::makeView(
     view.titleCount->setObjectName(name + QStringLiteral("TitleCount"));
     view.descriptionCount = new QLabel(box);
     view.descriptionCount->setObjectName(name + QStringLiteral("DescriptionCount"));
-    for (QLabel *count : { view.titleCount, view.descriptionCount }) {
+    for (QLabel *count : {view.titleCount, view.descriptionCount}) {
         count->setTextFormat(Qt::PlainText);
         count->setWordWrap(true);
         count->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -22,16 +22,17 @@ namespace vantor::gui {
 
 TitlesPage::TitlesPage(QWidget *parent)
     : WizardPageDialog(QStringLiteral("titlesPage"), QStringLiteral("Web-Site: Titel, Autor und Beschreibung"),
-        help::kTitlesPage, Header::PathOnNewLine, Back::None, parent)
+                       help::kTitlesPage, Header::PathOnNewLine, Back::None, parent)
     , m_fields(titlepages::openTitles(projectRecord(), projectOptions()))
 {
     const bool developer = programSettings().userLevel == 2;
-    const QString titleTexts[3] = { developer ? QStringLiteral("Titel (<TITLE> Tag), max. 20 Worte")
-                                              : QStringLiteral("Titel der Seite (max. 20 Worte):"),
+    const QString titleTexts[3] = {
+        developer ? QStringLiteral("Titel (<TITLE> Tag), max. 20 Worte")
+                  : QStringLiteral("Titel der Seite (max. 20 Worte):"),
         developer ? QStringLiteral("Zweiter Titel (<TITLE> Tag), max. 20 Worte")
                   : QStringLiteral("Titel 2 der Seite (max. 20 Worte):"),
         developer ? QStringLiteral("Dritter Titel (<TITLE> Tag), max. 20 Worte")
-                  : QStringLiteral("Titel 3 der Seite (max. 20 Worte):") };
+                  : QStringLiteral("Titel 3 der Seite (max. 20 Worte):")};
 
     auto *fields = new QGridLayout;
     fields->setHorizontalSpacing(12);
@@ -75,8 +76,8 @@ TitlesPage::TitlesPage(QWidget *parent)
     // under the address it is submitted with.
     m_preview = new SnippetPreview(this);
     m_preview->setObjectName(QStringLiteral("snippetPreview"));
-    const std::string submitUrl
-        = profile::readString(projectFilePath(programSettings().currentProject), "project", "submiturl", "");
+    const std::string submitUrl =
+        profile::readString(projectFilePath(programSettings().currentProject), "project", "submiturl", "");
     m_preview->setAddress(
         SnippetPreview::homepageAddress(fromCp1252(submitUrl), fromCp1252(projectRecord().homepageFileName.str())));
     connect(m_titles[0], &QLineEdit::textChanged, m_preview, &SnippetPreview::setTitle);
@@ -129,10 +130,7 @@ TitlesPage::TitlesPage(QWidget *parent)
         m_makedirs->setFocus();
 }
 
-void TitlesPage::onDescriptionChanged()
-{
-    m_preview->setDescription(m_description->storedText());
-}
+void TitlesPage::onDescriptionChanged() { m_preview->setDescription(m_description->storedText()); }
 
 void TitlesPage::showFields()
 {
@@ -171,11 +169,11 @@ void TitlesPage::offerAnalysis()
         return;
     Ui &ui = currentUi();
     if (!ui.question("Dokument analysieren",
-            toCp1252(QStringLiteral(
-                "Es sind noch keine Daten eingegeben. Vantor!! kann nun für Sie versuchen, die "
-                "Informationen aus dem Dokument zu lesen. Wenn Sie dies möchten, klicken Sie \"Ok\", "
-                "ansonsten auf \"Abbruch\".\nHinweis: Sie sollten alle gefundenen Informationen unbedingt "
-                "überarbeiten (Siehe Hinweise im Dialog unter \"Info\" und in der Hilfe!)"))))
+                     toCp1252(QStringLiteral(
+                         "Es sind noch keine Daten eingegeben. Vantor!! kann nun für Sie versuchen, die "
+                         "Informationen aus dem Dokument zu lesen. Wenn Sie dies möchten, klicken Sie \"Ok\", "
+                         "ansonsten auf \"Abbruch\".\nHinweis: Sie sollten alle gefundenen Informationen unbedingt "
+                         "überarbeiten (Siehe Hinweise im Dialog unter \"Info\" und in der Hilfe!)"))))
         return;
     {
         WaitCursorUi waiting(ui);

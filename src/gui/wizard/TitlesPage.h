@@ -32,8 +32,8 @@ private:
     titlepages::TitleFields fieldsShown() const;
 
     titlepages::TitleFields m_fields;
-    std::array<QLabel *, 3> m_titleLabels {};
-    std::array<QLineEdit *, 3> m_titles {};
+    std::array<QLabel *, 3> m_titleLabels{};
+    std::array<QLineEdit *, 3> m_titles{};
     QLabel *m_authorLabel = nullptr;
     QLineEdit *m_author = nullptr;
     QLabel *m_descriptionLabel = nullptr;
