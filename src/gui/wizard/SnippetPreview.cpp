@@ -110,9 +110,8 @@ SnippetPreview::SnippetPreview(QWidget *parent)
     m_views[1].descriptionLimit = snippet::kMobileDescription;
 
     // A desktop list gives a title one line of its 600 pixels; a phone
-    // wraps the same pixels onto about two lines of a narrow column. The
-    // third line of each is there for the words that do not fill a line,
-    // so the page does not grow while typing.
+    // wraps the same pixels onto two lines of a narrow column, and onto a
+    // third when whole words leave gaps at the line ends.
     auto *views = new QHBoxLayout(this);
     views->setSpacing(10);
     views->addWidget(
@@ -155,20 +154,34 @@ QWidget *SnippetPreview::makeView(
         frame, name + QStringLiteral("Description"), static_cast<int>(snippet::kDescriptionSize), kDescriptionGrey);
     view.title->setWordWrap(titleLines > 1);
     view.description->setWordWrap(true);
-    view.title->setFixedSize(width, QFontMetrics(view.title->font()).lineSpacing() * titleLines);
-    view.address->setFixedSize(width, QFontMetrics(view.address->font()).lineSpacing());
-    view.description->setFixedSize(width, QFontMetrics(view.description->font()).lineSpacing() * descriptionLines);
+    // The texts follow each other as in the list; the frame has room for
+    // the most lines they can take, so the page keeps its size.
+    const int titleHeight = QFontMetrics(view.title->font()).lineSpacing() * titleLines;
+    const int addressHeight = QFontMetrics(view.address->font()).lineSpacing();
+    const int descriptionHeight = QFontMetrics(view.description->font()).lineSpacing() * descriptionLines;
+    view.title->setFixedWidth(width);
+    view.title->setMaximumHeight(titleHeight);
+    view.address->setFixedSize(width, addressHeight);
+    view.description->setFixedWidth(width);
+    view.description->setMaximumHeight(descriptionHeight);
 
+    constexpr int kMargin = 6;
+    constexpr int kSpacing = 2;
     auto *inFrame = new QVBoxLayout(frame);
-    inFrame->setContentsMargins(6, 4, 6, 4);
-    inFrame->setSpacing(2);
+    inFrame->setContentsMargins(kMargin, kMargin - 2, kMargin, kMargin - 2);
+    inFrame->setSpacing(kSpacing);
     inFrame->addWidget(view.title);
     inFrame->addWidget(view.address);
     inFrame->addWidget(view.description);
+    inFrame->addStretch(1);
+    frame->setFixedSize(width + 2 * kMargin + 2 * frame->frameWidth(),
+                        titleHeight + addressHeight + descriptionHeight + 2 * kSpacing + 2 * (kMargin - 2)
+                            + 2 * frame->frameWidth());
 
-    // Two lines each, so the note "wird gekürzt" has its room in the narrow
-    // column too.
-    const int countWidth = width + 14;
+    // The narrow column gives each count two lines, so the note "wird
+    // gekürzt" has its room there too.
+    const int countWidth = width + 2 * kMargin + 2 * frame->frameWidth();
+    const int countLines = width < 500 ? 2 : 1;
     view.titleCount = new QLabel(box);
     view.titleCount->setObjectName(name + QStringLiteral("TitleCount"));
     view.descriptionCount = new QLabel(box);
@@ -177,7 +190,7 @@ QWidget *SnippetPreview::makeView(
         count->setTextFormat(Qt::PlainText);
         count->setWordWrap(true);
         count->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        count->setFixedSize(countWidth, count->fontMetrics().lineSpacing() * 2);
+        count->setFixedSize(countWidth, count->fontMetrics().lineSpacing() * countLines);
     }
 
     auto *layout = new QVBoxLayout(box);
