@@ -1,12 +1,15 @@
 #include "wizard/TitlesPage.h"
 
 #include "platform/Help.h"
+#include "platform/Profile.h"
 #include "project/ProgramSettings.h"
+#include "project/ProjectFile.h"
 #include "project/ProjectOptions.h"
 #include "project/ProjectRecord.h"
 #include "ui/QtText.h"
 #include "ui/Ui.h"
 #include "wizard/LimitedTextEdit.h"
+#include "wizard/SnippetPreview.h"
 #include "wizard/WaitCursorUi.h"
 
 #include <QCheckBox>
@@ -69,6 +72,17 @@ TitlesPage::TitlesPage(QWidget *parent)
     fields->addWidget(m_descriptionLabel, 4, 0, Qt::AlignTop);
     fields->addWidget(m_description, 4, 1);
 
+    // The title and description as the homepage's entry in a result list,
+    // under the address it is submitted with.
+    m_preview = new SnippetPreview(this);
+    m_preview->setObjectName(QStringLiteral("snippetPreview"));
+    const std::string submitUrl =
+        profile::readString(projectFilePath(programSettings().currentProject), "project", "submiturl", "");
+    m_preview->setAddress(
+        SnippetPreview::homepageAddress(fromCp1252(submitUrl), fromCp1252(projectRecord().homepageFileName.str())));
+    connect(m_titles[0], &QLineEdit::textChanged, m_preview, &SnippetPreview::setTitle);
+    connect(m_description, &LimitedTextEdit::textChanged, this, &TitlesPage::onDescriptionChanged);
+
     m_makedirs = new QCheckBox(QStringLiteral("Verzeichnisse können auf dem Web-Server erstellt werden"), this);
     m_makedirs->setObjectName(QStringLiteral("makedirsCheck"));
     m_deleteold = new QCheckBox(QStringLiteral("Daten vorheriger Optimierung(en) löschen"), this);
@@ -88,6 +102,8 @@ TitlesPage::TitlesPage(QWidget *parent)
                        "wichtige Schlüsselwörter mit einfließen. Halten Sie aber die Beschreibung kurz (<200 "
                        "Buchstaben)."),
         QStringLiteral("descriptionAdvice")));
+    content->addSpacing(8);
+    content->addWidget(m_preview);
     content->addSpacing(8);
     content->addWidget(m_makedirs);
     content->addWidget(m_deleteold);
@@ -113,6 +129,8 @@ TitlesPage::TitlesPage(QWidget *parent)
     else
         m_makedirs->setFocus();
 }
+
+void TitlesPage::onDescriptionChanged() { m_preview->setDescription(m_description->storedText()); }
 
 void TitlesPage::showFields()
 {

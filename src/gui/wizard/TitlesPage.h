@@ -12,6 +12,7 @@ class QLineEdit;
 namespace vantor::gui {
 
 class LimitedTextEdit;
+class SnippetPreview;
 
 // The first page of the full wizard: three titles, author and description
 // of the homepage and the two switches of the run. It has no way back.
@@ -26,6 +27,7 @@ protected:
     void offerAnalysis() override;
 
 private:
+    void onDescriptionChanged();
     void showFields();
     titlepages::TitleFields fieldsShown() const;
 
@@ -36,6 +38,7 @@ private:
     QLineEdit *m_author = nullptr;
     QLabel *m_descriptionLabel = nullptr;
     LimitedTextEdit *m_description = nullptr;
+    SnippetPreview *m_preview = nullptr;
     QCheckBox *m_makedirs = nullptr;
     QCheckBox *m_deleteold = nullptr;
 };
