@@ -19,13 +19,22 @@ namespace vantor {
 
 namespace {
 
+// As a browser shows a text: runs of blanks and line breaks as one blank,
+// none at the ends.
 std::string trimmed(std::string_view text)
 {
-    const std::size_t begin = text.find_first_not_of(" \t\r\n");
-    if (begin == std::string_view::npos)
-        return {};
-    const std::size_t end = text.find_last_not_of(" \t\r\n");
-    return std::string(text.substr(begin, end - begin + 1));
+    std::string out;
+    for (const char c : text) {
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            if (!out.empty() && out.back() != ' ')
+                out += ' ';
+        } else {
+            out += c;
+        }
+    }
+    if (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    return out;
 }
 
 // "Titel Desktop: 512/600 px: TEXT", the text as the list shows it.
