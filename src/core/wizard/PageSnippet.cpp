@@ -21,25 +21,6 @@ std::string lowerAscii(std::string_view text)
     return out;
 }
 
-void appendUtf8(std::string &out, std::uint32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // The entities titles and descriptions use; numeric ones of any kind.
 std::uint32_t namedEntity(const std::string &name)
 {
@@ -78,7 +59,7 @@ std::string browserText(std::string_view text)
                     cp = namedEntity(name);
                 }
                 if (cp != 0) {
-                    appendUtf8(decoded, cp);
+                    appendUtf8(decoded, static_cast<char32_t>(cp));
                     i = semicolon;
                     continue;
                 }
