@@ -3,6 +3,7 @@
 #include "GermanText.h"
 #include "HtmlText.h"
 
+#include "net/PercentEncoding.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -80,22 +81,7 @@ private:
 // For the links from one result to the next question.
 std::string queryValue(const std::string &term)
 {
-    static const char *const kHex = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : term) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9') || c == '-'
-            || c == '.' || c == '_') {
-            out += c;
-        } else if (c == ' ') {
-            out += '+';
-        } else {
-            out += '%';
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0x0F];
-        }
-    }
-    return out;
+    return formEncode(term);
 }
 
 std::string quoted(const std::string &term)

@@ -3,6 +3,7 @@
 #include "GermanText.h"
 #include "HtmlText.h"
 
+#include "net/PercentEncoding.h"
 #include "platform/Text.h"
 
 #include <array>
@@ -180,22 +181,7 @@ std::string slugOf(std::string_view term)
 // UTF-8.
 std::string queryValue(std::string_view term)
 {
-    static const char *const kHex = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : term) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9') || c == '-'
-            || c == '.' || c == '_') {
-            out += c;
-        } else if (c == ' ') {
-            out += '+';
-        } else {
-            out += '%';
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0x0F];
-        }
-    }
-    return out;
+    return formEncode(term);
 }
 
 // "48.300", as German pages write counts.

@@ -22,6 +22,16 @@ std::string percentEncodeKeeping(std::string_view bytes, std::string_view plainM
     return out;
 }
 
+std::string formEncode(std::string_view bytes)
+{
+    std::string out = percentEncodeKeeping(bytes, "-._~ ");
+    for (char &c : out) {
+        if (c == ' ')
+            c = '+';
+    }
+    return out;
+}
+
 std::string percentEncode(std::string_view value) { return percentEncodeKeeping(value, "-._~@:/"); }
 
 } // namespace vantor

@@ -15,4 +15,8 @@ std::string percentEncode(std::string_view value);
 // (besides letters and digits), for addresses that are no query values.
 std::string percentEncodeKeeping(std::string_view bytes, std::string_view plainMarks);
 
+// A search term as forms send it: letters, digits and "-._~" stay, a blank
+// becomes '+', every other byte %XX.
+std::string formEncode(std::string_view bytes);
+
 } // namespace vantor

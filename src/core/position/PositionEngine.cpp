@@ -99,11 +99,7 @@ bool PositionEngine::splitServer(std::string &host, int &port, bool &https) cons
 
 PositionRequest PositionRequest::build(const std::string &request, const std::string &term)
 {
-    std::string encoded = percentEncodeKeeping(term, "-._~ ");
-    for (char &c : encoded) {
-        if (c == ' ')
-            c = '+';
-    }
+    const std::string encoded = formEncode(term);
     std::string text;
     static const std::string word = "suchbegriff";
     for (std::size_t from = 0;;) {
