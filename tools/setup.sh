@@ -8,7 +8,8 @@ shift || true
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libcurl4-openssl-dev zlib1g-dev
           libcpp-httplib-dev libgtest-dev libbenchmark-dev xdg-utils qt6-translations-l10n
-          libxml2-dev mythes-de wngerman libsqlite3-dev fonts-liberation2)
+          libxml2-dev mythes-de wngerman libsqlite3-dev fonts-liberation2
+          lintian desktop-file-utils appstream man-db)
 missing=()
 for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

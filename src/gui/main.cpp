@@ -5,20 +5,85 @@
 #include "project/ProgramSettings.h"
 #include "project/QtStartupView.h"
 #include "project/Startup.h"
+#include "research/ResearchDialog.h"
 #include "research/WatchListWindow.h"
 #include "ui/DocumentViewer.h"
 #include "ui/QtText.h"
 #include "ui/QtTranslation.h"
 #include "ui/QtUi.h"
+#include "wizard/QtSiteWizardHost.h"
+#include "wizard/SiteWizard.h"
 
 #include <QApplication>
 #include <QStringList>
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
+namespace {
+
+using Job = void (*)();
+
+void webSiteQuick()
+{
+    vantor::gui::QtSiteWizardHost host(nullptr);
+    vantor::RunSiteWizard(true, host);
+}
+
+void research() { vantor::gui::ResearchDialog::openFromMenu(nullptr); }
+
+void position() { vantor::gui::PositionDialog::openForCurrentProject(nullptr); }
+
+std::optional<Job> directJob(const QStringList &arguments)
+{
+    if (arguments.size() < 2 || arguments.size() > 3)
+        return std::nullopt;
+    const QString option = arguments.at(1);
+    if (option == QStringLiteral("--quick"))
+        return webSiteQuick;
+    if (option == QStringLiteral("--research"))
+        return research;
+    if (option == QStringLiteral("--position"))
+        return position;
+    return std::nullopt;
+}
+
+// Answered before Qt starts, so they work without a display (the man page
+// and a terminal user ask them).
+std::optional<int> answerWithoutWindow(int argc, char *argv[])
+{
+    if (argc != 2)
+        return std::nullopt;
+    const std::string option = argv[1];
+    if (option == "--version") {
+        std::string version = vantor::kVersionText;
+        while (!version.empty() && version.back() == ' ')
+            version.pop_back();
+        std::printf("%s\n", version.c_str());
+        return 0;
+    }
+    if (option == "--help" || option == "-h") {
+        std::printf("Aufruf / Usage:\n"
+                    "  vantor [NAME.qx!]             das Programm starten (mit diesem Projekt)\n"
+                    "  vantor --quick [NAME.qx!]     nur \"Web-Site Quick\"\n"
+                    "  vantor --position [NAME.qx!]  nur \"Positionen ermitteln\"\n"
+                    "  vantor --research [NAME.qx!]  nur \"Recherche\"\n"
+                    "  vantor --view DATEI           ein Dokument (Report) anzeigen\n"
+                    "  vantor --version | --help\n"
+                    "Projekte liegen im Programmverzeichnis (projects/NAME.qx!).\n"
+                    "Die Kommandozeile: vantor-cli --help; Handbuch: man vantor\n");
+        return 0;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    if (const auto status = answerWithoutWindow(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantor!!"));
     QApplication::setOrganizationName(QStringLiteral("Keldrum"));
@@ -54,10 +119,11 @@ int main(int argc, char *argv[])
         vantor::setCurrentUi(nullptr);
         return status;
     }
-    // "vantor --position [PROJEKT]": the program starts as usual, then only
-    // the dialog "Positionen ermitteln" shows; closing it ends the program.
-    // The wizard menu does not offer the position check yet.
-    if (arguments.size() >= 2 && arguments.size() <= 3 && arguments.at(1) == QStringLiteral("--position")) {
+    // "vantor --quick|--position|--research [NAME.qx!]": the program starts as
+    // usual, then only that one job shows; closing it ends the program. The
+    // desktop entry offers them as actions. The wizard menu does not offer
+    // the position check yet.
+    if (const auto job = directJob(arguments)) {
         std::optional<std::string> project;
         if (arguments.size() == 3)
             project = vantor::gui::toCp1252(arguments.at(2));
@@ -65,7 +131,7 @@ int main(int argc, char *argv[])
         vantor::gui::QtStartupView view;
         view.showSplash();
         if (vantor::prepareProgram(project, ui, &view).ok) {
-            vantor::gui::PositionDialog::openForCurrentProject(nullptr);
+            (*job)();
             vantor::SaveLastProject(vantor::programSettings().currentProject);
             status = 0;
         } else {

@@ -31,7 +31,19 @@ void sendPage(httplib::Response &response, const std::string &title, const std::
 
 } // namespace
 
-std::filesystem::path builtDataDirectory() { return VANTOR_DEMO_DATA_DIR; }
+std::filesystem::path builtDataDirectory()
+{
+    // An installed server finds the files its package ships beside the
+    // program's own; run from the build directory, those it just packed.
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const std::filesystem::path installed = exe.parent_path().parent_path() / "share" / "vantor" / "Data";
+        if (std::filesystem::is_regular_file(installed / "submit_d.dat", error))
+            return installed;
+    }
+    return VANTOR_DEMO_DATA_DIR;
+}
 
 DemoServer::DemoServer(std::filesystem::path root)
     : DemoServer(std::move(root), Options{})
@@ -91,6 +103,7 @@ bool DemoServer::appendSupportEntry(const std::string &entry)
         return false;
     std::lock_guard<std::mutex> lock(m_logMutex);
     std::error_code error;
+    std::filesystem::create_directories(logDirectory(), error);
     const std::uintmax_t size = std::filesystem::file_size(supportLog(), error);
     if (!error && size + entry.size() > m_options.supportLogMax) {
         std::filesystem::rename(supportLog(), supportLogBefore(), error);

@@ -41,6 +41,9 @@ public:
         std::uintmax_t supportLogMax = 4u * 1024 * 1024;
         // Data files not found in the root are looked for here.
         std::filesystem::path builtData = builtDataDirectory();
+        // Where the support log goes; empty: the root. An installed server's
+        // root is read-only, so its log lives with the user's state instead.
+        std::filesystem::path logDirectory;
         // Served at "/" when not empty; without it "/" is a short page about
         // this server and everything else there is 404.
         std::filesystem::path site;
@@ -65,13 +68,17 @@ public:
     httplib::Server &server() { return m_server; }
     const std::filesystem::path &root() const { return m_root; }
     // Where the support script appends every message it gets.
-    std::filesystem::path supportLog() const { return m_root / "support.log"; }
+    std::filesystem::path supportLog() const { return logDirectory() / "support.log"; }
     // Where the log went when it last reached its cap.
-    std::filesystem::path supportLogBefore() const { return m_root / "support.log.1"; }
+    std::filesystem::path supportLogBefore() const { return logDirectory() / "support.log.1"; }
     // A value as the log holds it: one line, whatever it contains, so that
     // no message can end its entry early or forge another. CR and LF are
     // written as \r and \n, a backslash is doubled.
     static std::string supportLogValue(const std::string &value);
+    const std::filesystem::path &logDirectory() const
+    {
+        return m_options.logDirectory.empty() ? m_root : m_options.logDirectory;
+    }
 
     // Binds to 127.0.0.1; port 0 takes a free one. Returns the port, or -1.
     int bind(int port);
