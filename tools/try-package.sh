@@ -14,12 +14,21 @@ if [[ $(id -u) -ne 0 ]]; then
 fi
 
 work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+installed=0
+cleanup() {
+    # A check that failed half-way does not leave the package behind.
+    if ((installed)); then
+        DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq vantor >/dev/null 2>&1 || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
 cp -r examples/site "$work/site"
 cp examples/Sonnenblume.qx! "$work/"
 
 echo "== apt-get install $deb"
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
+installed=1
 dpkg -L vantor | sort >"$work/files"
 
 # What a user does, with nothing but a home directory and the usual PATH.
@@ -30,7 +39,8 @@ as_user() { env -i HOME="$work/home" PATH=/usr/bin:/bin LANG=C.UTF-8 "$@"; }
 mkdir -p "$work/home"
 
 echo "== vantor-cli --help, vantor --version"
-as_user vantor-cli --help | head -2
+help="$(as_user vantor-cli --help)"
+printf '%s\n' "$help" | sed -n 1,2p
 as_user vantor --version
 echo "== man -l"
 for page in vantor vantor-cli vantor-demo-server; do
@@ -44,9 +54,9 @@ echo "== Optimierung der Beispiel-Site"
 as_user vantor-cli project new Sonnenblume >/dev/null
 cp "$work/Sonnenblume.qx!" "$work/home/.local/share/vantor/projects/Sonnenblume.qx!"
 as_user vantor-cli project homepage "$work/site/index.htm"
-as_user vantor-cli optimize | tail -2
+out="$(as_user vantor-cli optimize)"
+printf '%s\n' "$out" | tail -n 2
 [[ -s "$work/site/~report.htm" ]] || { echo "~report.htm fehlt" >&2; exit 1; }
-echo "Report: $work/site/~report.htm"
 
 echo "== vantor-demo-server und Recherche"
 # The installed server hands out the installed data files; the installed
@@ -64,7 +74,7 @@ done
 as_user vantor-cli version-check
 as_user vantor-cli research urlaub >"$work/research.txt" \
     || { cat "$work/research.txt" "$work/server.log" >&2; exit 1; }
-head -3 "$work/research.txt"
+sed -n 1,3p "$work/research.txt"
 STEPS
 
 # The source tree and its build directories are hidden while the installed
@@ -78,6 +88,7 @@ fi
 
 echo "== apt-get remove vantor"
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq vantor >/dev/null
+installed=0
 left=0
 while IFS= read -r path; do
     # Directories the package shares with others (/usr/share, ...) stay.
