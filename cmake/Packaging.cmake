@@ -15,13 +15,11 @@ if(VANTOR_GUI)
     install(FILES dist/de.keldrum.Vantor.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
     install(FILES dist/de.keldrum.Vantor.mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
             RENAME de.keldrum.Vantor.xml)
-    if(EXISTS ${CMAKE_SOURCE_DIR}/dist/icons/de.keldrum.Vantor.svg)
-        install(FILES dist/icons/de.keldrum.Vantor.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-        foreach(size 48 128 256)
-            install(FILES dist/icons/hicolor/${size}x${size}/apps/de.keldrum.Vantor.png
-                    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
-        endforeach()
-    endif()
+    install(FILES dist/icons/de.keldrum.Vantor.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+    foreach(size 48 128 256)
+        install(FILES dist/icons/hicolor/${size}x${size}/apps/de.keldrum.Vantor.png
+                DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+    endforeach()
 endif()
 
 # Debian wants the changelog compressed to the maximum and without a time

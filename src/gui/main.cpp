@@ -15,6 +15,7 @@
 #include "wizard/SiteWizard.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStringList>
 
 #include <cstdio>
@@ -87,6 +88,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantor!!"));
     QApplication::setOrganizationName(QStringLiteral("Keldrum"));
+    // Lets the desktop match windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.keldrum.Vantor"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("de.keldrum.Vantor"),
+                                                 QIcon(QStringLiteral(":/icons/de.keldrum.Vantor.png"))));
     // Dialogs come and go during the start-up; only the end of
     // StartProgram ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
