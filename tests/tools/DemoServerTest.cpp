@@ -230,6 +230,21 @@ TEST_F(DemoServerTest, SupportScriptLogsAndNewsletterConfirms)
     EXPECT_EQ(get("/sitecast/internetmarketingdoc.html")->status, 200);
 }
 
+TEST_F(DemoServerTest, AnInstalledServerLogsIntoItsOwnDirectoryNotTheRoot)
+{
+    // The installed root is read-only; the log goes where the server was
+    // told, made on the first message, and is still nobody's download.
+    DemoServer::Options options;
+    options.logDirectory = m_root.parent_path() / (m_root.filename().string() + "-state") / "vantor-demo-server";
+    fs::remove_all(options.logDirectory.parent_path());
+    restart(options);
+    EXPECT_EQ(support("from=a%40b.de&subject=s&text=t"), "200 OK");
+    EXPECT_EQ(slurp(options.logDirectory / "support.log"), "from: a@b.de\nsubject: s\ntext: t\n--\n");
+    EXPECT_FALSE(fs::exists(m_root / "support.log"));
+    EXPECT_EQ(get("/download/vantor/support.log")->status, 404);
+    fs::remove_all(options.logDirectory.parent_path());
+}
+
 TEST_F(DemoServerTest, LineBreaksInAMessageCannotForgeAnEntry)
 {
     // A text that would read as the end of its entry and a second one.
