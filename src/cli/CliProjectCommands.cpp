@@ -3,6 +3,7 @@
 #include "CliUi.h"
 #include "platform/Text.h"
 #include "project/Configuration.h"
+#include "project/Guidelines.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectManager.h"
@@ -158,9 +159,14 @@ int Cli::configCommand(const std::vector<std::string> &args)
     if (verb == "show" && args.size() == 2) {
         return withUi(m_err, false, [&](Ui &ui) {
             const configuration::Values values = configuration::open(ui);
-            for (const auto &row : configuration::rows())
-                if (std::string(row.code) != "hiddenForm")
-                    m_out << row.code << '=' << configuration::fieldValue(values.options, row) << '\n';
+            for (const auto &row : configuration::rows()) {
+                if (std::string(row.code) == "hiddenForm")
+                    continue;
+                m_out << row.code << '=' << configuration::fieldValue(values.options, row);
+                if (const guidelines::Technique *technique = guidelines::find(row.code))
+                    m_out << ' ' << guidelines::markText(technique->mark);
+                m_out << '\n';
+            }
             m_out << "sonz=" << values.options.sonz << '\n' << "usertype=" << values.userLevel << '\n';
             return 0;
         });
@@ -191,13 +197,23 @@ int Cli::configCommand(const std::vector<std::string> &args)
             return configuration::apply(values, ui) ? 0 : 1;
         });
     }
+    if (verb == "modern" && args.size() == 2) {
+        return withUi(m_err, false, [&](Ui &ui) {
+            configuration::Values values = configuration::open(ui);
+            if (!configuration::modern(values, ui))
+                return 1;
+            m_out << "Zeitgemäß: riskante und wirkungslose Techniken aus, empfohlene an, keine Kopien und keine "
+                     "Zugangsseiten.\n";
+            return 0;
+        });
+    }
     if (verb == "reset" && args.size() == 2) {
         return withUi(m_err, false, [&](Ui &ui) {
             configuration::Values values = configuration::open(ui);
             return configuration::reset(values, ui) ? 0 : 1;
         });
     }
-    return usageError("config: show, set CODE WERT oder reset erwartet / expected show, set or reset");
+    return usageError("config: show, set CODE WERT, modern oder reset erwartet / expected show, set, modern or reset");
 }
 
 int Cli::watchListCommand(const std::vector<std::string> &args)

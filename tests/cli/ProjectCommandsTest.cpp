@@ -74,14 +74,49 @@ TEST_F(ProjectCommandsTest, ConfigurationOfTheCurrentProject)
     EXPECT_TRUE(told("Ändern der Sonderzeichen"));
     ASSERT_EQ(run({"config", "set", "usertype", "2"}), 0);
     ASSERT_EQ(run({"config", "show"}), 0);
-    EXPECT_NE(out().find("titl=3\nlink=2\n"), std::string::npos);
-    EXPECT_NE(out().find("tico=1\n"), std::string::npos);
+    EXPECT_NE(out().find("titl=3 empfohlen\nlink=2 wirkungslos\ncano=0 empfohlen\n"), std::string::npos);
+    EXPECT_NE(out().find("tico=1 riskant\n"), std::string::npos);
+    EXPECT_NE(out().find("text=0 riskant\n"), std::string::npos);
     EXPECT_NE(out().find("sonz=2\nusertype=2\n"), std::string::npos);
 
     ASSERT_EQ(run({"config", "reset"}), 0);
     ASSERT_EQ(run({"config", "show"}), 0);
-    EXPECT_NE(out().find("link=3\n"), std::string::npos);
+    EXPECT_NE(out().find("link=3 wirkungslos\n"), std::string::npos);
     EXPECT_NE(out().find("sonz=0\nusertype=2\n"), std::string::npos);
+}
+
+TEST_F(ProjectCommandsTest, ModernConfigurationAndTheOlderFileForm)
+{
+    ASSERT_EQ(run({"project", "new", "Alt"}), 0) << m_err.str();
+    const fs::path file = projects() / "Alt.qx!";
+    ASSERT_EQ(run({"config", "set", "sonz", "1"}), 0);
+    // Saving without touching the new head elements keeps the older form.
+    std::string before = slurp(file);
+    EXPECT_EQ(before.find("cano="), std::string::npos);
+    ASSERT_EQ(run({"config", "set", "link", "3"}), 0);
+    EXPECT_EQ(slurp(file), before);
+
+    ASSERT_EQ(run({"config", "modern"}), 0) << m_err.str();
+    EXPECT_NE(out().find("Zeitgemäß"), std::string::npos);
+    ASSERT_EQ(run({"config", "show"}), 0);
+    for (const char *line : {"titl=3 empfohlen", "desc=3 empfohlen", "robo=3 empfohlen", "cano=3 empfohlen",
+                             "view=3 empfohlen", "lang=3 empfohlen", "ogtg=3 empfohlen", "keyw=0 wirkungslos",
+                             "link=0 wirkungslos", "nofr=0 riskant", "altt=0 riskant", "text=0 riskant",
+                             "tico=0 riskant", "sonz=1"})
+        EXPECT_NE(out().find(std::string(line) + "\n"), std::string::npos) << line;
+    const std::string after = slurp(file);
+    // The codes that are not in the dialog: no copies, no hidden links or
+    // headings, no doorway directories; reserved codes keep their values.
+    for (const char *entry : {"vcop=0", "vlin=0", "komm=0", "such=3", "door=1", "makedirs=0", "cano=3", "ogtg=3"})
+        EXPECT_NE(after.find(std::string(entry) + "\r\n"), std::string::npos) << entry;
+    // The new keys follow the 34 codes.
+    EXPECT_LT(after.find("sonz="), after.find("cano="));
+
+    // Once there, they stay when switched off, and reset turns them off.
+    ASSERT_EQ(run({"config", "reset"}), 0);
+    const std::string reset = slurp(file);
+    EXPECT_NE(reset.find("cano=0\r\n"), std::string::npos);
+    EXPECT_NE(reset.find("vcop=3\r\n"), std::string::npos);
 }
 
 TEST_F(ProjectCommandsTest, WatchListOfTheCurrentProject)

@@ -1,6 +1,7 @@
 #include "project/Configuration.h"
 
 #include "platform/Text.h"
+#include "project/Guidelines.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectRecord.h"
@@ -13,6 +14,10 @@ const std::array<Row, kRowCount> &rows()
     static const std::array<Row, kRowCount> table = {{
         {Group::Header, "title", "titl", false},
         {Group::Header, "link rel", "link", false},
+        {Group::Header, "canonical", "cano", false},
+        {Group::Header, "viewport", "view", false},
+        {Group::Header, "lang", "lang", false},
+        {Group::Header, "Open Graph", "ogtg", false},
         {Group::Meta, "author", "auth", false},
         {Group::Meta, "description", "desc", false},
         {Group::Meta, "robots", "robo", false},
@@ -119,6 +124,28 @@ bool reset(Values &values, Ui &ui)
     values.options = projectOptions();
     values.userLevel = userLevel;
     values.signSet = signSetOf(values.options.sonz);
+    return true;
+}
+
+bool modern(Values &values, Ui &ui)
+{
+    ProjectOptions &options = projectOptions();
+    ProjectRecord &record = projectRecord();
+    const ProjectOptions before = options;
+    const int makedirs = record.makedirs;
+    guidelines::applyModern(options);
+    record.makedirs = 0;
+    const std::string &project = programSettings().currentProject;
+    // The options first: without them nothing is changed, and makedirs
+    // alone would only stop the doorway pages.
+    if (!SaveProjectOptions(project) || !SaveMakeDirs(project)) {
+        options = before;
+        record.makedirs = makedirs;
+        SaveProjectOptions(project);
+        showProjectFailure(ui, ProjectFailure::SaveOptions, project);
+        return false;
+    }
+    values.options = options;
     return true;
 }
 

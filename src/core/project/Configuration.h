@@ -22,7 +22,7 @@ struct Row {
     const char *code;  // the option code ("hiddenForm" is not in the file)
     bool single;       // one box (0 or 1) instead of HP and ZK
 };
-constexpr int kRowCount = 16;
+constexpr int kRowCount = 20;
 const std::array<Row, kRowCount> &rows();
 // The option a row stands for, in these options.
 int &field(ProjectOptions &options, const Row &row);
@@ -51,6 +51,12 @@ bool apply(const Values &values, Ui &ui);
 // "Zurücksetzen auf Standard": saved at once. False when the file could not
 // be written, in which case values stay as they were.
 bool reset(Values &values, Ui &ui);
+
+// "Zeitgemäß": every technique today's guidelines call risky or ineffective
+// off, the recommended ones on, no copies and no doorway pages; saved at once
+// like a reset. False when the file could not be written, in which case
+// values and the project stay as they were.
+bool modern(Values &values, Ui &ui);
 
 std::string signSetLabel(int set);
 

@@ -215,13 +215,17 @@ bool LoadProjectOptions(const std::string &name)
     if (!files::isFile(path))
         return false;
     const auto &codes = ProjectOptions::codes();
+    const auto &modern = ProjectOptions::modernCodes();
     std::array<int, ProjectOptions::kCodeCount> read{};
+    std::array<int, ProjectOptions::kModernCodeCount> readModern{};
     bool failed = false;
     try {
         ProfileFile profile;
         profile.load(path);
         std::vector<std::string> names;
         for (const auto &code : codes)
+            names.emplace_back(code.name);
+        for (const auto &code : modern)
             names.emplace_back(code.name);
         const auto config = profile.values("config", names);
         for (std::size_t i = 0; i < codes.size() && !failed; ++i) {
@@ -233,6 +237,14 @@ bool LoadProjectOptions(const std::string &name)
             failed = value.empty();
             read[i] = failed ? 0 : toInt(value);
         }
+        // The later keys stand on their own: missing or empty is off, and
+        // neither makes the read fail.
+        for (std::size_t i = 0; i < modern.size(); ++i) {
+            std::string value = config[codes.size() + i].value_or("0");
+            if (value.size() > 259)
+                value.resize(259);
+            readModern[i] = value.empty() ? 0 : toInt(value);
+        }
     } catch (const std::bad_alloc &) {
         reportOutOfMemory();
         return false;
@@ -240,6 +252,8 @@ bool LoadProjectOptions(const std::string &name)
     ProjectOptions &o = projectOptions();
     for (std::size_t i = 0; i < codes.size(); ++i)
         o.*codes[i].field = read[i];
+    for (std::size_t i = 0; i < modern.size(); ++i)
+        o.*modern[i].field = readModern[i];
     return !failed;
 }
 
@@ -304,7 +318,28 @@ bool SaveProjectOptions(const std::string &name)
         const ProjectOptions &o = projectOptions();
         for (const auto &code : ProjectOptions::codes())
             profile.write("config", code.name, number(o.*code.field));
+        // Only once in use, so that a file of the older form keeps its bytes.
+        for (const auto &code : ProjectOptions::modernCodes())
+            if (o.*code.field != 0 || profile.value("config", code.name))
+                profile.write("config", code.name, number(o.*code.field));
         return profile.save();
+    } catch (const std::bad_alloc &) {
+        reportOutOfMemory();
+        return false;
+    }
+}
+
+bool SaveMakeDirs(const std::string &name)
+{
+    if (!isPlainProjectName(name))
+        return false;
+    const std::string path = projectFilePath(name);
+    if (!files::isFile(path))
+        return false;
+    try {
+        SectionWriter writer;
+        writer.write("homepage", homepageKeys()[kMakedirs], number(projectRecord().makedirs));
+        return rewriteSections(path, writer);
     } catch (const std::bad_alloc &) {
         reportOutOfMemory();
         return false;
@@ -350,6 +385,8 @@ void RestoreStandardOptions()
 {
     ProjectOptions &o = projectOptions();
     for (const auto &code : ProjectOptions::codes())
+        o.*code.field = code.standard;
+    for (const auto &code : ProjectOptions::modernCodes())
         o.*code.field = code.standard;
     o.hiddenForm = 2;
     projectRecord().scope = 1;

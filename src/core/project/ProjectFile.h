@@ -17,6 +17,9 @@ bool LoadProjectData(const std::string &name);
 bool LoadProjectOptions(const std::string &name);
 bool SaveProjectData(const std::string &name);
 bool SaveProjectOptions(const std::string &name);
+// Writes only homepage/makedirs (whether doorway directories may be made);
+// fails without writing when the project file does not exist.
+bool SaveMakeDirs(const std::string &name);
 bool SaveHomepagePath(const std::string &name);
 void ResetProjectRecord();
 void RestoreStandardOptions();

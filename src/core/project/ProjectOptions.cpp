@@ -21,9 +21,23 @@ const std::array<ProjectOptions::Code, ProjectOptions::kCodeCount> &ProjectOptio
     return table;
 }
 
+const std::array<ProjectOptions::Code, ProjectOptions::kModernCodeCount> &ProjectOptions::modernCodes()
+{
+    static const std::array<Code, kModernCodeCount> table = {{
+        {"cano", &ProjectOptions::cano, 0},
+        {"view", &ProjectOptions::view, 0},
+        {"lang", &ProjectOptions::lang, 0},
+        {"ogtg", &ProjectOptions::ogtg, 0},
+    }};
+    return table;
+}
+
 int *ProjectOptions::find(std::string_view name)
 {
     for (const auto &code : codes())
+        if (name == code.name)
+            return &(this->*code.field);
+    for (const auto &code : modernCodes())
         if (name == code.name)
             return &(this->*code.field);
     return nullptr;

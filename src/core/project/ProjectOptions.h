@@ -14,6 +14,15 @@ struct ProjectOptions {
         vcop = 3, door = 1, komm = 3, nofr = 3, such = 3, altt = 3, vlin = 3, buch = 0, tite = 3, text = 0,
         rdfr = 3, tico = 0, deco = 0, sonz = 0;
 
+    // Head elements of today's web, stored after the 34 codes: a project file
+    // of the older form has none and reads them as off, and they are written
+    // only once they are on or already in the file, so such a file saves
+    // byte for byte as before. HP/ZK like the others.
+    int cano = 0; // <link rel="canonical">
+    int view = 0; // <meta name="viewport"> when the page has none
+    int lang = 0; // lang="de" on <html> when the page has none
+    int ogtg = 0; // Open Graph og:title, og:description, og:url
+
     // Not stored in the project file: set in the configuration dialog, lasts
     // until the program ends.
     int hiddenForm = 2;
@@ -30,7 +39,11 @@ struct ProjectOptions {
     // The codes in the order in which they are read and written.
     static const std::array<Code, kCodeCount> &codes();
 
-    // The field of a code by its name, or nullptr.
+    static constexpr int kModernCodeCount = 4;
+    // The codes after the 34, in the order in which they are written.
+    static const std::array<Code, kModernCodeCount> &modernCodes();
+
+    // The field of a code by its name (either table), or nullptr.
     int *find(std::string_view name);
 };
 
