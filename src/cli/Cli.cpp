@@ -13,7 +13,9 @@
 #include "project/ProjectRecord.h"
 #include "project/Startup.h"
 #include "CliUi.h"
+#include "optimizer/OptimizationReport.h"
 #include "optimizer/OptimizationRun.h"
+#include "project/Guidelines.h"
 #include "templatewizard/TemplateWizard.h"
 #include "ui/StreamUi.h"
 #include "wizard/SiteWizard.h"
@@ -630,6 +632,19 @@ int Cli::optimize(Ui &ui, const std::string &project, const std::optional<std::s
     m_out << "To Do's:\n";
     for (const auto &todo : run.log().todos())
         m_out << "- " << toUtf8(todo) << '\n';
+    // What today's guidelines say about this run, after the To Do's as in
+    // the report.
+    m_out << toUtf8(guidelinesHeading()) << ":\n";
+    const auto risky = riskyTechniquesUsed(run.log());
+    if (risky.empty()) {
+        m_out << toUtf8(guidelinesNone()) << '\n';
+    } else {
+        m_out << toUtf8(guidelinesIntro()) << '\n';
+        for (const guidelines::Technique *technique : risky)
+            m_out << "- " << toUtf8(guidelines::label(*technique)) << " (" << guidelines::markText(technique->mark)
+                  << "): " << toUtf8(guidelines::reason(*technique)) << '\n';
+        m_out << toUtf8(guidelinesRemedy()) << '\n';
+    }
     bool ok = run.log().errors() == 0 && run.reportWritten();
     if (run.reportWritten()) {
         m_out << "Report: " << toUtf8(run.reportPath()) << '\n';

@@ -114,6 +114,7 @@ bool fillDoorwayDocument(const PageContext &context, std::string &page, const st
                          int variant, const std::string &textBlocks)
 {
     const ProjectRecord &record = *context.record;
+    context.log->useTechnique("makedirs");
     writeDoorwayHead(context, page, term, slot, variant);
     if (containsLiteral(page, "%Textbaustein"))
         fillTextBlocks(page, term, variant, textBlocks);

@@ -349,6 +349,8 @@ FrameState repairFrames(const PageContext &context, std::string &page, bool repa
     if (!hasFrameTag(page))
         return state;
     state.hasFrames = true;
+    if (repair)
+        context.log->useTechnique("nofr");
     const std::string &le = context.lineEnd;
     const bool noframes = containsLiteral(page, "<noframes>") || containsLiteral(page, "<NOFRAMES>");
     const bool body = containsLiteral(page, "<body") || containsLiteral(page, "<BODY");
@@ -420,6 +422,7 @@ void writeHomepageHidden(const PageContext &context, std::string &page, const Fr
             for (const std::string &term : terms)
                 heading += "<" + upperCp1252(term) + ">";
             insertBefore(heading + "</H1>" + le, "</BODY", page);
+            log.useTechnique("text");
         }
     }
 
@@ -429,8 +432,11 @@ void writeHomepageHidden(const PageContext &context, std::string &page, const Fr
         const auto copyLink = [&](int variant) {
             const std::string term = copy1[static_cast<std::size_t>(variant)].str();
             std::string link = le + "<a href=\"" + context.copyLink(variant, term) + trackingImage();
-            if (withAlt)
+            log.useTechnique("vlin");
+            if (withAlt) {
                 link += "alt=\"" + term + " " + upperCp1252(term) + " " + lowerCp1252(term);
+                log.useTechnique("altt");
+            }
             return link + "\"></a>";
         };
         if (!copy1[0].empty()) {
@@ -451,9 +457,12 @@ void writeHomepageHidden(const PageContext &context, std::string &page, const Fr
         const auto &slots = context.doorways->slots;
         const auto doorwayLink = [&](const std::string &term) {
             std::string link = le + "<a href=\"" + context.doorwayLink(term) + trackingImage();
-            if (withAlt)
+            log.useTechnique("vlin");
+            if (withAlt) {
                 link += "alt=\"" + entityForm(term) + " " + entityForm(upperCp1252(term)) + " " +
                         entityForm(lowerCp1252(term));
+                log.useTechnique("altt");
+            }
             return link + "\"></a>" + le;
         };
         if (!slots[0].term.empty())
@@ -478,6 +487,7 @@ void writeHomepageHidden(const PageContext &context, std::string &page, const Fr
             log.logLine(framesWarning("Verborgenes Formular"), LineKind::Warning);
         } else {
             insertBefore(hiddenForm(terms, !record.homepageKeywords[0].empty(), le), "</BODY", page);
+            log.useTechnique("hiddenForm");
         }
     }
 
@@ -489,6 +499,7 @@ void writeHomepageHidden(const PageContext &context, std::string &page, const Fr
             log.logLine(framesWarning("Kommentar"), LineKind::Warning);
         } else {
             insertBefore(commentHeading(terms, le), "</BODY", page);
+            log.useTechnique("komm");
         }
     }
 }
@@ -536,6 +547,7 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
             heading += "<" + term + ">";
         heading += "<" + entityForm(copyTerms[0].view()) + "></H1>" + le;
         placeElement(Placement::CopyHeading, drawRow(context), heading, page);
+        context.log->useTechnique("text");
     };
     const auto writeComment = [&] {
         if (!ProjectOptions::forCopies(options.komm) || terms.empty())
@@ -545,6 +557,7 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
             return;
         }
         placeElement(Placement::CopyComment, drawRow(context), commentHeading(terms, le), page);
+        context.log->useTechnique("komm");
     };
     const auto writeForm = [&] {
         if (!ProjectOptions::forCopies(options.hiddenForm) || terms.empty())
@@ -554,6 +567,7 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
             return;
         }
         placeElement(Placement::CopyForm, drawRow(context), hiddenForm(terms, !copyTerms[0].empty(), le), page);
+        context.log->useTechnique("hiddenForm");
     };
     const auto writeLinks = [&] {
         if (!linksWanted)
@@ -565,10 +579,12 @@ void writeCopyHidden(const PageContext &context, std::string &page, int copy, in
             if (term.empty())
                 return;
             std::string link = "<a href=\"" + context.copyLink(variant, term.str()) + trackingImage();
+            context.log->useTechnique("vlin");
             if (withAlt) {
                 const std::string entity = entityForm(term.view());
                 link += "alt=\"" + entity + ", " + entityForm(upperCp1252(term.view())) + ", " +
                         entityForm(lowerCp1252(term.view()));
+                context.log->useTechnique("altt");
             }
             placeElement(Placement::CopyLink, drawRow(context), link + "\"></a>" + le, page);
         };
@@ -616,6 +632,7 @@ void writeDoorwayHidden(const PageContext &context, std::string &page, const std
                 heading += "<" + upperT + ">";
         }
         placeElement(Placement::DoorwayHeading, drawRow(context), heading + "</H1>" + le, page);
+        context.log->useTechnique("text");
     };
     const auto writeComment = [&] {
         if (!ProjectOptions::forCopies(options.komm))
@@ -629,6 +646,7 @@ void writeDoorwayHidden(const PageContext &context, std::string &page, const std
                 comment += term + ", ";
         }
         placeElement(Placement::DoorwayComment, drawRow(context), comment + "-->" + le, page);
+        context.log->useTechnique("komm");
     };
     const auto writeForm = [&] {
         if (!ProjectOptions::forCopies(options.hiddenForm) || variant != 0)
@@ -640,8 +658,10 @@ void writeDoorwayHidden(const PageContext &context, std::string &page, const std
             const auto &partner = k + 1 < homepage.size() && !homepage[k + 1].empty() ? homepage[k + 1] : homepage[k];
             inputs += "<input type=\"hidden\" value=\"" + homepage[k].str() + "\" name=\"" + partner.str() + "\">";
         }
-        if (!inputs.empty())
+        if (!inputs.empty()) {
             placeElement(Placement::DoorwayForm, drawRow(context), "<FORM>" + inputs + "</FORM>" + le, page);
+            context.log->useTechnique("hiddenForm");
+        }
     };
     const auto writeLinks = [&] {
         if (variant != 0 || !ProjectOptions::forCopies(options.vlin) || !ProjectOptions::forCopies(options.vcop))
@@ -650,6 +670,9 @@ void writeDoorwayHidden(const PageContext &context, std::string &page, const std
         const std::string image =
             "<img src=\"" + linkForm(name + ".gif") + "\" width=\"1\" height=\"1\" border=\"0\" " +
             (ProjectOptions::forHomepage(options.altt) ? "alt=\"" + entityForm(term) + "\"" : "");
+        context.log->useTechnique("vlin");
+        if (ProjectOptions::forHomepage(options.altt))
+            context.log->useTechnique("altt");
         const int next = context.nextDoorwaySlot(slot);
         if (next >= 0) {
             const std::string &nextTerm = context.doorways->slots[static_cast<std::size_t>(next)].term;
@@ -662,10 +685,12 @@ void writeDoorwayHidden(const PageContext &context, std::string &page, const std
     };
 
     writeGroups(context, writeHeading, writeComment, writeForm, writeLinks);
-    if (ProjectOptions::forCopies(options.hiddenForm))
+    if (ProjectOptions::forCopies(options.hiddenForm)) {
+        context.log->useTechnique("hiddenForm");
         insertBefore("<FORM><input type=\"hidden\" size=\"1\" value=\"" + term + "\" name=\"" + term +
                          "\"><input type=\"hidden\" name=\"" + upperT + ", \" value=\"" + upperT + "\"></FORM>" + le,
                      "</BODY", page);
+    }
 }
 
 } // namespace vantor

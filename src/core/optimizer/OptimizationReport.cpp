@@ -8,6 +8,8 @@
 #include "optimizer/TermText.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
+#include "submit/SubmitReport.h"
+#include "project/Guidelines.h"
 #include "project/ProjectOptions.h"
 #include "project/ProjectRecord.h"
 #include "ui/Ui.h"
@@ -224,7 +226,65 @@ void writeConfiguration(ReportWriter &w, const ReportInput &in)
            "</td></tr></table>");
 }
 
+// After the configuration: what today's guidelines say about what this run
+// did. Techniques switched on but never used (no frames, no terms) are not
+// named, since the page holds nothing of them.
+void writeGuidelines(ReportWriter &w, const RunLog &log)
+{
+    w.line("<br><font face=\"Arial\" size=3 color=\"#000099\"><b>" + submitreport::escaped(guidelinesHeading()) +
+           ":</b></font><br><br>");
+    w.line("<table border=\"0\" width=\"90%\"><tr><td width=\"90%\"><font face=\"Arial\" size=2 color=\"#000000\">");
+    const auto used = riskyTechniquesUsed(log);
+    if (used.empty()) {
+        w.line(submitreport::escaped(guidelinesNone()));
+    } else {
+        w.line(submitreport::escaped(guidelinesIntro()));
+        w.line("<ul>");
+        for (const guidelines::Technique *technique : used)
+            w.line("<li><b>" + submitreport::escaped(guidelines::label(*technique)) + "</b> (" +
+                   guidelines::markText(technique->mark) + "): " +
+                   submitreport::escaped(guidelines::reason(*technique)) + "</li>");
+        w.line("</ul>");
+        w.line(submitreport::escaped(guidelinesRemedy()));
+    }
+    w.line("</font></td></tr></table>");
+}
+
 } // namespace
+
+std::vector<const guidelines::Technique *> riskyTechniquesUsed(const RunLog &log)
+{
+    std::vector<const guidelines::Technique *> used;
+    for (const auto &technique : guidelines::techniques()) {
+        if (technique.mark != guidelines::Mark::Risky)
+            continue;
+        for (const auto &code : log.techniquesUsed())
+            if (code == technique.code)
+                used.push_back(&technique);
+    }
+    return used;
+}
+
+std::string guidelinesHeading() { return de("Hinweise zu heutigen Suchmaschinen-Richtlinien"); }
+
+std::string guidelinesNone()
+{
+    return de("Dieser Lauf hat keine Technik verwendet, die die heutigen Richtlinien der Suchmaschinen als riskant "
+              "einstufen.");
+}
+
+std::string guidelinesIntro()
+{
+    return de("Dieser Lauf hat Techniken verwendet, die die heutigen Richtlinien der großen Suchmaschinen "
+              "(Google Search Essentials, Spam-Richtlinien; Bing Webmaster Guidelines) als Spam einstufen. Sie "
+              "können Ihre Site die Platzierung kosten:");
+}
+
+std::string guidelinesRemedy()
+{
+    return de("Mit \"Zeitgemäß\" in der Konfiguration (vantor-cli config modern) schalten Sie diese Techniken ab; "
+              "Vantor!! setzt dann stattdessen canonical, viewport, lang und Open Graph.");
+}
 
 std::string buildReport(const ReportInput &in)
 {
@@ -232,8 +292,13 @@ std::string buildReport(const ReportInput &in)
     writeFrame(w, in.programDirectory);
     if (in.withProjectData && in.record)
         writeProjectData(w, in);
-    if (in.withConfigData && in.options && in.record)
+    // The guidelines block belongs to the configuration: a report without
+    // it (the user cleared that tick) stays as it always was.
+    if (in.withConfigData && in.options && in.record) {
         writeConfiguration(w, in);
+        if (in.log)
+            writeGuidelines(w, *in.log);
+    }
     w.line("</BODY></HTML>");
 
     std::string &text = w.text();

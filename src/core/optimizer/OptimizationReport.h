@@ -2,8 +2,13 @@
 
 #include <ctime>
 #include <string>
+#include <vector>
 
 namespace vantor {
+
+namespace guidelines {
+struct Technique;
+}
 
 class RunLog;
 class Ui;
@@ -23,6 +28,17 @@ struct ReportInput {
     bool withConfigData = true;
     std::tm when{};
 };
+
+// The techniques of this run that today's guidelines call risky, in the
+// order of the guidelines table.
+std::vector<const guidelines::Technique *> riskyTechniquesUsed(const RunLog &log);
+
+// The heading of the guidelines block and the lines that end it (cp1252), as
+// the report page and the command line show them.
+std::string guidelinesHeading();
+std::string guidelinesNone();
+std::string guidelinesIntro();
+std::string guidelinesRemedy();
 
 // The report page, without its closing NUL byte.
 std::string buildReport(const ReportInput &input);

@@ -642,6 +642,11 @@ OptimizationRun::Step OptimizationRun::makeCopyFile(int copy, int variant)
         return Step::End;
     }
     m_noCopyMade = false;
+    m_log.useTechnique("vcop");
+    if (projectOptions().tico != 0)
+        m_log.useTechnique("tico");
+    if (projectOptions().deco != 0)
+        m_log.useTechnique("deco");
     if (optimized) {
         m_log.logLine("     Kopie " + quoted(path) + " erzeugt und optimiert", LineKind::Normal);
     } else {

@@ -20,4 +20,12 @@ void RunLog::addTodo(const std::string &text)
         m_observer->todoAdded(m_todos.back());
 }
 
+void RunLog::useTechnique(std::string_view code)
+{
+    for (const auto &used : m_techniques)
+        if (used == code)
+            return;
+    m_techniques.emplace_back(code);
+}
+
 } // namespace vantor

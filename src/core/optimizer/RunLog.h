@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vantor {
@@ -38,7 +39,15 @@ public:
 
     void setObserver(RunObserver *observer) { m_observer = observer; }
 
+    // A technique (its option code, "hiddenForm", or "makedirs" for the
+    // doorway pages) that this run actually put into a page; the report
+    // weighs them against today's guidelines. Each is kept once, in the
+    // order of first use.
+    void useTechnique(std::string_view code);
+    const std::vector<std::string> &techniquesUsed() const { return m_techniques; }
+
 private:
+    std::vector<std::string> m_techniques;
     std::vector<ReportLine> m_lines;
     std::vector<std::string> m_todos;
     int m_errors = 0;
