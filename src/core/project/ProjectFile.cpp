@@ -329,7 +329,11 @@ bool SaveProjectOptions(const std::string &name)
     }
 }
 
-bool SaveMakeDirs(const std::string &name)
+namespace {
+
+// One value of the homepage section, the rest of the file as it is; fails
+// without writing when the project file does not exist.
+bool saveHomepageValue(const std::string &name, std::size_t key, const std::string &value)
 {
     if (!isPlainProjectName(name))
         return false;
@@ -338,7 +342,7 @@ bool SaveMakeDirs(const std::string &name)
         return false;
     try {
         SectionWriter writer;
-        writer.write("homepage", homepageKeys()[kMakedirs], number(projectRecord().makedirs));
+        writer.write("homepage", homepageKeys()[key], value);
         return rewriteSections(path, writer);
     } catch (const std::bad_alloc &) {
         reportOutOfMemory();
@@ -346,22 +350,11 @@ bool SaveMakeDirs(const std::string &name)
     }
 }
 
-bool SaveHomepagePath(const std::string &name)
-{
-    if (!isPlainProjectName(name))
-        return false;
-    const std::string path = projectFilePath(name);
-    if (!files::isFile(path))
-        return false;
-    try {
-        SectionWriter writer;
-        writer.write("homepage", homepageKeys()[kPath], projectRecord().path.view());
-        return rewriteSections(path, writer);
-    } catch (const std::bad_alloc &) {
-        reportOutOfMemory();
-        return false;
-    }
-}
+} // namespace
+
+bool SaveMakeDirs(const std::string &name) { return saveHomepageValue(name, kMakedirs, number(projectRecord().makedirs)); }
+
+bool SaveHomepagePath(const std::string &name) { return saveHomepageValue(name, kPath, projectRecord().path.str()); }
 
 void ResetProjectRecord()
 {

@@ -2,6 +2,8 @@
 #include "ManPage.h"
 #include "project/ProgramSettings.h"
 
+#include "Gunzip.h"
+
 #include <gtest/gtest.h>
 
 #include <zlib.h>
@@ -21,6 +23,8 @@
 namespace vantor::manpage {
 namespace {
 
+using testing::gunzip;
+
 const std::vector<std::string> kPages = {"vantor", "vantor-cli", "vantor-demo-server"};
 
 std::string readFile(const std::string &path)
@@ -34,21 +38,6 @@ std::string markdownOf(const std::string &page) { return readFile(std::string(VA
 
 std::string builtPage(const std::string &page) { return std::string(VANTOR_MAN_DIR) + "/" + page + ".1.gz"; }
 
-std::string gunzip(const std::string &packed)
-{
-    z_stream stream{};
-    EXPECT_EQ(inflateInit2(&stream, 15 + 16), Z_OK);
-    std::string out(1 << 20, '\0');
-    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(packed.data()));
-    stream.avail_in = static_cast<uInt>(packed.size());
-    stream.next_out = reinterpret_cast<Bytef *>(out.data());
-    stream.avail_out = static_cast<uInt>(out.size());
-    EXPECT_EQ(inflate(&stream, Z_FINISH), Z_STREAM_END);
-    EXPECT_EQ(stream.avail_in, 0u) << "one gzip member, nothing after it";
-    out.resize(stream.total_out);
-    inflateEnd(&stream);
-    return out;
-}
 
 // The source the pages name is the version the program reports.
 std::string programSource()

@@ -1,5 +1,7 @@
 #include "ManPage.h"
 
+#include "Gunzip.h"
+
 #include <gtest/gtest.h>
 
 #include <zlib.h>
@@ -8,6 +10,8 @@
 
 namespace vantor::manpage {
 namespace {
+
+using testing::gunzip;
 
 const std::string kFront = "% vantor-cli 1 2026-12-09\n# NAME\n\nvantor-cli - Test\n\n";
 
@@ -102,20 +106,6 @@ TEST(ManPageTest, InputOutsideTheSubsetIsRefusedWithItsLine)
     EXPECT_EQ(errorLine(kFront + "<!-- offen\n"), 6);
 }
 
-std::string gunzip(const std::string &packed)
-{
-    z_stream stream{};
-    EXPECT_EQ(inflateInit2(&stream, 15 + 16), Z_OK);
-    std::string out(1 << 20, '\0');
-    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(packed.data()));
-    stream.avail_in = static_cast<uInt>(packed.size());
-    stream.next_out = reinterpret_cast<Bytef *>(out.data());
-    stream.avail_out = static_cast<uInt>(out.size());
-    EXPECT_EQ(inflate(&stream, Z_FINISH), Z_STREAM_END);
-    out.resize(stream.total_out);
-    inflateEnd(&stream);
-    return out;
-}
 
 TEST(ManPageTest, GzipRoundTripsWithAReproducibleHeader)
 {
