@@ -3,10 +3,12 @@
 #include "platform/Help.h"
 #include "platform/SettingsStore.h"
 #include "project/ConfigurationDialog.h"
+#include "project/Guidelines.h"
 #include "project/MainWindow.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectFile.h"
 #include "project/ProjectOptions.h"
+#include "project/ProjectRecord.h"
 #include "ui/QtText.h"
 
 #include <QCheckBox>
@@ -15,8 +17,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSet>
 #include <QTest>
+#include <QTextDocumentFragment>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -79,6 +84,37 @@ ProjectOptions storedOptions()
     return stored;
 }
 
+// A tool tip as the user reads it.
+QString shownTip(const QWidget *widget) { return QTextDocumentFragment::fromHtml(widget->toolTip()).toPlainText(); }
+
+// WCAG's contrast ratio of two colours, 1 to 21.
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &colour) {
+        const auto channel = [](double value) {
+            return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
+    };
+    const double first = luminance(a) + 0.05;
+    const double second = luminance(b) + 0.05;
+    return first > second ? first / second : second / first;
+}
+
+QString storedMakedirs()
+{
+    std::string value;
+    if (!readSectionValue(readAll(standardProjectPath()).toStdString(), "homepage", "makedirs", value))
+        return QStringLiteral("(none)");
+    return QString::fromStdString(value);
+}
+
+const QString kModernText = QStringLiteral(
+    "Alle Techniken, die die heutigen Richtlinien der Suchmaschinen als riskant oder wirkungslos einstufen, werden "
+    "ausgeschaltet, die empfohlenen eingeschaltet. Vantor!! erstellt dann keine Kopien der Homepage und keine "
+    "Zugangsseiten mehr.\n\nMit \"Zurücksetzen auf Standard\" kehren Sie jederzeit zur bisherigen Konfiguration "
+    "zurück.");
+
 } // namespace
 
 class ConfigurationDialogTest : public QObject
@@ -137,13 +173,187 @@ private Q_SLOTS:
                  QStringLiteral("Anpassung an den Benutzer: Sind Sie mit dem Erstellen von Internet- Dokumenten "
                                 "vertraut, wählen Sie bitte \"Entwickler\", ansonsten \"Anwender\"."));
         QCOMPARE(signRadio(dialog, 1)->text(), QStringLiteral("Alternativ 1 (-+=)"));
-        for (const QString &text : {QStringLiteral("Zurücksetzen auf Standard"), QStringLiteral("Internet Zugang"),
-                                    QStringLiteral("Hilfe"), QStringLiteral("OK"), QStringLiteral("Cancel")})
+        QCOMPARE(findChildNamed<QLabel>(&dialog, QStringLiteral("modernCaption"))->text(),
+                 QStringLiteral("Nur noch empfohlene Techniken, ohne Kopien und Zugangsseiten."));
+        for (const QString &text : {QStringLiteral("Zurücksetzen auf Standard"), QStringLiteral("Zeitgemäß"),
+                                    QStringLiteral("Internet Zugang"), QStringLiteral("Hilfe"), QStringLiteral("OK"),
+                                    QStringLiteral("Cancel")})
             QVERIFY2(findButton(&dialog, text), qPrintable(text));
         QVERIFY(findButton(&dialog, QStringLiteral("OK"))->isDefault());
         // Room for it on a 1024x768 screen, title bar and task bar included.
         QVERIFY2(dialog.width() <= 1000 && dialog.height() <= 700,
                  qPrintable(QStringLiteral("%1x%2").arg(dialog.width()).arg(dialog.height())));
+    }
+
+    void everyRowShowsItsMarkWithTheReason()
+    {
+        store();
+        ConfigurationDialog dialog;
+        dialog.show();
+        settle();
+        const QColor background = dialog.palette().color(QPalette::Window);
+        QSet<QRgb> colours;
+        for (const configuration::Row &row : configuration::rows()) {
+            const QString code = QString::fromLatin1(row.code);
+            const guidelines::Technique *technique = guidelines::find(row.code);
+            QVERIFY2(technique, row.code);
+            auto *mark = findChildNamed<QLabel>(&dialog, code + QStringLiteral("Mark"));
+            QVERIFY2(mark, row.code);
+            QCOMPARE(mark->text(), QString::fromLatin1(guidelines::markText(technique->mark)));
+            QVERIFY2(mark->isVisible(), row.code);
+            const QString reason = fromCp1252(guidelines::reason(*technique));
+            QCOMPARE(shownTip(mark), reason);
+            // Beside the row's boxes, in its group.
+            QCheckBox *first = row.single ? box(dialog, code + QStringLiteral("Box"))
+                                          : box(dialog, code + QStringLiteral("Hp"));
+            QCOMPARE(mark->parentWidget(), first->parentWidget());
+            QVERIFY2(qAbs(mark->geometry().center().y() - first->geometry().center().y()) <= 3, row.code);
+            QCheckBox *last = box(dialog, code + (row.single ? QStringLiteral("Box") : QStringLiteral("Zk")));
+            QVERIFY2(mark->geometry().left() > last->geometry().right(), row.code);
+            QVERIFY2(mark->width() >= mark->sizeHint().width(), row.code);
+            // The reason on the row's label and on each box as well.
+            QCOMPARE(shownTip(first), reason);
+            if (!row.single)
+                QCOMPARE(shownTip(box(dialog, code + QStringLiteral("Zk"))), reason);
+            for (QLabel *label : first->parentWidget()->findChildren<QLabel *>())
+                if (label->buddy() == first)
+                    QCOMPARE(shownTip(label), reason);
+            const QColor colour = mark->palette().color(QPalette::WindowText);
+            QVERIFY2(contrast(colour, background) >= 4.5, row.code);
+            colours.insert(colour.rgb());
+        }
+        // Three marks, three colours.
+        QCOMPARE(colours.size(), 3);
+        QCOMPARE(findChildNamed<QLabel>(&dialog, QStringLiteral("canoMark"))->text(), QStringLiteral("empfohlen"));
+        QCOMPARE(findChildNamed<QLabel>(&dialog, QStringLiteral("keywMark"))->text(), QStringLiteral("wirkungslos"));
+        QCOMPARE(findChildNamed<QLabel>(&dialog, QStringLiteral("textMark"))->text(), QStringLiteral("riskant"));
+        // A reason naming an element keeps its angle brackets in the tip.
+        const QString langTip = shownTip(findChildNamed<QLabel>(&dialog, QStringLiteral("langMark")));
+        QVERIFY2(langTip.contains(QStringLiteral("<html>")), qPrintable(langTip));
+
+        auto *legend = findChildNamed<QLabel>(&dialog, QStringLiteral("guidelinesLegend"));
+        QVERIFY(legend);
+        const QString legendText = QTextDocumentFragment::fromHtml(legend->text()).toPlainText();
+        QVERIFY2(legendText.startsWith(QStringLiteral("Bewertung nach den heutigen Richtlinien von Google und Bing")),
+                 qPrintable(legendText));
+        Q_EMIT legend->linkActivated(QStringLiteral("guidelines"));
+        QCOMPARE(m_env->helpTopics, std::vector<int>{help::kGuidelines});
+    }
+
+    void newHeaderRowsAreStoredLikeTheOthers()
+    {
+        store([] { projectOptions().view = 1; });
+        ConfigurationDialog dialog;
+        dialog.show();
+        QCOMPARE(shownRow(dialog, QStringLiteral("view")), QStringLiteral("HP"));
+        QCOMPARE(shownRow(dialog, QStringLiteral("cano")), QStringLiteral("--"));
+        auto *header = qobject_cast<QGroupBox *>(box(dialog, QStringLiteral("ogtgZk"))->parentWidget());
+        QCOMPARE(header->title(), QStringLiteral("Header-Informationen"));
+        clickIndicator(box(dialog, QStringLiteral("canoHp")));
+        clickIndicator(box(dialog, QStringLiteral("ogtgZk")));
+        clickIndicator(box(dialog, QStringLiteral("viewHp")));
+        QTest::mouseClick(findButton(&dialog, QStringLiteral("OK")), Qt::LeftButton);
+        const ProjectOptions stored = storedOptions();
+        QCOMPARE(stored.cano, 1);
+        QCOMPARE(stored.ogtg, 2);
+        QCOMPARE(stored.view, 0);
+        QCOMPARE(stored.lang, 0);
+    }
+
+    void modernAsksThenSwitchesAndSavesAtOnce()
+    {
+        store([] {
+            projectOptions().sonz = 2;
+            projectOptions().auth = 3;
+        });
+        QCOMPARE(storedMakedirs(), QStringLiteral("1"));
+        ConfigurationDialog dialog;
+        dialog.show();
+        auto *modern = findChildNamed<QPushButton>(&dialog, QStringLiteral("modernButton"));
+        QVERIFY(modern);
+        QCOMPARE(modern->text(), QStringLiteral("Zeitgemäß"));
+        QCOMPARE(modern->toolTip(), QStringLiteral("Riskante und wirkungslose Techniken aus-, empfohlene einschalten; "
+                                                   "keine Kopien und keine Zugangsseiten."));
+        clickIndicator(radio(dialog, QStringLiteral("developerRadio")));
+        m_env->hooks().pushQuestionAnswer(true);
+        click(dialog, QStringLiteral("modernButton"));
+
+        const ShownBox question = lastShown(QStringLiteral("question"));
+        QCOMPARE(question.title, QStringLiteral("Zeitgemäß"));
+        QCOMPARE(question.text, kModernText);
+        QCOMPARE(m_env->hooks().shown().size(), std::size_t(1));
+        // Every box follows its mark.
+        for (const configuration::Row &row : configuration::rows()) {
+            const QString code = QString::fromLatin1(row.code);
+            const bool on = guidelines::find(row.code)->mark == guidelines::Mark::Recommended;
+            if (row.single)
+                QCOMPARE(box(dialog, code + QStringLiteral("Box"))->isChecked(), on);
+            else
+                QCOMPARE(shownRow(dialog, code), on ? QStringLiteral("HP ZK") : QStringLiteral("--"));
+        }
+        // Saved before OK, the copies and the doorway pages with it.
+        const ProjectOptions stored = storedOptions();
+        QCOMPARE(stored.cano, 3);
+        QCOMPARE(stored.ogtg, 3);
+        QCOMPARE(stored.titl, 3);
+        QCOMPARE(stored.auth, 0);
+        QCOMPARE(stored.keyw, 0);
+        QCOMPARE(stored.vcop, 0);
+        QCOMPARE(stored.vlin, 0);
+        QCOMPARE(stored.komm, 0);
+        QCOMPARE(stored.sonz, 2);
+        QCOMPARE(storedMakedirs(), QStringLiteral("0"));
+        QCOMPARE(projectOptions().hiddenForm, 0);
+        // The sign set and the user level the dialog shows stay.
+        QVERIFY(signRadio(dialog, 2)->isChecked());
+        QVERIFY(radio(dialog, QStringLiteral("developerRadio"))->isChecked());
+
+        // Cancel does not take it back; the standard does.
+        QTest::mouseClick(findButton(&dialog, QStringLiteral("Cancel")), Qt::LeftButton);
+        QCOMPARE(storedOptions().cano, 3);
+        ConfigurationDialog again;
+        again.show();
+        QCOMPARE(shownRow(again, QStringLiteral("keyw")), QStringLiteral("--"));
+        click(again, QStringLiteral("resetButton"));
+        QCOMPARE(shownRow(again, QStringLiteral("keyw")), QStringLiteral("HP ZK"));
+        QCOMPARE(shownRow(again, QStringLiteral("cano")), QStringLiteral("--"));
+        QCOMPARE(storedOptions().vcop, 3);
+    }
+
+    void modernCancelledChangesNothing()
+    {
+        store([] { projectOptions().text = 3; });
+        const QByteArray before = readAll(standardProjectPath());
+        ConfigurationDialog dialog;
+        dialog.show();
+        clickIndicator(box(dialog, QStringLiteral("descHp")));
+        m_env->hooks().pushQuestionAnswer(false);
+        click(dialog, QStringLiteral("modernButton"));
+
+        QCOMPARE(lastShown(QStringLiteral("question")).title, QStringLiteral("Zeitgemäß"));
+        QCOMPARE(readAll(standardProjectPath()), before);
+        QCOMPARE(shownRow(dialog, QStringLiteral("text")), QStringLiteral("HP ZK"));
+        QCOMPARE(shownRow(dialog, QStringLiteral("cano")), QStringLiteral("--"));
+        // A change not yet confirmed is still shown.
+        QCOMPARE(shownRow(dialog, QStringLiteral("desc")), QStringLiteral("ZK"));
+        QCOMPARE(projectOptions().vcop, 3);
+    }
+
+    void modernThatCannotBeSavedKeepsTheBoxes()
+    {
+        store();
+        ConfigurationDialog dialog;
+        dialog.show();
+        QVERIFY(QFile::remove(standardProjectPath()));
+        QVERIFY(QDir().mkdir(standardProjectPath()));
+        m_env->hooks().pushQuestionAnswer(true);
+        click(dialog, QStringLiteral("modernButton"));
+        QCOMPARE(lastShown(QStringLiteral("message")).title, QStringLiteral("Fehler beim Schreiben der Daten"));
+        QCOMPARE(shownRow(dialog, QStringLiteral("keyw")), QStringLiteral("HP ZK"));
+        QCOMPARE(shownRow(dialog, QStringLiteral("cano")), QStringLiteral("--"));
+        QCOMPARE(projectOptions().keyw, 3);
+        QCOMPARE(projectRecord().makedirs, 1);
+        QVERIFY(QDir().rmdir(standardProjectPath()));
     }
 
     void opensWithTheFileNotWithMemory()

@@ -273,16 +273,15 @@ private Q_SLOTS:
     {
         // A topic without its page silently shows the contents instead, so
         // a forgotten page goes unnoticed in the dialog that asks for it.
-        const std::vector<int> topics{help::kBasics,          help::kInternetAccess, help::kTOnline,
-                                      help::kUserLevel,       help::kWizardMenu,     help::kInfo,
-                                      help::kFeedback,        help::kNewsletter,     help::kProjects,
-                                      help::kNewProject,      help::kConfiguration,  help::kConfigHeader,
-                                      help::kConfigMeta,      help::kConfigTechniques, help::kOptimization,
-                                      help::kSpaceEstimate,   help::kFramePages,     help::kHomepageChoice,
-                                      help::kTemplateWizard,  help::kTemplateAdjust, help::kWatchList,
-                                      help::kTitlesPage,      help::kKeywordGrid,    help::kCopyTitles,
-                                      help::kCopyDescriptions, help::kDoorwayPage,   help::kEndWizard,
-                                      help::kBeyondVantor,    help::kViewer,         help::kTips};
+        const std::vector<int> topics{help::kBasics, help::kInternetAccess, help::kTOnline, help::kUserLevel,
+                                      help::kWizardMenu, help::kInfo, help::kFeedback, help::kNewsletter,
+                                      help::kProjects, help::kNewProject, help::kConfiguration, help::kConfigHeader,
+                                      help::kConfigMeta, help::kConfigTechniques, help::kGuidelines,
+                                      help::kOptimization, help::kSpaceEstimate, help::kFramePages,
+                                      help::kHomepageChoice, help::kTemplateWizard, help::kTemplateAdjust,
+                                      help::kWatchList, help::kTitlesPage, help::kKeywordGrid, help::kCopyTitles,
+                                      help::kCopyDescriptions, help::kDoorwayPage, help::kEndWizard,
+                                      help::kBeyondVantor, help::kViewer, help::kTips};
         const QString shipped = QStringLiteral(VANTOR_SOURCE_DATA_DIR "/help/");
         QFile index(shipped + QStringLiteral("index.htm"));
         QVERIFY(index.open(QIODevice::ReadOnly));

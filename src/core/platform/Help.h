@@ -23,6 +23,7 @@ constexpr int kConfiguration = 60;
 constexpr int kConfigHeader = 61;     // "Details" of "Header-Informationen"
 constexpr int kConfigMeta = 62;       // "Details" of "Standard META-Daten"
 constexpr int kConfigTechniques = 63; // "Details" of "Techniken"
+constexpr int kGuidelines = 64;       // how today's search-engine guidelines judge each technique
 constexpr int kOptimization = 70;   // dialog "Optimierung durchführen"
 constexpr int kSpaceEstimate = 71;  // kind of optimisation and its space
 constexpr int kFramePages = 72;     // homepages with frames

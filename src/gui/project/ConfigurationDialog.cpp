@@ -1,6 +1,7 @@
 #include "project/ConfigurationDialog.h"
 
 #include "platform/Help.h"
+#include "project/Guidelines.h"
 #include "project/InternetAccessDialog.h"
 #include "project/ProjectOptions.h"
 #include "ui/QtText.h"
@@ -12,6 +13,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -40,6 +42,30 @@ QLabel *plainLabel(const QString &text, QWidget *parent)
     return label;
 }
 
+// Dark enough to read on the light skin, and the word itself says the same,
+// for whoever cannot tell green from red.
+QColor markColour(guidelines::Mark mark)
+{
+    switch (mark) {
+    case guidelines::Mark::Recommended:
+        return QColor(0x1A, 0x6B, 0x1A);
+    case guidelines::Mark::Ineffective:
+        return QColor(0x5C, 0x5C, 0x5C);
+    case guidelines::Mark::Risky:
+        return QColor(0xA8, 0x1C, 0x1C);
+    }
+    return QColor(0x20, 0x20, 0x40);
+}
+
+QString markCss(guidelines::Mark mark) { return markColour(mark).name(); }
+
+// Rich text, so that a long reason wraps into a tool tip of readable width;
+// escaped, because reasons name elements such as <html> as they are written.
+QString reasonToolTip(const guidelines::Technique &technique)
+{
+    return QStringLiteral("<p>%1</p>").arg(fromCp1252(guidelines::reason(technique)).toHtmlEscaped());
+}
+
 } // namespace
 
 ConfigurationDialog::ConfigurationDialog(QWidget *parent)
@@ -60,6 +86,7 @@ ConfigurationDialog::ConfigurationDialog(QWidget *parent)
     legend->setObjectName(QStringLiteral("legendLabel"));
     QWidget *signSets = signSetBox();
     QWidget *userLevel = userLevelBox();
+    QLabel *marksLegend = guidelinesLegend();
 
     auto *reset = new QPushButton(QStringLiteral("Zurücksetzen auf Standard"), this);
     reset->setObjectName(QStringLiteral("resetButton"));
@@ -67,6 +94,14 @@ ConfigurationDialog::ConfigurationDialog(QWidget *parent)
         plainLabel(QStringLiteral("Alle Einstellungen auf empfohlene Standardwerte zurücksetzen."), this);
     resetCaption->setObjectName(QStringLiteral("resetCaption"));
     resetCaption->setBuddy(reset);
+    auto *modern = new QPushButton(QStringLiteral("Zeitgemäß"), this);
+    modern->setObjectName(QStringLiteral("modernButton"));
+    modern->setToolTip(QStringLiteral("Riskante und wirkungslose Techniken aus-, empfohlene einschalten; keine Kopien "
+                                      "und keine Zugangsseiten."));
+    QLabel *modernCaption =
+        plainLabel(QStringLiteral("Nur noch empfohlene Techniken, ohne Kopien und Zugangsseiten."), this);
+    modernCaption->setObjectName(QStringLiteral("modernCaption"));
+    modernCaption->setBuddy(modern);
     auto *internet = new QPushButton(QStringLiteral("Internet Zugang"), this);
     internet->setObjectName(QStringLiteral("internetAccessButton"));
     QLabel *internetCaption = plainLabel(QStringLiteral("Hier konfigurieren Sie Ihren Internet-Zugang."), this);
@@ -84,6 +119,7 @@ ConfigurationDialog::ConfigurationDialog(QWidget *parent)
         button->setMinimumWidth(90);
 
     connect(reset, &QPushButton::clicked, this, &ConfigurationDialog::onResetClicked);
+    connect(modern, &QPushButton::clicked, this, &ConfigurationDialog::onModernClicked);
     connect(internet, &QPushButton::clicked, this, &ConfigurationDialog::onInternetAccessClicked);
     connect(ok, &QPushButton::clicked, this, &ConfigurationDialog::onOkClicked);
     connect(cancel, &QPushButton::clicked, this, &ConfigurationDialog::reject);
@@ -111,8 +147,10 @@ ConfigurationDialog::ConfigurationDialog(QWidget *parent)
     actions->setHorizontalSpacing(12);
     actions->addWidget(reset, 0, 0);
     actions->addWidget(resetCaption, 0, 1);
-    actions->addWidget(internet, 1, 0);
-    actions->addWidget(internetCaption, 1, 1);
+    actions->addWidget(modern, 1, 0);
+    actions->addWidget(modernCaption, 1, 1);
+    actions->addWidget(internet, 2, 0);
+    actions->addWidget(internetCaption, 2, 1);
     actions->setColumnStretch(1, 1);
 
     auto *buttons = new QVBoxLayout;
@@ -129,6 +167,7 @@ ConfigurationDialog::ConfigurationDialog(QWidget *parent)
     layout->setContentsMargins(16, 14, 16, 14);
     layout->setSpacing(14);
     layout->addLayout(columns);
+    layout->addWidget(marksLegend);
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -169,6 +208,27 @@ QGroupBox *ConfigurationDialog::optionGroup(const QString &title, configuration:
                               label + (row.single ? QString() : QStringLiteral(" ZK")), box);
         grid->addWidget(boxes.copies, line, 2, Qt::AlignHCenter);
         text->setBuddy(boxes.homepage ? boxes.homepage : boxes.copies);
+        if (const guidelines::Technique *technique = guidelines::find(row.code)) {
+            const QString markText = QString::fromLatin1(guidelines::markText(technique->mark));
+            QLabel *mark = plainLabel(markText, box);
+            mark->setObjectName(code + QStringLiteral("Mark"));
+            QPalette palette = mark->palette();
+            palette.setColor(QPalette::WindowText, markColour(technique->mark));
+            mark->setPalette(palette);
+            grid->addWidget(mark, line, 3);
+            // The reason wherever the pointer rests on the row, and for a
+            // screen reader with each box.
+            const QString tip = reasonToolTip(*technique);
+            const QString description = markText + QStringLiteral(": ") + fromCp1252(guidelines::reason(*technique));
+            for (QWidget *widget : {static_cast<QWidget *>(text), static_cast<QWidget *>(mark)})
+                widget->setToolTip(tip);
+            for (QCheckBox *rowBox : {boxes.homepage, boxes.copies}) {
+                if (!rowBox)
+                    continue;
+                rowBox->setToolTip(tip);
+                rowBox->setAccessibleDescription(description);
+            }
+        }
         ++line;
     }
 
@@ -176,7 +236,7 @@ QGroupBox *ConfigurationDialog::optionGroup(const QString &title, configuration:
     details->setObjectName(detailsName);
     details->setToolTip(QStringLiteral("Was bewirken die Einstellungen dieser Gruppe?"));
     connect(details, &QPushButton::clicked, this, [helpTopic]() { openHelp(helpTopic); });
-    grid->addWidget(details, line, 0, 1, 3, Qt::AlignRight);
+    grid->addWidget(details, line, 0, 1, 4, Qt::AlignRight);
     return box;
 }
 
@@ -223,6 +283,25 @@ QWidget *ConfigurationDialog::userLevelBox()
     layout->addWidget(m_user);
     layout->addWidget(m_developer);
     return box;
+}
+
+QLabel *ConfigurationDialog::guidelinesLegend()
+{
+    auto *legend = new QLabel(this);
+    legend->setObjectName(QStringLiteral("guidelinesLegend"));
+    legend->setTextFormat(Qt::RichText);
+    const auto word = [](guidelines::Mark mark) {
+        return QStringLiteral("<span style=\"color:%1\">%2</span>")
+            .arg(markCss(mark), QString::fromLatin1(guidelines::markText(mark)));
+    };
+    legend->setText(QStringLiteral("Bewertung nach den heutigen Richtlinien von Google und Bing: %1, %2 oder %3 "
+                                   "&ndash; <a href=\"guidelines\">Details</a>")
+                        .arg(word(guidelines::Mark::Recommended), word(guidelines::Mark::Ineffective),
+                             word(guidelines::Mark::Risky)));
+    legend->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    legend->setToolTip(QStringLiteral("Was die Bewertungen bedeuten und worauf sie beruhen"));
+    connect(legend, &QLabel::linkActivated, this, [] { openHelp(help::kGuidelines); });
+    return legend;
 }
 
 configuration::Values ConfigurationDialog::shownValues() const
@@ -283,6 +362,27 @@ void ConfigurationDialog::onResetClicked()
     configuration::Values values = m_values;
     values.userLevel = shownValues().userLevel;
     if (!configuration::reset(values, currentUi()))
+        return;
+    m_values = values;
+    showValues(m_values);
+}
+
+void ConfigurationDialog::onModernClicked()
+{
+    Ui &ui = currentUi();
+    // Enter keeps the configuration: the answer replaces the user's choices.
+    if (!ui.questionDefaultNo(
+            toCp1252(QStringLiteral("Zeitgemäß")),
+            toCp1252(QStringLiteral(
+                "Alle Techniken, die die heutigen Richtlinien der Suchmaschinen als riskant oder wirkungslos "
+                "einstufen, werden ausgeschaltet, die empfohlenen eingeschaltet. Vantor!! erstellt dann keine Kopien "
+                "der Homepage und keine Zugangsseiten mehr.\n\nMit \"Zurücksetzen auf Standard\" kehren Sie "
+                "jederzeit zur bisherigen Konfiguration zurück."))))
+        return;
+    // Like the reset: the user level shown stays, whether confirmed or not.
+    configuration::Values values = m_values;
+    values.userLevel = shownValues().userLevel;
+    if (!configuration::modern(values, ui))
         return;
     m_values = values;
     showValues(m_values);

@@ -9,13 +9,15 @@ class QButtonGroup;
 class QCheckBox;
 class QGridLayout;
 class QGroupBox;
+class QLabel;
 class QRadioButton;
 
 namespace vantor::gui {
 
 // "Konfig": which header elements and techniques the optimiser uses on the
 // homepage (HP) and on copies and doorway pages (ZK), the start signs of the
-// generated names, and the user level.
+// generated names, and the user level. Every row carries the mark today's
+// search-engine guidelines give its technique, with the reason as tool tip.
 class ConfigurationDialog : public SkinnedDialog
 {
     Q_OBJECT
@@ -35,10 +37,12 @@ private:
                            int helpTopic);
     QWidget *signSetBox();
     QWidget *userLevelBox();
+    QLabel *guidelinesLegend();
     void showValues(const configuration::Values &values);
 
     void onSignSetClicked(int set);
     void onResetClicked();
+    void onModernClicked();
     void onInternetAccessClicked();
     void onHelpClicked();
     void onOkClicked();
