@@ -377,7 +377,7 @@ void ConfigurationDialog::onModernClicked()
                 "Alle Techniken, die die heutigen Richtlinien der Suchmaschinen als riskant oder wirkungslos "
                 "einstufen, werden ausgeschaltet, die empfohlenen eingeschaltet. Vantor!! erstellt dann keine Kopien "
                 "der Homepage und keine Zugangsseiten mehr.\n\nMit \"Zurücksetzen auf Standard\" kehren Sie "
-                "jederzeit zur bisherigen Konfiguration zurück."))))
+                "jederzeit zur Standard-Konfiguration zurück; die Zugangsseiten schalten Sie im Wizard wieder ein."))))
         return;
     // Like the reset: the user level shown stays, whether confirmed or not.
     configuration::Values values = m_values;
