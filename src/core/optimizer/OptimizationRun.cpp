@@ -20,6 +20,8 @@
 #include "project/ProjectFile.h"
 #include "project/ProjectOptions.h"
 #include "project/ProjectRecord.h"
+#include "submit/Sitemap.h"
+#include "submit/SubmitSettings.h"
 #include "ui/Ui.h"
 
 #include <ctime>
@@ -278,7 +280,32 @@ OptimizationRun::Step OptimizationRun::readProject()
     record.deriveHomepageFields();
     m_homepagePath = record.path.str();
     m_homepageDirectory = record.homepageDirectory.str();
+    readHomepageUrl();
     return Step::Go;
+}
+
+void OptimizationRun::readHomepageUrl()
+{
+    const ProjectOptions &options = projectOptions();
+    m_homepageUrl.clear();
+    if (options.cano == 0 && options.ogtg == 0)
+        return;
+    // The address the sitemap lists for the homepage, to the byte: a
+    // canonical naming any other would make the sitemap leave the homepage
+    // out.
+    const std::string projectFile = projectFilePath(m_project);
+    const std::string submissionUrl = submitsettings::readEntries(projectFile).url;
+    if (submissionUrl.find_first_not_of(" \t") != std::string::npos) {
+        m_homepageUrl = toCp1252(sitemap::fileUrl(submitsettings::readSiteScheme(projectFile), submissionUrl,
+                                                  files::fileNameOf(m_homepagePath)));
+        return;
+    }
+    if (options.cano != 0) {
+        m_log.logLine(de("     WARNUNG: Anmelde-URL des Projekts fehlt, canonical nicht eingefügt"),
+                      LineKind::Warning);
+        m_log.addTodo(de("Tragen Sie in der Anmeldung die URL Ihrer Homepage ein, damit Vantor!! den "
+                         "canonical-Link setzen kann."));
+    }
 }
 
 OptimizationRun::Step OptimizationRun::checkTemplateLoop()
@@ -498,6 +525,7 @@ OptimizationRun::Step OptimizationRun::makeCopies()
                     return Step::End;
             }
         }
+        logModernHeadCounts(m_log, m_copyHeads, m_homepageUrl, "Kopie", "Kopien");
         if (m_noCopyMade) {
             m_log.logLine("     WARNUNG: Keine Kopien erstellt da keine angegeben wurden", LineKind::Warning);
             m_log.addTodo(de("Geben Sie im Wizard Suchbegriffe für die Kopien ein, um Kopien zu erzeugen. Dies "
@@ -574,6 +602,7 @@ OptimizationRun::Step OptimizationRun::makeDoorwayPages()
         }
     }
     m_ui.progress(25, kProgressMaximum);
+    logModernHeadCounts(m_log, m_doorwayHeads, m_homepageUrl, "Zugangsdokument", "Zugangsdokumenten");
 
     if (m_noDoorwayMade) {
         m_log.logLine(de("     WARNUNG: Keine Verzeichnisse für Zugangsdokumente erstellt, da keine angegeben "
@@ -604,6 +633,7 @@ PageContext OptimizationRun::pageContext()
     context.lineEnd = sessionLineEnd();
     context.homepageFileName = record.homepageFileName.str();
     context.homepageExtension = record.homepageExtension.str();
+    context.homepageUrl = m_homepageUrl;
     return context;
 }
 
@@ -633,6 +663,7 @@ OptimizationRun::Step OptimizationRun::makeCopyFile(int copy, int variant)
     std::string text = m_page;
     const PageContext context = pageContext();
     const bool optimized = optimizeCopyText(context, text, copy, variant);
+    const ModernHeadWritten heads = optimized ? writeCopyModernHead(context, text, copy) : ModernHeadWritten{};
     const Write written = writeSiteFile(path, m_working.toPage(optimized ? text : m_page, m_homepageEncoding), kGenerated);
     if (written == Write::Refused)
         return Step::Go;
@@ -647,6 +678,7 @@ OptimizationRun::Step OptimizationRun::makeCopyFile(int copy, int variant)
         m_log.useTechnique("tico");
     if (projectOptions().deco != 0)
         m_log.useTechnique("deco");
+    m_copyHeads += heads;
     if (optimized) {
         m_log.logLine("     Kopie " + quoted(path) + " erzeugt und optimiert", LineKind::Normal);
     } else {
@@ -770,12 +802,16 @@ OptimizationRun::Step OptimizationRun::makeDoorway(int slot)
                       LineKind::Error);
         return Step::End;
     }
+    ModernHeadWritten heads = writeDoorwayModernHead(context, indexDocument, term);
+    if (withTermDocument)
+        heads += writeDoorwayModernHead(context, termDocument, term);
     const Write written = writeDocuments(indexDocument, termDocument);
     if (written == Write::Failed)
         return cannotCopy();
     if (written == Write::Refused)
         return Step::Skip;
     m_noDoorwayMade = false;
+    m_doorwayHeads += heads;
     m_log.logLine(de("     Zugangsdokument(e) für den Begriff ") + quoted(term) + " erzeugt und optimiert",
                   LineKind::Normal);
     return Step::Go;
@@ -795,6 +831,7 @@ void OptimizationRun::optimizeHomepage()
     writeHomepageHeader(context, m_page);
     m_log.logLine(de("     HTML Daten werden eingefügt"), LineKind::Normal);
     writeHomepageHtmlData(context, m_page);
+    writeHomepageModernHead(context, m_page);
     m_log.logLine(de("     Meta Daten werden eingefügt"), LineKind::Normal);
     writeHomepageHidden(context, m_page, frames);
 }

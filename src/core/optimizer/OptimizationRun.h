@@ -1,6 +1,7 @@
 #pragma once
 
 #include "optimizer/DoorwayTerms.h"
+#include "optimizer/HeadElements.h"
 #include "optimizer/OutputManifest.h"
 #include "optimizer/PageContext.h"
 #include "optimizer/PageEncoding.h"
@@ -101,6 +102,7 @@ private:
     // the system gave (a full disk is not a matter of closing programs).
     void abortCannotWrite(const std::string &path);
     Step readProject();
+    void readHomepageUrl();
     Step checkTemplateLoop();
     Step beginBackup();
     void removeOldResults();
@@ -168,6 +170,12 @@ private:
     std::string m_textBlocks;
     bool m_textBlocksRead = false;
     RandomSource *m_random = nullptr;
+    // The homepage's address for canonical and og:url, read once per run.
+    std::string m_homepageUrl;
+    // What the head elements of today's web put into the copies and doorway
+    // documents, told once after each step rather than per document.
+    ModernHeadWritten m_copyHeads;
+    ModernHeadWritten m_doorwayHeads;
     bool m_pageHasFrames = false;
     bool m_pageHasNoframes = false;
 

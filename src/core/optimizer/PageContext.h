@@ -24,6 +24,10 @@ struct PageContext {
     std::string lineEnd;
     std::string homepageFileName;  // as it stands in the record
     std::string homepageExtension; // without the dot
+    // The homepage's address as the sitemap lists it (working text), for
+    // canonical and og:url; empty when the project has no submission URL or
+    // neither option asks for it.
+    std::string homepageUrl;
 
     // The name of a doorway directory's index document, lower case.
     std::string doorwayDocumentName() const;
