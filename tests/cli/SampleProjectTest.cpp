@@ -72,7 +72,16 @@ TEST_F(SampleProjectTest, TheSampleProjectShowsTheWholeJobWithoutAWarning)
 TEST_F(SampleProjectTest, TheRunNamesTheRiskyTechniquesItUsed)
 {
     setUpSample();
+    const fs::path projectFile = m_dir / "data" / "vantor" / "projects" / "Sonnenblume.qx!";
+    const std::string stored = slurp(projectFile);
     ASSERT_EQ(run({"optimize"}), 0) << m_err.str();
+    // A project of the older form runs as it always did and keeps its bytes,
+    // but for the date of the run it has always noted.
+    std::string after = slurp(projectFile);
+    const std::size_t noted = after.find("lastoptimized=");
+    ASSERT_NE(noted, std::string::npos);
+    after.erase(noted, after.find("\r\n", noted) + 2 - noted);
+    EXPECT_EQ(after, stored);
     // After the To Do's and before the report's path, in the table's order.
     const std::string text = out();
     const std::size_t block = text.find("Hinweise zu heutigen Suchmaschinen-Richtlinien:\n");
@@ -127,6 +136,17 @@ TEST_F(SampleProjectTest, AfterModernTheRunLeavesNothingHiddenAndNoCopies)
         EXPECT_EQ(homepage.find(hidden), std::string::npos) << hidden;
     EXPECT_NE(homepage.find("<TITLE> G&auml;rtnerei Sonnenblume in Lindenfeld"), std::string::npos);
     EXPECT_NE(homepage.find("NAME=\"description\""), std::string::npos);
+    // Today's head elements, each exactly once after the two runs.
+    const auto count = [&](const std::string &what) {
+        int n = 0;
+        for (std::size_t at = homepage.find(what); at != std::string::npos; at = homepage.find(what, at + 1))
+            ++n;
+        return n;
+    };
+    for (const char *element : {"rel=\"canonical\"", "name=\"viewport\"", "lang=\"de\"", "property=\"og:title\"",
+                                "property=\"og:description\"", "property=\"og:url\""})
+        EXPECT_EQ(count(element), 1) << element;
+    EXPECT_NE(homepage.find("href=\"https://www.gaertnerei-sonnenblume.example/index.htm\""), std::string::npos);
 }
 
 TEST_F(SampleProjectTest, EveryHelpTopicTheRunNamesIsShipped)
