@@ -112,8 +112,8 @@ QString storedMakedirs()
 const QString kModernText = QStringLiteral(
     "Alle Techniken, die die heutigen Richtlinien der Suchmaschinen als riskant oder wirkungslos einstufen, werden "
     "ausgeschaltet, die empfohlenen eingeschaltet. Vantor!! erstellt dann keine Kopien der Homepage und keine "
-    "Zugangsseiten mehr.\n\nMit \"Zurücksetzen auf Standard\" kehren Sie jederzeit zur bisherigen Konfiguration "
-    "zurück.");
+    "Zugangsseiten mehr.\n\nMit \"Zurücksetzen auf Standard\" kehren Sie jederzeit zur Standard-Konfiguration "
+    "zurück; die Zugangsseiten schalten Sie im Wizard wieder ein.");
 
 } // namespace
 
