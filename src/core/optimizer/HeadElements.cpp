@@ -6,6 +6,7 @@
 #include "optimizer/RunLog.h"
 #include "optimizer/StartSigns.h"
 #include "optimizer/TermText.h"
+#include "platform/HtmlTags.h"
 #include "platform/Text.h"
 #include "project/ProgramSettings.h"
 #include "project/ProjectOptions.h"
@@ -19,6 +20,13 @@
 #include <vector>
 
 namespace vantor {
+
+using html::findIgnoringCase;
+using html::hasWord;
+using html::lowerAsciiText;
+using html::readAttributes;
+using html::StartTag;
+using html::trimmed;
 
 namespace {
 
@@ -97,98 +105,6 @@ std::string copyDescription(const PageContext &context, int copy)
 // <LINK HREF=... REL='Canonical'> is one all the same, and a second one
 // beside ours would leave the engines to guess.
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
-
-std::string lowerAsciiText(std::string_view text)
-{
-    std::string lower(text);
-    for (char &c : lower)
-        c = lowerAscii(c);
-    return lower;
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::size_t findIgnoringCase(std::string_view text, std::string_view what, std::size_t from)
-{
-    for (std::size_t i = from; i + what.size() <= text.size(); ++i)
-        if (equalsIgnoreAsciiCase(text.substr(i, what.size()), what))
-            return i;
-    return std::string_view::npos;
-}
-
-struct StartTag {
-    std::size_t begin = 0; // the '<'
-    std::size_t nameEnd = 0;
-    std::size_t end = 0; // after the '>'
-    std::vector<std::pair<std::string, std::string_view>> attributes; // names in lower case
-
-    std::optional<std::string_view> attribute(std::string_view name) const
-    {
-        for (const auto &[attributeName, value] : attributes)
-            if (attributeName == name)
-                return value;
-        return std::nullopt;
-    }
-};
-
-// The attributes of the tag whose name ends at i, the way browsers read
-// them: quoted with " or ', or bare up to a blank or '>'; the first of two
-// equal names counts. The position after the '>', npos when the tag never
-// closes.
-std::size_t readAttributes(std::string_view page, std::size_t i, StartTag &tag)
-{
-    const std::size_t n = page.size();
-    while (i < n) {
-        while (i < n && (isBlank(page[i]) || page[i] == '/'))
-            ++i;
-        if (i >= n)
-            break;
-        if (page[i] == '>')
-            return i + 1;
-        const std::size_t nameStart = i;
-        while (i < n && !isBlank(page[i]) && page[i] != '=' && page[i] != '>' && page[i] != '/')
-            ++i;
-        if (i == nameStart) {
-            ++i;
-            continue;
-        }
-        std::string name = lowerAsciiText(page.substr(nameStart, i - nameStart));
-        std::string_view value;
-        std::size_t j = i;
-        while (j < n && isBlank(page[j]))
-            ++j;
-        if (j < n && page[j] == '=') {
-            ++j;
-            while (j < n && isBlank(page[j]))
-                ++j;
-            if (j < n && (page[j] == '"' || page[j] == '\'')) {
-                const std::size_t close = page.find(page[j], j + 1);
-                if (close == std::string_view::npos)
-                    return std::string_view::npos;
-                value = page.substr(j + 1, close - j - 1);
-                j = close + 1;
-            } else {
-                const std::size_t start = j;
-                while (j < n && !isBlank(page[j]) && page[j] != '>')
-                    ++j;
-                value = page.substr(start, j - start);
-            }
-            i = j;
-        }
-        if (!tag.attribute(name))
-            tag.attributes.emplace_back(std::move(name), value);
-    }
-    return std::string_view::npos;
-}
-
 // The start tags of one element (name in lower case) between from and to.
 // Comments and the text of script, style and title elements are passed
 // over: what looks like markup there is none.
@@ -205,8 +121,7 @@ std::vector<StartTag> startTags(std::string_view page, std::size_t from, std::si
             continue;
         }
         std::size_t j = i + 1;
-        while (j < page.size() && ((page[j] >= 'a' && page[j] <= 'z') || (page[j] >= 'A' && page[j] <= 'Z') ||
-                                   (page[j] >= '0' && page[j] <= '9')))
+        while (j < page.size() && html::isAsciiAlnum(page[j]))
             ++j;
         if (j == i + 1) {
             ++i;
@@ -280,22 +195,6 @@ bool headHas(const std::string &page, std::string_view name, const std::function
         return false;
     const std::vector<StartTag> tags = startTags(page, from, to, name);
     return std::any_of(tags.begin(), tags.end(), picks);
-}
-
-// True when one of the blank-separated words is the word, in any case.
-bool hasWord(std::string_view list, std::string_view word)
-{
-    std::size_t i = 0;
-    while (i < list.size()) {
-        while (i < list.size() && isBlank(list[i]))
-            ++i;
-        const std::size_t start = i;
-        while (i < list.size() && !isBlank(list[i]))
-            ++i;
-        if (i > start && equalsIgnoreAsciiCase(list.substr(start, i - start), word))
-            return true;
-    }
-    return false;
 }
 
 bool isCanonical(const StartTag &tag)
@@ -385,7 +284,24 @@ struct ModernHeadRequest {
     // In entity form; empty leaves the og: element out.
     std::string title;
     std::string description;
+
+    // What the options ask of the homepage (HP) or of copies and doorway
+    // pages (ZK).
+    static ModernHeadRequest of(const ProjectOptions &options, bool homepage)
+    {
+        const auto on = [homepage](int value) {
+            return homepage ? ProjectOptions::forHomepage(value) : ProjectOptions::forCopies(value);
+        };
+        return {on(options.cano), on(options.view), on(options.lang), on(options.ogtg), {}, {}};
+    }
+    bool any() const { return canonical || viewport || lang || openGraph; }
 };
+
+// The first title of a doorway document, as its TITLE element has it.
+std::string doorwayTitle(const std::string &term, const ProjectRecord &record)
+{
+    return entityForm(term) + " - " + entityForm(record.title1.view()) + " - " + entityForm(upperCp1252(term));
+}
 
 // A page in which viewport was kept is told by keptViewport.
 ModernHeadWritten writeModernHead(const PageContext &context, std::string &page, const ModernHeadRequest &request,
@@ -488,13 +404,8 @@ ModernHeadWritten &ModernHeadWritten::operator+=(const ModernHeadWritten &other)
 ModernHeadWritten writeHomepageModernHead(const PageContext &context, std::string &page)
 {
     const ProjectRecord &record = *context.record;
-    const ProjectOptions &options = *context.options;
-    ModernHeadRequest request;
-    request.canonical = ProjectOptions::forHomepage(options.cano);
-    request.viewport = ProjectOptions::forHomepage(options.view);
-    request.lang = ProjectOptions::forHomepage(options.lang);
-    request.openGraph = ProjectOptions::forHomepage(options.ogtg);
-    if (!request.canonical && !request.viewport && !request.lang && !request.openGraph)
+    ModernHeadRequest request = ModernHeadRequest::of(*context.options, true);
+    if (!request.any())
         return {};
     request.title = entityForm(record.title1.view());
     request.description = entityForm(record.description.view());
@@ -522,15 +433,10 @@ ModernHeadWritten writeHomepageModernHead(const PageContext &context, std::strin
 
 ModernHeadWritten writeCopyModernHead(const PageContext &context, std::string &page, int copy)
 {
-    const ProjectOptions &options = *context.options;
-    ModernHeadRequest request;
     // A copy repeats the homepage: its canonical names the homepage's
     // address, which is what the engines are to list.
-    request.canonical = ProjectOptions::forCopies(options.cano);
-    request.viewport = ProjectOptions::forCopies(options.view);
-    request.lang = ProjectOptions::forCopies(options.lang);
-    request.openGraph = ProjectOptions::forCopies(options.ogtg);
-    if (!request.canonical && !request.viewport && !request.lang && !request.openGraph)
+    ModernHeadRequest request = ModernHeadRequest::of(*context.options, false);
+    if (!request.any())
         return {};
     if (request.openGraph) {
         request.title = copyTitle(context, copy);
@@ -543,18 +449,12 @@ ModernHeadWritten writeCopyModernHead(const PageContext &context, std::string &p
 ModernHeadWritten writeDoorwayModernHead(const PageContext &context, std::string &page, const std::string &term)
 {
     const ProjectRecord &record = *context.record;
-    const ProjectOptions &options = *context.options;
-    ModernHeadRequest request;
-    request.canonical = ProjectOptions::forCopies(options.cano);
-    request.viewport = ProjectOptions::forCopies(options.view);
-    request.lang = ProjectOptions::forCopies(options.lang);
-    request.openGraph = ProjectOptions::forCopies(options.ogtg);
-    if (!request.canonical && !request.viewport && !request.lang && !request.openGraph)
+    ModernHeadRequest request = ModernHeadRequest::of(*context.options, false);
+    if (!request.any())
         return {};
     // The texts of the document's first title and of its META description.
     if (!term.empty() && !record.title1.empty())
-        request.title = entityForm(term) + " - " + entityForm(record.title1.view()) + " - " +
-                        entityForm(upperCp1252(term));
+        request.title = doorwayTitle(term, record);
     request.description = entityForm(record.description.view());
     bool keptViewport = false;
     return writeModernHead(context, page, request, keptViewport);
@@ -776,8 +676,7 @@ void writeDoorwayHead(const PageContext &context, std::string &page, const std::
         removeTitles(le, page, 1);
         if (!term.empty() && !record.title1.empty()) {
             const std::string open = ProjectOptions::forCopies(options.buch) ? "<TITLE> !" : "<TITLE> ";
-            insertAfterHeadTag(open + t + " - " + entityForm(record.title1.view()) + " - " + upperT + "</TITLE>" + le,
-                               page);
+            insertAfterHeadTag(open + doorwayTitle(term, record) + "</TITLE>" + le, page);
         }
         if (!term.empty() && !record.title2.empty())
             insertBefore("<TITLE> " + t + " - " + entityForm(record.title2.view()) + " - " + upperT + " " + t +

@@ -3,6 +3,7 @@
 #include "net/PercentEncoding.h"
 #include "optimizer/PageEncoding.h"
 #include "platform/Files.h"
+#include "platform/HtmlTags.h"
 #include "platform/Text.h"
 #include "submit/RobotsTxt.h"
 
@@ -18,6 +19,12 @@
 #include <unordered_set>
 
 namespace vantor::sitemap {
+
+using html::findIgnoringCase;
+using html::hasWord;
+using html::isAsciiAlnum;
+using html::lowerAsciiText;
+using html::trimmed;
 
 namespace {
 
@@ -36,34 +43,6 @@ std::string indexOpen() { return "<sitemapindex xmlns=\"" + std::string(kNamespa
 
 std::string header(const std::string &open) { return std::string(kDeclaration) + std::string(kMark) + open; }
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
-bool isAsciiAlnum(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
-
-std::string lowerAsciiText(std::string_view text)
-{
-    std::string lower(text);
-    for (char &c : lower)
-        c = lowerAscii(c);
-    return lower;
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::size_t findIgnoringCase(std::string_view text, std::string_view what, std::size_t from)
-{
-    for (std::size_t i = from; i + what.size() <= text.size(); ++i) {
-        if (equalsIgnoreAsciiCase(text.substr(i, what.size()), what))
-            return i;
-    }
-    return std::string_view::npos;
-}
 
 // The submission URL as typed may still carry a scheme or a final slash.
 std::string siteBase(const std::string &submissionUrl)
@@ -82,85 +61,6 @@ std::string siteBase(const std::string &submissionUrl)
 
 // ---- The head of a page -------------------------------------------------
 
-struct Attribute {
-    std::string name;
-    std::string_view value;
-};
-
-// The attributes of the tag whose name ends at i, the way browsers read
-// them: quoted with " or ', or bare up to a blank or '>'. Returns the
-// position after the tag.
-std::size_t readAttributes(std::string_view page, std::size_t i, std::vector<Attribute> &attributes)
-{
-    const std::size_t n = page.size();
-    while (i < n) {
-        while (i < n && (isSpace(page[i]) || page[i] == '/'))
-            ++i;
-        if (i >= n)
-            break;
-        if (page[i] == '>')
-            return i + 1;
-        const std::size_t nameStart = i;
-        while (i < n && !isSpace(page[i]) && page[i] != '=' && page[i] != '>' && page[i] != '/')
-            ++i;
-        if (i == nameStart) {
-            ++i;
-            continue;
-        }
-        Attribute attribute{lowerAsciiText(page.substr(nameStart, i - nameStart)), {}};
-        std::size_t j = i;
-        while (j < n && isSpace(page[j]))
-            ++j;
-        if (j < n && page[j] == '=') {
-            ++j;
-            while (j < n && isSpace(page[j]))
-                ++j;
-            if (j < n && (page[j] == '"' || page[j] == '\'')) {
-                const std::size_t close = page.find(page[j], j + 1);
-                const std::size_t end = close == std::string_view::npos ? n : close;
-                attribute.value = page.substr(j + 1, end - j - 1);
-                j = end == n ? n : end + 1;
-            } else {
-                const std::size_t start = j;
-                while (j < n && !isSpace(page[j]) && page[j] != '>')
-                    ++j;
-                attribute.value = page.substr(start, j - start);
-            }
-            i = j;
-        }
-        // The first of two equal attributes counts, as in the browsers.
-        if (std::none_of(attributes.begin(), attributes.end(),
-                         [&](const Attribute &a) { return a.name == attribute.name; }))
-            attributes.push_back(std::move(attribute));
-    }
-    return n;
-}
-
-std::optional<std::string_view> attributeOf(const std::vector<Attribute> &attributes, std::string_view name)
-{
-    for (const Attribute &attribute : attributes) {
-        if (attribute.name == name)
-            return attribute.value;
-    }
-    return std::nullopt;
-}
-
-// True when one of the words (split at commas and blanks) is the word.
-bool hasWord(std::string_view list, std::string_view word)
-{
-    std::size_t i = 0;
-    while (i < list.size()) {
-        while (i < list.size() && (isSpace(list[i]) || list[i] == ','))
-            ++i;
-        const std::size_t start = i;
-        while (i < list.size() && !isSpace(list[i]) && list[i] != ',')
-            ++i;
-        if (i > start && equalsIgnoreAsciiCase(list.substr(start, i - start), word))
-            return true;
-    }
-    return false;
-}
-
 struct HeadFacts {
     bool noindex = false;
     std::optional<std::string_view> canonical;
@@ -170,7 +70,6 @@ struct HeadFacts {
 HeadFacts readHead(std::string_view page)
 {
     HeadFacts facts;
-    std::vector<Attribute> attributes;
     std::size_t i = 0;
     while ((i = page.find('<', i)) != std::string_view::npos) {
         if (page.compare(i, 4, "<!--") == 0) {
@@ -200,8 +99,9 @@ HeadFacts readHead(std::string_view page)
         }
         if (name == "body")
             break;
-        attributes.clear();
-        i = readAttributes(page, j, attributes);
+        html::StartTag tag;
+        const std::size_t tagEnd = html::readAttributes(page, j, tag);
+        i = tagEnd == std::string_view::npos ? page.size() : tagEnd;
         if (name == "script" || name == "style" || name == "title" || name == "textarea") {
             // Their text may look like markup without being any.
             const std::size_t end = findIgnoringCase(page, "</" + name, i);
@@ -209,18 +109,18 @@ HeadFacts readHead(std::string_view page)
                 break;
             i = end;
         } else if (name == "meta") {
-            const auto metaName = attributeOf(attributes, "name");
-            const auto content = attributeOf(attributes, "content");
+            const auto metaName = tag.attribute("name");
+            const auto content = tag.attribute("content");
             if (metaName && content && equalsIgnoreAsciiCase(trimmed(*metaName), "robots") &&
                 (hasWord(*content, "noindex") || hasWord(*content, "none")))
                 facts.noindex = true;
         } else if (name == "link") {
-            const auto rel = attributeOf(attributes, "rel");
-            const auto href = attributeOf(attributes, "href");
+            const auto rel = tag.attribute("rel");
+            const auto href = tag.attribute("href");
             if (!facts.canonical && rel && href && hasWord(*rel, "canonical"))
                 facts.canonical = href;
         } else if (name == "base") {
-            if (const auto href = attributeOf(attributes, "href"); href && !facts.base)
+            if (const auto href = tag.attribute("href"); href && !facts.base)
                 facts.base = href;
         }
     }
