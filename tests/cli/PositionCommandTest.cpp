@@ -1,7 +1,4 @@
-#include "CliFixture.h"
-
-#include "DemoServer.h"
-#include "position/PositionRun.h"
+#include "PositionServerFixture.h"
 
 #include <algorithm>
 #include <memory>
@@ -11,28 +8,9 @@ using namespace vantor;
 
 namespace {
 
-// The demo server as update server and as the engines of its position
-// file: the sample site's domain stands at known places there.
-class PositionCommandTest : public vantor::testing::CliFixture
+class PositionCommandTest : public vantor::testing::PositionServerFixture
 {
 protected:
-    void SetUp() override
-    {
-        CliFixture::SetUp();
-        fs::create_directories(m_dir / "server");
-        m_server = std::make_unique<demo::DemoServer>(m_dir / "server");
-        m_port = m_server->start();
-        ASSERT_GT(m_port, 0);
-        PositionRun::resetMakerReport();
-        ASSERT_EQ(run({"settings", "set", "updateserver", "127.0.0.1:" + std::to_string(m_port)}), 0);
-        ASSERT_EQ(run({"settings", "set", "accesstype", "1", "--number"}), 0);
-    }
-    void TearDown() override
-    {
-        m_server.reset();
-        CliFixture::TearDown();
-    }
-
     std::vector<std::string> outLines() const
     {
         std::vector<std::string> lines;
@@ -52,9 +30,6 @@ protected:
         return outcomes;
     }
     std::string server() const { return "127.0.0.1:" + std::to_string(m_port); }
-
-    std::unique_ptr<demo::DemoServer> m_server;
-    int m_port = 0;
 };
 
 const std::string kSite = "www.gaertnerei-sonnenblume.example";

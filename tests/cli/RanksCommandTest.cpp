@@ -1,7 +1,5 @@
-#include "CliFixture.h"
+#include "PositionServerFixture.h"
 
-#include "DemoServer.h"
-#include "position/PositionRun.h"
 #include "position/RankStore.h"
 
 #include <cstdlib>
@@ -13,25 +11,13 @@ using namespace vantor;
 namespace {
 
 // Position runs against the demo server's engines, then their history.
-class RanksCommandTest : public vantor::testing::CliFixture
+class RanksCommandTest : public vantor::testing::PositionServerFixture
 {
 protected:
     void SetUp() override
     {
-        CliFixture::SetUp();
-        fs::create_directories(m_dir / "server");
-        m_server = std::make_unique<demo::DemoServer>(m_dir / "server");
-        m_port = m_server->start();
-        ASSERT_GT(m_port, 0);
-        PositionRun::resetMakerReport();
-        ASSERT_EQ(run({"settings", "set", "updateserver", "127.0.0.1:" + std::to_string(m_port)}), 0);
-        ASSERT_EQ(run({"settings", "set", "accesstype", "1", "--number"}), 0);
+        PositionServerFixture::SetUp();
         ASSERT_EQ(run({"project", "new", "garten"}), 0) << m_err.str();
-    }
-    void TearDown() override
-    {
-        m_server.reset();
-        CliFixture::TearDown();
     }
 
     int position(const std::vector<std::string> &terms, const std::string &engine = "Suchfix")
@@ -45,9 +31,6 @@ protected:
         return run(args);
     }
     fs::path database() const { return m_dir / "data" / "vantor" / "projects" / "garten.ranks.sqlite"; }
-
-    std::unique_ptr<demo::DemoServer> m_server;
-    int m_port = 0;
 };
 
 const std::string kHeader = "Suchmaschine\tBegriff\tAktuell\tÄnderung\tBeste\tTiefe\tDatum\n";

@@ -1,4 +1,4 @@
-#include "TestEnvironment.h"
+#include "PageContextTest.h"
 
 #include "optimizer/DoorwayTerms.h"
 #include "optimizer/HeadElements.h"
@@ -12,33 +12,18 @@
 #include <string>
 
 using namespace vantor;
+using vantor::testing::contains;
+using vantor::testing::count;
 
 namespace {
 
-std::size_t count(const std::string &text, const std::string &part)
-{
-    std::size_t n = 0;
-    for (std::size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1))
-        ++n;
-    return n;
-}
-
-bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
-
-class HeadElementsTest : public vantor::testing::CoreTest
+class HeadElementsTest : public vantor::testing::PageContextTest
 {
 protected:
     void SetUp() override
     {
-        CoreTest::SetUp();
-        context.record = &projectRecord();
-        context.options = &projectOptions();
-        context.signs = &signs;
-        context.doorways = &doorways;
-        context.log = &log;
-        context.lineEnd = "\n";
+        PageContextTest::SetUp();
         context.homepageFileName = "Index.htm";
-        context.homepageExtension = "htm";
         // Every head option off; each test switches on what it looks at.
         ProjectOptions &o = projectOptions();
         o.auth = o.robo = o.gene = o.copy = o.link = o.desc = o.keyw = o.titl = o.buch = 0;
@@ -52,13 +37,6 @@ protected:
         return false;
     }
 
-    ProjectRecord &record() { return projectRecord(); }
-    ProjectOptions &options() { return projectOptions(); }
-
-    StartSigns signs;
-    DoorwayTerms doorways;
-    RunLog log;
-    PageContext context;
 };
 
 const std::string kPage = "<html><HEAD>\n<title>Alt</title>\n</HEAD><BODY>Text</BODY></html>";

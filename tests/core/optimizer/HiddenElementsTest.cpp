@@ -1,4 +1,4 @@
-#include "TestEnvironment.h"
+#include "PageContextTest.h"
 
 #include "optimizer/DoorwayTerms.h"
 #include "optimizer/HeadElements.h"
@@ -16,18 +16,10 @@
 #include <vector>
 
 using namespace vantor;
+using vantor::testing::contains;
+using vantor::testing::count;
 
 namespace {
-
-std::size_t count(const std::string &text, const std::string &part)
-{
-    std::size_t n = 0;
-    for (std::size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1))
-        ++n;
-    return n;
-}
-
-bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
 // The numbers a test wants, over and over.
 class SequenceRandom : public RandomSource
@@ -38,21 +30,13 @@ public:
     int next() override { return values[drawn++ % values.size()]; }
 };
 
-class HiddenElementsTest : public vantor::testing::CoreTest
+class HiddenElementsTest : public vantor::testing::PageContextTest
 {
 protected:
     void SetUp() override
     {
-        CoreTest::SetUp();
-        context.record = &projectRecord();
-        context.options = &projectOptions();
-        context.signs = &signs;
-        context.doorways = &doorways;
-        context.log = &log;
+        PageContextTest::SetUp();
         context.random = &random;
-        context.lineEnd = "\n";
-        context.homepageFileName = "index.htm";
-        context.homepageExtension = "htm";
         ProjectOptions &o = projectOptions();
         o.auth = o.robo = o.gene = o.copy = o.link = o.desc = o.keyw = o.titl = 0;
         o.text = o.komm = o.vlin = o.vcop = o.hiddenForm = o.nofr = o.altt = 0;
@@ -78,14 +62,7 @@ protected:
         writeHomepageHidden(context, page, frames);
     }
 
-    ProjectRecord &record() { return projectRecord(); }
-    ProjectOptions &options() { return projectOptions(); }
-
-    StartSigns signs;
-    DoorwayTerms doorways;
-    RunLog log;
     SequenceRandom random;
-    PageContext context;
 };
 
 // ---- frames ---------------------------------------------------------------

@@ -1,4 +1,4 @@
-#include "TestEnvironment.h"
+#include "PageContextTest.h"
 
 #include "optimizer/DoorwayTerms.h"
 #include "optimizer/HeadElements.h"
@@ -19,18 +19,10 @@
 
 namespace fs = std::filesystem;
 using namespace vantor;
+using vantor::testing::contains;
+using vantor::testing::count;
 
 namespace {
-
-std::size_t count(const std::string &text, const std::string &part)
-{
-    std::size_t n = 0;
-    for (std::size_t pos = text.find(part); pos != std::string::npos; pos = text.find(part, pos + 1))
-        ++n;
-    return n;
-}
-
-bool contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
 std::string headOf(const std::string &page) { return page.substr(0, page.find("</HEAD>")); }
 
@@ -51,20 +43,12 @@ void expectOneOfEach(const std::string &page)
 
 // ---- One page at a time -------------------------------------------------
 
-class ModernHeadTest : public vantor::testing::CoreTest
+class ModernHeadTest : public vantor::testing::PageContextTest
 {
 protected:
     void SetUp() override
     {
-        CoreTest::SetUp();
-        context.record = &projectRecord();
-        context.options = &projectOptions();
-        context.signs = &signs;
-        context.doorways = &doorways;
-        context.log = &log;
-        context.lineEnd = "\n";
-        context.homepageFileName = "index.htm";
-        context.homepageExtension = "htm";
+        PageContextTest::SetUp();
         context.homepageUrl = kUrl;
         projectRecord().title1 = de("Grüße");
         projectRecord().description = "Beschreibung";
@@ -82,11 +66,6 @@ protected:
         return std::any_of(lines.begin(), lines.end(),
                            [&](const ReportLine &l) { return l.text == text && l.kind == LineKind::Normal; });
     }
-
-    StartSigns signs;
-    DoorwayTerms doorways;
-    RunLog log;
-    PageContext context;
 };
 
 TEST_F(ModernHeadTest, HomepageHeadEndsWithTheFourElementsAndKeepsThemThroughLaterRuns)
