@@ -1,8 +1,6 @@
 # What an installed Vantor!! consists of beyond its programs, and the Debian
 # package made from it ("cpack -G DEB" in the build directory).
 
-set(VANTOR_PACKAGE_VERSION "4.01")
-
 install(DIRECTORY data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vantor
         PATTERN demo-server EXCLUDE
         PATTERN .keep EXCLUDE)
@@ -35,7 +33,7 @@ install(FILES dist/debian/copyright ${VANTOR_CHANGELOG_GZ} DESTINATION ${CMAKE_I
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vantor)
-set(CPACK_PACKAGE_VERSION ${VANTOR_PACKAGE_VERSION})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR Keldrum)
 set(CPACK_PACKAGE_CONTACT "Keldrum <vantor@keldrum.de>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
